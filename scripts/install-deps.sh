@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Tarnwick need.
+# Does nothing when all of them are already installed.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libsdl2-dev libsdl2-mixer-dev libglew-dev libpng-dev libfreetype-dev libglm-dev
+  liblua5.1-0-dev swig
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth libgl1-mesa-dri
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds in release mode and runs the demo game.
+# With a display the game opens its window; without one it runs under Xvfb for
+# a bounded number of frames and writes a screenshot.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec build/release/tarnwick --windowed examples/demo
+fi
+
+mkdir -p out
+shot="$PWD/out/demo.png"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  build/release/tarnwick --windowed --frames 180 --fixed-dt 16 --screenshot "$shot" examples/demo
+echo "Screenshot: $shot"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole suite twice: a normal
+# build and one under AddressSanitizer and UndefinedBehaviorSanitizer. Tests
+# run under an Xvfb of their own (Mesa's llvmpipe) with SDL's dummy audio.
+# The exit status is the verdict.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+export SDL_AUDIODRIVER=dummy
+
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON
+
+run_suite() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir "$1" --output-on-failure --timeout 300 -j "$(nproc)"
+}
+
+echo "== Tests (release build)"
+run_suite build/release
+
+echo "== Tests (AddressSanitizer and UndefinedBehaviorSanitizer)"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+run_suite build/sanitize

@@ -1,0 +1,30 @@
+// The registries, file opening and release of every sheet.
+#include "assets/resources.h"
+
+#include <cstdlib>
+
+namespace resources {
+std::map<std::string, Sheet*> textures;
+std::map<std::string, Sprite> sprites;
+std::deque<Sheet*> sheets;
+std::deque<Font> fonts;
+FT_Library ft = nullptr;
+char* TEMP_DIR = nullptr;
+
+void init() {
+  if (FT_Init_FreeType(&ft)) fprintf(stderr, "Could not init freetype library\n");
+}
+
+FILE* openFile(const char* name, const char* mode) { return fopen(name, mode); }
+
+void clear() {
+  for (Sheet* sheet : sheets) {
+    free(sheet->data);
+    delete sheet;
+  }
+  sheets.clear();
+  textures.clear();
+  sprites.clear();
+  fonts.clear();
+}
+}  // namespace resources

@@ -1,0 +1,10 @@
+// Desktop stub of the file watcher.
+#include "host/filesystem.h"
+
+#include "host/log.h"
+
+namespace filesystem {
+void watch(std::string, std::function<void(Change, std::string)>) {
+  DLOG("Watch not implemented on this platform\n");
+}
+}  // namespace filesystem

@@ -1,0 +1,77 @@
+// Parsing of the command line. Nothing here opens a window or touches SDL.
+#include "host/options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace options {
+namespace {
+bool parseCount(const char* text, int minimum, int* value) {
+  if (!text || !*text) return false;
+  errno = 0;
+  char* end = nullptr;
+  long parsed = strtol(text, &end, 10);
+  if (errno != 0 || *end != '\0' || parsed < minimum || parsed > INT_MAX) return false;
+  *value = static_cast<int>(parsed);
+  return true;
+}
+}  // namespace
+
+const char* usage() {
+  return "Usage: tarnwick [options] [GAME_DIR]\n"
+         "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder).\n"
+         "\n"
+         "  --windowed         a window of the configured size instead of full screen\n"
+         "  --frames N         end the run after frame N\n"
+         "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
+         "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
+         "  --help             show this text\n"
+         "  --version          show the version\n";
+}
+
+Outcome parse(int argc, char** argv, Options& options, std::string& message) {
+  bool haveGameDir = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (strcmp(arg, "--help") == 0) return Outcome::HELP;
+    if (strcmp(arg, "--version") == 0) return Outcome::VERSION;
+    if (strcmp(arg, "--windowed") == 0) {
+      options.windowed = true;
+    } else if (strcmp(arg, "--frames") == 0) {
+      if (!parseCount(next, 1, &options.frames)) {
+        message = std::string("tarnwick: --frames needs a positive whole number, got '") +
+                  (next ? next : "") + "'";
+        return Outcome::BAD;
+      }
+      ++i;
+    } else if (strcmp(arg, "--fixed-dt") == 0) {
+      if (!parseCount(next, 0, &options.fixedDtMs)) {
+        message = std::string("tarnwick: --fixed-dt needs a whole number of milliseconds, got '") +
+                  (next ? next : "") + "'";
+        return Outcome::BAD;
+      }
+      ++i;
+    } else if (strcmp(arg, "--screenshot") == 0) {
+      if (!next || !*next) {
+        message = "tarnwick: --screenshot needs a file name";
+        return Outcome::BAD;
+      }
+      options.screenshot = next;
+      ++i;
+    } else if (arg[0] == '-' && arg[1] != '\0') {
+      message = std::string("tarnwick: unknown option '") + arg + "'";
+      return Outcome::BAD;
+    } else if (haveGameDir) {
+      message = std::string("tarnwick: more than one game folder given: '") + arg + "'";
+      return Outcome::BAD;
+    } else {
+      options.gameDir = arg;
+      haveGameDir = true;
+    }
+  }
+  return Outcome::RUN;
+}
+}  // namespace options

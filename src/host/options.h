@@ -1,0 +1,20 @@
+// The command line: tarnwick [options] [GAME_DIR].
+#pragma once
+
+#include <string>
+
+struct Options {
+  std::string gameDir = ".";
+  bool windowed = false;    // a window of the configured size, not full screen
+  int frames = 0;           // end the run after this frame; 0 runs until quit
+  std::string screenshot;   // PNG of the last drawn frame
+  int fixedDtMs = -1;       // fixed time step in ms, frames back to back; -1 is real time
+};
+
+namespace options {
+enum class Outcome { RUN, HELP, VERSION, BAD };
+
+// Fills `options`; for BAD, `message` names the offending option or value.
+Outcome parse(int argc, char** argv, Options& options, std::string& message);
+const char* usage();
+}  // namespace options

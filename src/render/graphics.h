@@ -1,0 +1,101 @@
+// The renderer's contract: the Batch record and its drawing, shader programs and
+// their cache, textures and named render targets.
+//
+// Everything drawn is a Batch: interleaved vertex data in client memory, the
+// attribute layout, a program, named uniform values, a target and four switches.
+// GL failures are fatal: a labelled "OpenGL error" line and exit status 1.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+struct lua_State;
+
+const int MAX_ATTRIBUTES = 6;
+
+// One vertex attribute: component count and offset within a vertex, in floats.
+struct Attribute {
+  size_t size = 0;
+  int offset = 0;
+};
+
+// One uniform value. Owns `value` (a malloc'd buffer of `size` bytes): copies
+// are deep, moves transfer, destruction frees.
+struct Uniform {
+  size_t size;
+  void* value;
+
+  Uniform();
+  Uniform(size_t size, void* value);  // adopts a malloc'd buffer
+  Uniform(const Uniform& other);
+  Uniform(Uniform&& other) noexcept;
+  Uniform& operator=(const Uniform& other);
+  Uniform& operator=(Uniform&& other) noexcept;
+  ~Uniform();
+};
+
+struct Batch {
+  GLfloat* data = nullptr;            // interleaved vertices, getStride() floats each
+  unsigned int* indices = nullptr;    // triangle list, or null
+  int indexCount = 0;                 // entries in indices
+  int triangles = 0;                  // triangles drawn in order when indices is null
+  int attributeSizes[MAX_ATTRIBUTES] = {};  // not read by the renderer
+  std::map<std::string, Attribute> attributes;
+  int stride = 0;                     // not read: the renderer computes getStride()
+  bool freeData = false;              // gr_renderBatches frees data and indices
+  GLuint program = 0;
+  std::map<std::string, Uniform> uniforms;
+  std::string targetName;             // render target; empty is the window
+  std::string layerName;              // not read by the renderer
+  bool enableDepthTest = false;
+  bool enableBlending = false;
+  bool enableCulling = false;
+  bool clearTarget = false;           // clear the target before drawing this batch
+
+  int getStride();
+};
+
+// One deque per camera, drawn in order.
+using BatchMatrix = std::vector<std::deque<Batch>>;
+
+struct RenderTarget {
+  GLuint frameBuffer = 0;
+  GLuint texture = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// Shader programs
+extern std::string SHADER_VERSION;
+extern std::map<std::string, std::map<std::string, GLuint>> gr_programs;
+extern GLuint currentProgram;
+
+GLuint gr_loadShader(const char* filePath, GLenum shaderType);
+GLuint gr_createProgram(const char* vs, const char* fs);
+GLuint gr_getProgram(std::string vs, std::string ps);
+void gr_useProgram(GLuint programID);
+
+// Textures and render targets
+extern std::map<std::string, RenderTarget> renderTargets;
+extern GLuint testProgramID;
+
+void gr_init();
+void gr_setClearColor(int r, int g, int b, int a);
+GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
+                        int internalFormat, int format, int wrap, GLuint mipmapLevels);
+void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
+                           GLenum format, GLenum type, bool depth);
+RenderTarget* gr_getRenderTarget(const std::string& name);
+void gr_clearRenderTargets();
+void gr_prepareFrameBuffer();
+void createRenderTargets(lua_State* L);
+
+// Drawing
+void gr_render(Batch* batch);
+void gr_renderBatches(BatchMatrix batchMatrix);
+void gr_testrender();

@@ -1,0 +1,21 @@
+// Renderer start-up: GL entry points and the diagnostic program.
+#include <GL/glew.h>
+
+#include "host/log.h"
+#include "render/graphics.h"
+
+GLuint testProgramID = 0;
+
+void gr_init() {
+  glewExperimental = GL_TRUE;
+  GLenum result = glewInit();
+  if (result != GLEW_OK)
+    DLOG("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
+  // glewInit may leave GL_INVAL_ENUM behind on some contexts; it is not ours.
+  glGetError();
+}
+
+void gr_setClearColor(int r, int g, int b, int a) {
+  glClearColor(static_cast<float>(r), static_cast<float>(g), static_cast<float>(b),
+               static_cast<float>(a));
+}

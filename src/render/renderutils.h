@@ -1,0 +1,22 @@
+// Shader names and uniform values read from scene nodes.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "host/luautils.h"
+#include "render/graphics.h"
+
+namespace renderutils {
+// Overwrites vs and ps with the node's string fields `vs` and `fs`, if present.
+void getShaders(std::string& vs, std::string& ps, lua_State* L);
+// Sets uniforms[name] to {size, value}; adopts the malloc'd `value`.
+void addUniform(std::map<std::string, Uniform>& uniforms, std::string name, size_t size,
+                void* value);
+// Converts the key/value pair at the top of the stack into a uniform.
+void readUniform(lua_State* L, std::map<std::string, Uniform>& uniforms);
+// Adds the node's "u_" fields.
+void getUniformsOld(lua_State* L, std::map<std::string, Uniform>& result);
+// The node's "u_" fields, then its `uniforms` table.
+std::map<std::string, Uniform> getUniforms(lua_State* L);
+}  // namespace renderutils

@@ -1,0 +1,55 @@
+// The command line, parsed without starting anything.
+#include <gtest/gtest.h>
+
+#include "host/options.h"
+
+namespace {
+options::Outcome parse(std::vector<std::string> args, Options& result, std::string& message) {
+  std::vector<char*> argv = {const_cast<char*>("tarnwick")};
+  for (auto& arg : args) argv.push_back(arg.data());
+  return options::parse(static_cast<int>(argv.size()), argv.data(), result, message);
+}
+}  // namespace
+
+TEST(Options, DefaultsRunTheCurrentFolderInRealTime) {
+  Options result;
+  std::string message;
+  EXPECT_EQ(parse({}, result, message), options::Outcome::RUN);
+  EXPECT_EQ(result.gameDir, ".");
+  EXPECT_FALSE(result.windowed);
+  EXPECT_EQ(result.frames, 0);
+  EXPECT_EQ(result.fixedDtMs, -1);
+}
+
+TEST(Options, EveryOptionTakesItsValue) {
+  Options result;
+  std::string message;
+  EXPECT_EQ(parse({"--windowed", "--frames", "3", "--fixed-dt", "16", "--screenshot", "a.png",
+                   "game"},
+                  result, message),
+            options::Outcome::RUN);
+  EXPECT_TRUE(result.windowed);
+  EXPECT_EQ(result.frames, 3);
+  EXPECT_EQ(result.fixedDtMs, 16);
+  EXPECT_EQ(result.screenshot, "a.png");
+  EXPECT_EQ(result.gameDir, "game");
+}
+
+TEST(Options, BadInputIsNamed) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string named;
+  };
+  for (const Case& c : std::vector<Case>{{{"--bogus"}, "--bogus"},
+                                         {{"--frames", "0"}, "--frames"},
+                                         {{"--frames", "3x"}, "3x"},
+                                         {{"--frames"}, "--frames"},
+                                         {{"--fixed-dt", "-1"}, "-1"},
+                                         {{"--screenshot"}, "--screenshot"},
+                                         {{"a", "b"}, "b"}}) {
+    Options result;
+    std::string message;
+    EXPECT_EQ(parse(c.args, result, message), options::Outcome::BAD) << c.named;
+    EXPECT_NE(message.find(c.named), std::string::npos) << message;
+  }
+}

@@ -1,0 +1,29 @@
+// In-process tests with a real GL context: a window on the test's X display,
+// opened once per test program through the host's own SDLstart and gr_init.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/picture.h"
+
+namespace testsupport {
+
+class GLTest : public ::testing::Test {
+ public:
+  static const int WIDTH = 320;
+  static const int HEIGHT = 240;
+
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+
+  // The RGBA pixel at (x, y) of the bound read framebuffer, y from the bottom
+  // as GL counts.
+  static RGBA pixel(int x, int y);
+  // The whole window's back buffer as a picture, top row first.
+  static Picture windowPicture();
+};
+
+}  // namespace testsupport
