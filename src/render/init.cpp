@@ -1,4 +1,4 @@
-// Renderer start-up: GL entry points and the diagnostic program.
+// Renderer start-up: GL entry points and the diagnostic program; the clear colour.
 #include <GL/glew.h>
 
 #include "host/log.h"
@@ -11,8 +11,9 @@ void gr_init() {
   GLenum result = glewInit();
   if (result != GLEW_OK)
     DLOG("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
-  // glewInit may leave GL_INVAL_ENUM behind on some contexts; it is not ours.
+  // glewInit may leave GL_INVALID_ENUM behind on some contexts; it is not ours.
   glGetError();
+  testProgramID = gr_createProgram("simple", "simple");
 }
 
 void gr_setClearColor(int r, int g, int b, int a) {

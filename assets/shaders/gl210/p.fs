@@ -1,0 +1,7 @@
+// Inline vertex lists: one flat colour.
+#version 120
+uniform vec4 color;
+
+void main() {
+  gl_FragColor = color;
+}

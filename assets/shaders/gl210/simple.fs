@@ -1,0 +1,6 @@
+// Diagnostic triangle: plain white.
+#version 120
+
+void main() {
+  gl_FragColor = vec4(1.0);
+}
