@@ -1,0 +1,182 @@
+// The program cache, shader file lookup, program switching and the shader
+// watch callback, with a real GL context.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "host/watchers.h"
+#include "render/graphics.h"
+#include "render/render_fixture.h"
+#include "render/shaderfiles.h"
+#include "support/game_run.h"
+
+using rendertest::captureOutput;
+using rendertest::RenderTest;
+using testsupport::countLines;
+using testsupport::linesInOrder;
+
+namespace {
+const char* const BROKEN_FS = "#version 120\nvoid main() { gl_FragColor = nonsense; }\n";
+
+std::string solidFragment(const char* rgba) {
+  return std::string("#version 120\nvoid main() { gl_FragColor = vec4(") + rgba + "); }\n";
+}
+
+void logToStderr() { dup2(STDERR_FILENO, STDOUT_FILENO); }
+
+class Programs : public RenderTest {
+ protected:
+  void SetUp() override {
+    RenderTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    writeVertexShader("clip", rendertest::CLIP_VS);
+  }
+};
+}  // namespace
+
+TEST_F(Programs, EachPairIsBuiltOnceAndSharesNothingWithOtherPairs) {
+  writeFragmentShader("red", solidFragment("1.0, 0.0, 0.0, 1.0"));
+  writeFragmentShader("green", solidFragment("0.0, 1.0, 0.0, 1.0"));
+  GLuint first = 0, again = 0, other = 0;
+  std::string log = captureOutput([&] {
+    first = gr_getProgram("clip", "red");
+    again = gr_getProgram("clip", "red");
+    other = gr_getProgram("clip", "green");
+  });
+  EXPECT_EQ(first, again);
+  EXPECT_NE(first, other);
+  EXPECT_EQ(gr_programs["clip"].size(), 2u);
+  EXPECT_EQ(gr_programs["clip"]["red"], first);
+  // The vertex shader is compiled again for the second pair, each file once per pair.
+  EXPECT_EQ(countLines(log, "Compiling shader assets/shaders/gl210/clip.vs"), 2);
+  EXPECT_EQ(countLines(log, "Compiling shader assets/shaders/gl210/red.fs"), 1);
+  EXPECT_EQ(countLines(log, "Compiling shader assets/shaders/gl210/green.fs"), 1);
+  EXPECT_TRUE(linesInOrder(log, {"Compiling shader assets/shaders/gl210/clip.vs", "",
+                                 "Shader created", "Compiling shader assets/shaders/gl210/red.fs"}))
+      << log;
+}
+
+TEST_F(Programs, ABrokenShaderIsLoggedAndCachedLikeAnyOther) {
+  writeFragmentShader("broken", BROKEN_FS);
+  GLuint program = 0;
+  std::string log = captureOutput([&] { program = gr_getProgram("clip", "broken"); });
+  EXPECT_NE(log.find("nonsense"), std::string::npos) << "the compile log names the fault: " << log;
+  GLint linked = GL_TRUE;
+  glGetProgramiv(program, GL_LINK_STATUS, &linked);
+  EXPECT_EQ(linked, GL_FALSE);
+  EXPECT_EQ(gr_programs["clip"]["broken"], program);
+  std::string second = captureOutput([&] { EXPECT_EQ(gr_getProgram("clip", "broken"), program); });
+  EXPECT_EQ(second, "");
+}
+
+TEST_F(Programs, TheGamesOwnShaderWinsAndTheFrameworkFillsTheRest) {
+  writeVertexShader("pt", rendertest::CLIP_VS);
+  EXPECT_EQ(shaderfiles::find("pt", "vs"), "assets/shaders/gl210/pt.vs");
+  std::string framework = shaderfiles::find("pt", "fs");
+  EXPECT_NE(framework, "assets/shaders/gl210/pt.fs");
+  EXPECT_EQ(framework.substr(framework.size() - 20), "/shaders/gl210/pt.fs");
+  EXPECT_EQ(access(framework.c_str(), R_OK), 0);
+  // Nowhere to be found: the game's path, for the caller's message.
+  EXPECT_EQ(shaderfiles::find("absent", "vs"), "assets/shaders/gl210/absent.vs");
+}
+
+TEST_F(Programs, TheFrameworkShadersLinkAndUseOnlyWhatTheirPassesSupply) {
+  struct Pair {
+    const char* name;
+    std::vector<std::string> supplied;
+  };
+  const Pair pairs[] = {
+      {"simple", {}},
+      {"pt", {"projection", "textureSampler", "color", "width", "height"}},
+      {"ptc", {"projection", "textureSampler", "color"}},
+      {"p", {"transform", "normalTransform", "projection", "color"}},
+      {"pn", {"transform", "normalTransform", "projection", "color"}},
+      {"pnt", {"transform", "normalTransform", "projection", "color"}},
+  };
+  for (const Pair& pair : pairs) {
+    GLuint program = gr_getProgram(pair.name, pair.name);
+    GLint linked = GL_FALSE, count = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE) << pair.name;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint index = 0; index < count; ++index) {
+      char name[100];
+      GLint size;
+      GLenum type;
+      glGetActiveUniform(program, static_cast<GLuint>(index), sizeof name, nullptr, &size, &type,
+                         name);
+      EXPECT_NE(std::find(pair.supplied.begin(), pair.supplied.end(), name), pair.supplied.end())
+          << pair.name << " uses " << name;
+    }
+  }
+}
+
+TEST_F(Programs, AProgramIsMadeCurrentOnlyWhenItChanges) {
+  writeFragmentShader("red", solidFragment("1.0, 0.0, 0.0, 1.0"));
+  writeFragmentShader("green", solidFragment("0.0, 1.0, 0.0, 1.0"));
+  GLuint red = gr_getProgram("clip", "red"), green = gr_getProgram("clip", "green");
+  GLint current = -1;
+  gr_useProgram(red);
+  glUseProgram(0);  // behind the renderer's back
+  gr_useProgram(red);
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  EXPECT_EQ(current, 0);
+  gr_useProgram(green);
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  EXPECT_EQ(static_cast<GLuint>(current), green);
+  EXPECT_EQ(currentProgram, green);
+}
+
+TEST_F(Programs, AMissingShaderFileStopsTheRunAtTheAttachCheck) {
+  EXPECT_EXIT((logToStderr(), gr_createProgram("nothere", "nothere")),
+              ::testing::ExitedWithCode(1),
+              "Failed to open shader assets/shaders/gl210/nothere.vs\n"
+              "(.|\n)*OpenGL error: glAttachShader vs: 1281\n");
+}
+
+TEST_F(Programs, ANameTooLongForThePathBufferIsRefused) {
+  // "assets/shaders/gl210/" + name + ".vs" must stay below 128 characters.
+  std::string fits(128 - 1 - 21 - 3, 'n'), tooLong = fits + "n";
+  EXPECT_EQ(shaderfiles::find(fits, "vs"), "assets/shaders/gl210/" + fits + ".vs");
+  std::string log = captureOutput([&] { EXPECT_EQ(shaderfiles::find(tooLong, "vs"), ""); });
+  EXPECT_EQ(log, "Shader name too long (104 characters): " + tooLong + "\n");
+
+  std::string huge(4000, 'x');
+  EXPECT_EXIT((logToStderr(), gr_createProgram(huge.c_str(), "simple")),
+              ::testing::ExitedWithCode(1),
+              "Shader name too long \\(4000 characters\\)(.|\n)*glAttachShader vs: 1281\n");
+}
+
+TEST_F(Programs, TheShaderWatchRebuildsOnlyThePairsUsingTheChangedFile) {
+  writeFragmentShader("solid", solidFragment("1.0, 0.0, 0.0, 1.0"));
+  writeFragmentShader("keep", solidFragment("0.0, 0.0, 1.0, 1.0"));
+  GLuint solid = gr_getProgram("clip", "solid"), keep = gr_getProgram("clip", "keep");
+
+  writeFragmentShader("solid", solidFragment("0.0, 1.0, 0.0, 1.0"));
+  std::string log = captureOutput([] {
+    watchers::onShaderChange(filesystem::Change::MODIFIED, "assets/shaders/gl210/solid.fs");
+  });
+  EXPECT_TRUE(linesInOrder(log, {"Looking for shader solid fs", "Testing shader clip keep",
+                                 "Testing shader clip solid", "Changing shader clip solid",
+                                 "Compiling shader assets/shaders/gl210/solid.fs"}))
+      << log;
+  EXPECT_EQ(countLines(log, "Changing shader clip keep"), 0);
+  EXPECT_EQ(gr_programs["clip"]["keep"], keep);
+  GLuint rebuilt = gr_programs["clip"]["solid"];
+  ASSERT_NE(rebuilt, solid);
+
+  // The rebuilt program draws with the new source.
+  rendertest::Quad quad(-1, -1, 1, 1);
+  Batch batch = rendertest::quadBatch(rebuilt, quad);
+  gr_render(&batch);
+  EXPECT_EQ(rendertest::windowPixel(5, 5), (testsupport::RGBA{0, 255, 0, 255}));
+
+  // A vertex shader change touches every pair that uses it.
+  log = captureOutput([] {
+    watchers::onShaderChange(filesystem::Change::ADDED, "assets/shaders/gl210/clip.vs");
+  });
+  EXPECT_EQ(countLines(log, "Changing shader clip keep"), 1);
+  EXPECT_EQ(countLines(log, "Changing shader clip solid"), 1);
+}
