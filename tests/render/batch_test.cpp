@@ -48,11 +48,10 @@ TEST(UniformRecord, CopiesAreDeepAndMovesTransferTheOneBuffer) {
   Uniform original = floats({1, 2, 3, 4});
   Uniform copy(original);
   ASSERT_NE(copy.value, original.value);
-  EXPECT_EQ(copy.size, 16u);
   EXPECT_EQ(memcmp(copy.value, original.value, 16), 0);
 
   Uniform assigned = floats({9});
-  assigned = original;  // the old 4-byte buffer is released, a new one made
+  assigned = original;  // the old buffer is released (the sanitizer build checks)
   EXPECT_NE(assigned.value, original.value);
   EXPECT_EQ(static_cast<float*>(assigned.value)[3], 4);
   assigned = assigned;
@@ -62,28 +61,9 @@ TEST(UniformRecord, CopiesAreDeepAndMovesTransferTheOneBuffer) {
   Uniform moved(std::move(original));
   EXPECT_EQ(moved.value, buffer);
   EXPECT_EQ(original.value, nullptr);
-  EXPECT_EQ(original.size, 0u);
   Uniform target = floats({5, 6});
   target = std::move(moved);
   EXPECT_EQ(target.value, buffer);
-
-  Batch batch;
-  batch.uniforms["color"] = target;
-  Batch other = batch;
-  EXPECT_NE(other.uniforms["color"].value, batch.uniforms["color"].value);
-}
-
-TEST(BatchRecord, StartsEmptyAndStridesOverAllAttributes) {
-  Batch batch;
-  EXPECT_EQ(batch.data, nullptr);
-  EXPECT_EQ(batch.indices, nullptr);
-  EXPECT_EQ(batch.triangles, 0);
-  EXPECT_FALSE(batch.freeData || batch.enableDepthTest || batch.enableBlending ||
-               batch.enableCulling || batch.clearTarget);
-  EXPECT_EQ(batch.getStride(), 0);
-  batch.attributes["in_position"] = Attribute{3, 0};
-  batch.attributes["in_uv"] = Attribute{2, 3};
-  EXPECT_EQ(batch.getStride() * 4, 20);
 }
 
 TEST_F(BatchDrawing, TwoGeneratedTrianglesReadEachAttributeAtItsOffset) {
@@ -94,6 +74,7 @@ TEST_F(BatchDrawing, TwoGeneratedTrianglesReadEachAttributeAtItsOffset) {
                           "void main() { uv = in_uv; gl_Position = vec4(in_position, 1.0); }\n");
   Quad quad(-1, -1, 1, 1);
   Batch batch = quadBatch(gr_getProgram("uv", "uv"), quad);
+  ASSERT_EQ(batch.getStride(), 5);
   gr_render(&batch);
   // Both triangles are drawn, and uv comes from data + 3 floats.
   EXPECT_TRUE(near(windowPixel(2, 2), {0, 0, 0, 255}, 4));

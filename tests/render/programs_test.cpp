@@ -113,22 +113,6 @@ TEST_F(Programs, TheFrameworkShadersLinkAndUseOnlyWhatTheirPassesSupply) {
   }
 }
 
-TEST_F(Programs, AProgramIsMadeCurrentOnlyWhenItChanges) {
-  writeFragmentShader("red", solidFragment("1.0, 0.0, 0.0, 1.0"));
-  writeFragmentShader("green", solidFragment("0.0, 1.0, 0.0, 1.0"));
-  GLuint red = gr_getProgram("clip", "red"), green = gr_getProgram("clip", "green");
-  GLint current = -1;
-  gr_useProgram(red);
-  glUseProgram(0);  // behind the renderer's back
-  gr_useProgram(red);
-  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-  EXPECT_EQ(current, 0);
-  gr_useProgram(green);
-  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-  EXPECT_EQ(static_cast<GLuint>(current), green);
-  EXPECT_EQ(currentProgram, green);
-}
-
 TEST_F(Programs, AMissingShaderFileStopsTheRunAtTheAttachCheck) {
   EXPECT_EXIT((logToStderr(), gr_createProgram("nothere", "nothere")),
               ::testing::ExitedWithCode(1),
