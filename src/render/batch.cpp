@@ -90,7 +90,7 @@ void uploadUniforms(Batch& batch) {
     GLsizei length = 0;
     GLint arraySize = 0;
     GLenum type = 0;
-    glGetActiveUniform(batch.program, static_cast<GLuint>(index), sizeof name - 1, &length,
+    glGetActiveUniform(batch.program, static_cast<GLuint>(index), sizeof name, &length,
                        &arraySize, &type, name);
     name[length] = '\0';
     const Uniform& entry = entryFor(batch, name, type);

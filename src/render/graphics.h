@@ -75,7 +75,10 @@ extern std::string SHADER_VERSION;
 extern std::map<std::string, std::map<std::string, GLuint>> gr_programs;
 extern GLuint currentProgram;
 
-GLuint gr_loadShader(const char* filePath, GLenum shaderType);
+GLuint gr_loadShader(const char* filePath, GLenum shaderType);  // 0 when unreadable
+// Builds the pair from the game's assets/shaders/<version>/ files, else the
+// framework's copies. A missing file or a name too long for the path ends the
+// run at the attach check.
 GLuint gr_createProgram(const char* vs, const char* fs);
 GLuint gr_getProgram(std::string vs, std::string ps);
 void gr_useProgram(GLuint programID);
@@ -86,6 +89,8 @@ extern GLuint testProgramID;
 
 void gr_init();
 void gr_setClearColor(int r, int g, int b, int a);
+// Premultiplies `data` in place (RGBA only); mipmapLevels is clamped to 1 ..
+// floor(log2(max(width, height))) + 1.
 GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
                         int internalFormat, int format, int wrap, GLuint mipmapLevels);
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
@@ -93,9 +98,14 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
 RenderTarget* gr_getRenderTarget(const std::string& name);
 void gr_clearRenderTargets();
 void gr_prepareFrameBuffer();
+// Makes every target described in the global renderTextureTargets; entries
+// without a positive width and height, or not under a string key, are skipped.
 void createRenderTargets(lua_State* L);
 
 // Drawing
+// A null batch, or one with attributes but no vertex data, draws nothing. A
+// uniform value shorter than its GLSL type is logged and not uploaded.
 void gr_render(Batch* batch);
+// Draws deque 0 first; afterwards releases every freeData block once.
 void gr_renderBatches(BatchMatrix batchMatrix);
 void gr_testrender();
