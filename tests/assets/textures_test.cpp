@@ -177,7 +177,9 @@ TEST_F(TextureRegistry, ASmallBunnyEyeUploadsWithTheLevelsItsSheetHolds) {
   EXPECT_EXIT(
       {
         load(dir.path());
-        exit(resources::getTexture("bunny_eye") ? 42 : 1);
+        bool loaded = resources::getTexture("bunny_eye") != nullptr;
+        resources::clear();
+        exit(loaded ? 42 : 1);
       },
       testing::ExitedWithCode(42), "");
 }
