@@ -103,7 +103,7 @@ TEST(TransformPass, ChildIsPlacedInsideItsScaledParent) {
   expectNear(apply(transformOf(lua, "world[1]"), {1, 0, 0}), {2, 2, 0});
 }
 
-TEST(CreateTransform, RotationZOverridesRotationAndAnglesConvertAsSpecified) {
+TEST(CreateTransform, RotationZOverridesRotationAndAnglesConvertInFloatThenDouble) {
   LuaState lua;
   lua.run("node = { rotation = 30, rotationZ = 45 }");
   expectNear(placeNode(lua), glm::rotate(I, glm::radians(45.0f), Z));
