@@ -1,3 +1,3 @@
-// The audio module; its members join as the audio bindings are written.
+// The audio module. Empty until the audio functions are bound.
 %module audio
 %include "bindings/conventions.i"

@@ -1,3 +1,3 @@
-// The graphics module; its members join as the graphics bindings are written.
+// The graphics module. Empty until its classes and functions are bound.
 %module graphics
 %include "bindings/conventions.i"

@@ -1,3 +1,3 @@
-// The resources module; its members join as the resources bindings are written.
+// The resources module. Empty until its classes and functions are bound.
 %module resources
 %include "bindings/conventions.i"

@@ -82,15 +82,6 @@ TEST_F(Modules, LogPrintsTheTextAsWritten) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "100% %s %d %n done\nframe 3\n42");
 }
 
-TEST_F(Modules, ServiceFunctionsReturnNothing) {
-  runScript(lua,
-            "assert(select('#', facebook.init()) == 0)\n"
-            "assert(select('#', facebook.login()) == 0)\n"
-            "assert(select('#', gpgutils.showLeaderboards()) == 0)\n"
-            "assert(select('#', gpgutils.showAchievements()) == 0)\n"
-            "assert(select('#', gpgutils.cleanup()) == 0)\n");
-}
-
 TEST_F(Modules, SwigTypeAndSwigEqualsOnPlainValues) {
   runScript(lua,
             "assert(swig_type(42) == 'number')\n"
