@@ -64,18 +64,9 @@ Placement readPlacement(lua_State* L) {
 // Only a block this pass made counts: any other value under the field, or a
 // value at `node` that is not a table, leaves `out` alone and gives false.
 bool readStored(lua_State* L, int node, glm::mat4& out) {
-  if (!lua_istable(L, node)) return false;
-  lua_pushstring(L, TRANSFORM_FIELD);
-  lua_rawget(L, node);
-  bool ours = false;
-  if (lua_type(L, -1) == LUA_TUSERDATA && lua_getmetatable(L, -1)) {
-    luautils::pushRecordMetatable<glm::mat4>(L);
-    ours = lua_rawequal(L, -1, -2) != 0;
-    lua_pop(L, 2);
-  }
-  if (ours) out = *static_cast<const glm::mat4*>(lua_touserdata(L, -1));
-  lua_pop(L, 1);
-  return ours;
+  const glm::mat4* stored = findUserData<glm::mat4>(L, node, TRANSFORM_FIELD);
+  if (stored) out = *stored;
+  return stored != nullptr;
 }
 
 // The transform handler: the parent sits two positions below the node, beneath
