@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libglew-dev libpng-dev libfreetype-dev libglm-dev
   liblua5.1-0-dev swig
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri
+  xvfb xauth libgl1-mesa-dri libglx-mesa0
 )
 
 missing=()

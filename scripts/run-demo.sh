@@ -6,14 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF
+scripts/build.sh build/demo -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec build/release/tarnwick --windowed examples/demo
+  exec build/demo/tarnwick --windowed examples/demo
 fi
 
 mkdir -p out
 shot="$PWD/out/demo.png"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  build/release/tarnwick --windowed --frames 180 --fixed-dt 16 --screenshot "$shot" examples/demo
+  build/demo/tarnwick --windowed --frames 180 --fixed-dt 16 --screenshot "$shot" examples/demo
 echo "Screenshot: $shot"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export SDL_AUDIODRIVER=dummy
 
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BENCH=ON
 scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON
 
 run_suite() {

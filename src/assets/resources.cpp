@@ -23,6 +23,8 @@ void clear() {
     delete sheet;
   }
   sheets.clear();
+  // Scripts may call this mid-run: afterwards a name is not found rather than
+  // bound to a released sheet.
   textures.clear();
   sprites.clear();
   fonts.clear();

@@ -74,6 +74,24 @@ void pushRecordMetatable(lua_State* L) {
 }
 }  // namespace luautils
 
+// The record of type T that getUserData keeps under `name` in the table at
+// `index`, or null when the field holds anything else. Never creates the field.
+template <typename T>
+T* findUserData(lua_State* L, int index, const char* name) {
+  if (!lua_istable(L, index)) return nullptr;
+  int node = luautils::absoluteIndex(L, index);
+  lua_pushstring(L, name);
+  lua_rawget(L, node);
+  T* record = nullptr;
+  if (lua_type(L, -1) == LUA_TUSERDATA && lua_getmetatable(L, -1)) {
+    luautils::pushRecordMetatable<T>(L);
+    if (lua_rawequal(L, -1, -2)) record = static_cast<T*>(lua_touserdata(L, -3));
+    lua_pop(L, 2);
+  }
+  lua_pop(L, 1);  // the table still holds the block, so the record stays valid
+  return record;
+}
+
 // A record of type T kept in the node under `name` as a full userdata, created
 // from `defaultValue` the first time. Only blocks made here for T are reused; any
 // other value under `name` is replaced. The record's destructor runs when the
@@ -81,19 +99,7 @@ void pushRecordMetatable(lua_State* L) {
 template <typename T>
 T* getUserData(lua_State* L, const char* name, const T& defaultValue) {
   static_assert(alignof(T) <= alignof(double), "userdata blocks are only double-aligned");
-  lua_pushstring(L, name);
-  lua_rawget(L, -2);
-  if (lua_type(L, -1) == LUA_TUSERDATA && lua_getmetatable(L, -1)) {
-    luautils::pushRecordMetatable<T>(L);
-    bool ours = lua_rawequal(L, -1, -2);
-    lua_pop(L, 2);
-    if (ours) {
-      T* record = static_cast<T*>(lua_touserdata(L, -1));
-      lua_pop(L, 1);
-      return record;
-    }
-  }
-  lua_pop(L, 1);
+  if (T* record = findUserData<T>(L, -1, name)) return record;
 
   void* block = lua_newuserdata(L, sizeof(T));
   T* record = new (block) T(defaultValue);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 namespace testsupport {
@@ -33,6 +34,7 @@ Picture readPicture(const std::string& path) {
 }
 
 void writePicture(const std::string& path, const Picture& picture) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   png_image image;
   memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;

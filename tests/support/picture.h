@@ -19,7 +19,7 @@ struct Picture {
 
 // An empty picture (0 × 0) when the file cannot be read.
 Picture readPicture(const std::string& path);
-// Writes an 8-bit RGBA PNG; rows top first.
+// Writes an 8-bit RGBA PNG, rows top first, creating folders as needed.
 void writePicture(const std::string& path, const Picture& picture);
 // A picture filled with one colour.
 Picture solidPicture(int width, int height, RGBA colour);

@@ -1,0 +1,59 @@
+-- Tarnwick demo: a small orrery. A sun turns in the middle, a planet circles
+-- it carrying its moon (children inherit their parents' placement), the scene
+-- camera drifts, and a second camera draws the "hud" layer on top without
+-- moving. Escape or closing the window ends it.
+
+config = { width = 960, height = 540 }
+
+clearColor = { red = 0.05, green = 0.06, blue = 0.12 }
+
+local time = 0
+
+local sceneCamera = {}
+
+local moonOrbit = {
+  onUpdate = function(node) node.rotation = time * 150 end,
+  { texture = "moon", x = 34 },
+}
+
+local planetOrbit = {
+  onUpdate = function(node) node.rotation = time * 35 end,
+  { texture = "planet", x = 170, moonOrbit },
+}
+
+local sun = {
+  texture = "sun",
+  scale = 1.6,
+  onUpdate = function(node) node.rotation = -time * 10 end,
+}
+
+local hud = {
+  camera = { layer = "hud" },
+  { texture = "banner", layer = "hud", x = -380, y = 220 },
+  {
+    texture = "sun", layer = "hud", x = 410, y = 210,
+    -- A field may be a function of its node: the badge pulses.
+    scale = function() return 0.5 + 0.1 * math.sin(time * 4) end,
+  },
+}
+
+world = {
+  camera = sceneCamera,
+  sun,
+  planetOrbit,
+  hud,
+}
+
+function init()
+  print(string.format("demo: %dx%d", screenWidth, screenHeight))
+end
+
+function update(dt)
+  time = time + dt
+  sceneCamera.x = 40 * math.sin(time * 0.5)
+  sceneCamera.y = 20 * math.cos(time * 0.3)
+end
+
+function onKeyboardEvent(pressed, key) end
+function onMouseButtonEvent(type) end
+function onTouchEvent(type, finger, x, y) end

@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Draws the demo's pictures and writes them as 8-bit RGBA PNG files.
+
+Run from anywhere: python3 examples/demo/tools/make_images.py
+"""
+import math
+import os
+import struct
+import zlib
+
+OUT = os.path.join(os.path.dirname(__file__), "..", "assets", "textures")
+
+
+def write_png(path, width, height, pixel):
+    rows = b""
+    for y in range(height):
+        row = bytearray([0])
+        for x in range(width):
+            row += bytes(max(0, min(255, int(c))) for c in pixel(x, y))
+        rows += bytes(row)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n")
+        out.write(chunk(b"IHDR", header))
+        out.write(chunk(b"IDAT", zlib.compress(rows, 9)))
+        out.write(chunk(b"IEND", b""))
+
+
+def disc(size, inner, outer, glow=0.0):
+    """A soft-edged disc shading from `inner` at the centre to `outer` at the rim."""
+    def pixel(x, y):
+        c = (size - 1) / 2
+        d = math.hypot(x - c, y - c) / (size / 2)
+        t = min(1.0, d)
+        colour = [inner[i] + (outer[i] - inner[i]) * t for i in range(3)]
+        alpha = 255 if d < 0.92 else max(0.0, (1.0 - d) / 0.08) * 255
+        if glow and d >= 0.92:
+            alpha = max(alpha, max(0.0, 1.0 - d) * glow)
+        return colour + [alpha]
+    return pixel
+
+
+def banner(x, y):
+    stripe = (x // 8 + y // 8) % 2
+    edge = x < 2 or y < 2 or x > 125 or y > 29
+    if edge:
+        return [250, 250, 250, 255]
+    return [40, 160, 120, 255] if stripe else [30, 120, 90, 255]
+
+
+os.makedirs(OUT, exist_ok=True)
+write_png(os.path.join(OUT, "sun.png"), 64, 64, disc(64, [255, 250, 200], [255, 150, 30]))
+write_png(os.path.join(OUT, "planet.png"), 32, 32, disc(32, [120, 200, 255], [20, 70, 170]))
+write_png(os.path.join(OUT, "moon.png"), 16, 16, disc(16, [235, 235, 235], [130, 130, 140]))
+write_png(os.path.join(OUT, "banner.png"), 128, 32, banner)

@@ -1,0 +1,38 @@
+// Included by every module's interface: the argument rules and runtime fixes
+// that all modules share (see conventions.h for the hand-written half).
+
+%{
+#include "bindings/conventions.h"
+%}
+
+// Text parameters refuse nil with the ordinary type error, so native code that
+// reads the text never receives a null pointer. Numbers stay accepted.
+%typemap(in, checkfn="lua_isstring") const char *, char *, const char[ANY], char[ANY]
+%{$1 = ($ltype)lua_tostring(L, $input);%}
+%typemap(in, checkfn="lua_isstring") char
+%{$1 = (lua_tostring(L, $input))[0];%}
+%typemap(in, checkfn="lua_isstring") const char& (char temp)
+%{temp = (lua_tostring(L, $input))[0]; $1 = &temp;%}
+%typecheck(SWIG_TYPECHECK_STRING) char *, char[] {
+  $1 = lua_isstring(L, $input);
+}
+%typecheck(SWIG_TYPECHECK_CHAR) char, const char& {
+  $1 = lua_isstring(L, $input) && lua_rawlen(L, $input) == 1;
+}
+
+%header %{
+// Argument errors name the type of a foreign userdata without reading it, and
+// only binding objects (or nil) are converted to native pointers: anything else
+// fails the conversion instead of being taken as a record.
+#undef SWIG_Lua_typename
+#define SWIG_Lua_typename(L, index) conventions::typeName(L, index)
+#undef SWIG_ConvertPtr
+#define SWIG_ConvertPtr(L, index, ptr, type, flags)                              \
+  ((lua_isnil(L, index) || conventions::isObject(L, index))                      \
+       ? SWIG_Lua_ConvertPtr(L, index, ptr, type, flags)                         \
+       : SWIG_ERROR)
+%}
+
+%init %{
+  conventions::install(L, SWIG_Lua_class_tostring);
+%}

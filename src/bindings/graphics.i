@@ -1,0 +1,3 @@
+// The graphics module. Empty until its classes and functions are bound.
+%module graphics
+%include "bindings/conventions.i"

@@ -1,0 +1,3 @@
+// The resources module. Empty until its classes and functions are bound.
+%module resources
+%include "bindings/conventions.i"

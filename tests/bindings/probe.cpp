@@ -1,0 +1,25 @@
+// The test-only probe module's native side.
+#include "probe.h"
+
+namespace probe {
+
+int destroyed = 0;
+
+Thing::~Thing() { ++destroyed; }
+
+Thing* shared() {
+  static Thing thing;
+  return &thing;
+}
+
+void release(Thing* thing) { delete thing; }
+
+int countOf(Thing* thing) { return thing ? thing->count : -1; }
+
+bool flip(bool value) { return !value; }
+
+unsigned int half(unsigned int value) { return value / 2; }
+
+int codeOf(char c) { return static_cast<unsigned char>(c); }
+
+}  // namespace probe
