@@ -12,8 +12,8 @@ namespace testsupport {
 
 class GLTest : public ::testing::Test {
  public:
-  static const int WIDTH = 320;
-  static const int HEIGHT = 240;
+  static constexpr int WIDTH = 320;
+  static constexpr int HEIGHT = 240;
 
  protected:
   static void SetUpTestSuite();
