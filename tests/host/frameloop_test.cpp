@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/sdlutils.h"
+#include "render/graphics.h"
 
 #include "host/frameloop.h"
 #include "host/host.h"
@@ -162,4 +163,35 @@ TEST_F(FrameTest, WindowEventsSetTheTitleAndTheScreenSize) {
   EXPECT_EQ(screenWidth, 320);
   EXPECT_EQ(screenHeight, 240);
   lua.run("assert(screenWidth == 320 and screenHeight == 240)");
+}
+
+TEST_F(FrameTest, TheClearingStepClearsTheWindowAndTheTargetsOfCameras) {
+  for (const char* name : {"wiped", "kept", "unnamed"}) {
+    gr_createRenderTarget(4, 4, name, GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
+    glClearColor(1, 0, 0, 1);  // the new target is still bound
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  LuaState lua;
+  lua.run(
+      "clearColor = { green = 1 }\n"
+      "world = { camera = { target = 'wiped' },\n"
+      "  { camera = { target = 'kept', clearTarget = false } },\n"
+      "  { camera = { target = 'nowhere' } },\n"
+      "  { camera = { target = 'unnamed', clearTarget = 1 } },\n"
+      "  props = { camera = { target = 'unnamed' } } }");
+  lua.pushGlobal("world");
+  frameloop::clear(lua);
+  lua_pop(lua, 1);
+
+  auto targetPixel = [](const char* name) {
+    glBindFramebuffer(GL_FRAMEBUFFER, gr_getRenderTarget(name)->frameBuffer);
+    return pixel(1, 1);
+  };
+  EXPECT_EQ(targetPixel("wiped"), (testsupport::RGBA{0, 0, 0, 0}));
+  EXPECT_EQ(targetPixel("kept"), (testsupport::RGBA{255, 0, 0, 255}));
+  // clearTarget present but not the boolean true: left alone. A camera under a
+  // string key is never found.
+  EXPECT_EQ(targetPixel("unnamed"), (testsupport::RGBA{255, 0, 0, 255}));
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  EXPECT_TRUE(testsupport::near(pixel(5, 5), {230, 255, 77, 255}));
 }
