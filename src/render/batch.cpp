@@ -1,11 +1,11 @@
 // Batch records and their drawing: GL state per batch, client-memory vertex
 // arrays, uniforms uploaded from the batch's map by the program's active
 // uniforms, and release of batch-owned vertex memory after a frame's draws.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -235,14 +235,16 @@ void gr_renderBatches(BatchMatrix batchMatrix) {
   // Owned blocks are released after every batch is drawn, each once, so a block
   // that a careless pass put into two batches is neither read after release nor
   // released twice.
-  std::set<void*> owned;
+  std::vector<void*> owned;
   for (auto& deque : batchMatrix)
     for (auto& batch : deque) {
       gr_render(&batch);
       if (!batch.freeData) continue;
-      owned.insert(batch.data);
-      owned.insert(batch.indices);
+      owned.push_back(batch.data);
+      owned.push_back(batch.indices);
     }
+  std::sort(owned.begin(), owned.end());
+  owned.erase(std::unique(owned.begin(), owned.end()), owned.end());
   for (void* block : owned) free(block);
 }
 
