@@ -49,11 +49,6 @@ int Batch::getStride() {
 namespace {
 const size_t UNIFORM_NAME_BUFFER = 100;
 
-[[noreturn]] void missingUniform(const char* name) {
-  DLOG("Value for uniform %s is missing from batch data\n", name);
-  fflush(stdout);
-  exit(1);
-}
 
 // Bytes a uniform of this GLSL type reads; 0 for types that are not uploaded.
 size_t bytesFor(GLenum type) {
@@ -72,7 +67,8 @@ size_t bytesFor(GLenum type) {
 // first two characters (u_tint is fed from tint), but the full name must exist.
 const Uniform& entryFor(Batch& batch, const char* name, GLenum type) {
   auto full = batch.uniforms.find(name);
-  if (full == batch.uniforms.end()) missingUniform(name);
+  if (full == batch.uniforms.end())
+    glcheck::fatal("Value for uniform %s is missing from batch data\n", name);
   bool vector = type == GL_FLOAT_VEC2 || type == GL_FLOAT_VEC3 || type == GL_FLOAT_VEC4;
   if (vector && strlen(name) >= 2) {
     auto shortened = batch.uniforms.find(name + 2);

@@ -3,17 +3,31 @@
 
 #include <GL/glew.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "host/log.h"
 
 namespace glcheck {
-void check(const char* label) {
-  GLenum error = glGetError();
-  if (error == GL_NO_ERROR) return;
-  DLOG("OpenGL error: %s: %d\n", label, static_cast<int>(error));
+void fatal(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  int length = vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::vector<char> text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+  vsnprintf(text.data(), text.size(), format, again);
+  va_end(again);
+  DLOG("%s", text.data());
   fflush(stdout);
   exit(1);
+}
+
+void check(const char* label) {
+  GLenum error = glGetError();
+  if (error != GL_NO_ERROR) fatal("OpenGL error: %s: %d\n", label, static_cast<int>(error));
 }
 }  // namespace glcheck

@@ -1,8 +1,11 @@
-// Labelled GL error checks: any pending GL error ends the process.
+// The renderer's fatal paths: a pending GL error, an incomplete framebuffer or a
+// uniform a batch lacks ends the process with status 1 after one log line.
 #pragma once
 
 namespace glcheck {
 // If glGetError reports an error, logs "OpenGL error: <label>: <number>" and
-// ends the process with status 1.
+// ends the process.
 void check(const char* label);
+// Logs the formatted line and ends the process.
+[[noreturn]] void fatal(const char* format, ...) __attribute__((format(printf, 1, 2)));
 }  // namespace glcheck

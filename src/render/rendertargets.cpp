@@ -104,11 +104,8 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
   if (depth) attachDepthTexture(width, height);
 
   GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-  if (status != GL_FRAMEBUFFER_COMPLETE) {
-    DLOG("Frame buffer status check failed: %d\n", static_cast<int>(status));
-    fflush(stdout);
-    exit(1);
-  }
+  if (status != GL_FRAMEBUFFER_COMPLETE)
+    glcheck::fatal("Frame buffer status check failed: %d\n", static_cast<int>(status));
   renderTargets[name] = RenderTarget{frameBuffer, texture, width, height};
 }
 
