@@ -1,10 +1,7 @@
-// The sprite sheet. Not built yet: no sheet is made.
+// Sprite lookup by name and sprite texture coordinates. Not built yet.
 #include "assets/resources.h"
 
 namespace resources {
-Sheet* createSpriteSheet(const char*) { return nullptr; }
-void placeImages(Rectangle, std::list<Image>*, std::deque<Image>*) {}
-Sheet* createSheet(std::map<std::string, Sprite>&, std::deque<Image>&, size_t) { return nullptr; }
 Sprite getSprite(const char*) { return Sprite(); }
 void getUVs(Sprite&, float*, int, int) {}
 }  // namespace resources
