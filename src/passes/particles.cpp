@@ -108,7 +108,9 @@ void advance(lua_State* L, ParticleSystem& system, float seconds) {
 }
 
 // Frequency and sprite names, taken from the particles table on top every time.
+// Without a frequency the emitter rests.
 void readSettings(lua_State* L, ParticleSystem& system) {
+  system.frequency = 0;
   getNumber<float>(L, "frequency", &system.frequency);
   system.sprites.clear();
   if (!getStrings(L, "sprites", system.sprites)) system.sprites.push_back(getString(L, "sprite"));

@@ -154,13 +154,14 @@ TEST_F(ParticlePass, UnusableScriptValuesEmitNothingAndFloodsAreCappedAtTheRing)
       "  { particles = { frequency = 100, sprite = 'dot', emit = function() error('no') end } },\n"
       "  { particles = { frequency = 100, sprite = 'dot', emit = function() return {} end } },\n"
       "  { particles = { frequency = -5, sprite = 'dot', emit = ok } },\n"
-      "  { particles = { sprite = 'dot', emit = ok } },\n"
+      "  { particles = { frequency = 100, sprite = 'dot', emit = ok } },\n"
       "  { particles = { frequency = 100, sprites = {}, emit = ok } },\n"
       "  { particles = 'not a table' },\n"
       "}");
   testing::internal::CaptureStdout();
   BatchMatrix batches = frame(lua, 16);
   draw(batches);
+  lua.run("world[7].particles.frequency = nil");
   batches = frame(lua, 16);
   std::string log = testing::internal::GetCapturedStdout();
 
@@ -168,7 +169,8 @@ TEST_F(ParticlePass, UnusableScriptValuesEmitNothingAndFloodsAreCappedAtTheRing)
   // A ring's worth per frame; the second frame wraps to slot 0 and ends on 4095.
   EXPECT_EQ(batches[0][0].triangles, 2 * particles::PARTICLE_COUNT);
   lua.run("assert(calls == 8192 and wrapped == 0 and last == 4095)");
-  for (size_t i = 1; i < 7; ++i) EXPECT_EQ(batches[0][i].triangles, 0) << "emitter " << i;
+  for (size_t i = 1; i < 6; ++i) EXPECT_EQ(batches[0][i].triangles, 0) << "emitter " << i;
+  EXPECT_EQ(batches[0][6].triangles, 2);  // its frequency went: only the first frame's
   // No sprite names: the stand-in, missing too, draws empty quads from no sheet.
   EXPECT_EQ(batches[0][7].triangles, 6);
   EXPECT_NE(log.find("Couldn't find sprite \"blockerSad\"\n"), std::string::npos);
