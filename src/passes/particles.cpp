@@ -29,6 +29,18 @@ bool isLive(const Particle& particle) {
   return particle.totalLifeTime > -1 && particle.lifeTime < particle.totalLifeTime;
 }
 
+// The curve's value at life fraction t in [0, 1]: between neighbouring samples.
+float sampleCurve(const Curve& curve, float t) {
+  float position = (t > 0 ? std::min(t, 1.0f) : 0) * LAST_SAMPLE;
+  int index = std::min(static_cast<int>(position), LAST_SAMPLE);
+  float range = std::fabs(curve.max - curve.min);
+  float a = curve.samples[index] / QUANTA * range + curve.min;
+  if (index == LAST_SAMPLE) return a;
+  float b = curve.samples[index + 1] / QUANTA * range + curve.min;
+  float f = position - static_cast<float>(index);
+  return a * (1 - f) + b * f;
+}
+
 uint16_t quantise(float value, float min, float range) {
   float fraction = range > 0 ? (value - min) / range : 0;
   if (!(fraction > 0)) return 0;  // NaN included
@@ -236,16 +248,5 @@ Curve getCurve(lua_State* L, const char* key, float defaultValue) {
   }
   lua_pop(L, 1);
   return curve;
-}
-
-float sampleCurve(const Curve& curve, float t) {
-  float position = (t > 0 ? std::min(t, 1.0f) : 0) * LAST_SAMPLE;
-  int index = std::min(static_cast<int>(position), LAST_SAMPLE);
-  float range = std::fabs(curve.max - curve.min);
-  float a = curve.samples[index] / QUANTA * range + curve.min;
-  if (index == LAST_SAMPLE) return a;
-  float b = curve.samples[index + 1] / QUANTA * range + curve.min;
-  float f = position - static_cast<float>(index);
-  return a * (1 - f) + b * f;
 }
 }  // namespace particles

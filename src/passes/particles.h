@@ -61,6 +61,4 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix, float 
 // constant; a function is called with (i / 31, table) for i = 0 … 31, results
 // that are not finite numbers and errors counting as 0; else `defaultValue`.
 Curve getCurve(lua_State* L, const char* key, float defaultValue);
-// The curve's value at life fraction t in [0, 1]: between neighbouring samples.
-float sampleCurve(const Curve& curve, float t);
 }  // namespace particles
