@@ -41,6 +41,12 @@ TEST_F(SpriteQuad, TwoTrianglesWithTheSpritesCornersAndTheColourOnEveryVertex) {
   expectVertex(quad, 5, {16, -8, 0, 1, 1, 1, 1, 1, 0.5f});
   EXPECT_STREQ(quad.alias, "card");
   EXPECT_EQ(quad.resource.sheet, &sheet);
+  // A name too long for the alias is cut there but found in full.
+  std::string longName(300, 'n');
+  resources::sprites[longName] = resources::sprites["card"];
+  quad = sprites::createSprite(longName, glm::mat4(1.0f), "", HALF_WHITE);
+  EXPECT_EQ(std::string(quad.alias), longName.substr(0, 127));
+  EXPECT_EQ(quad.resource.width, 32);
 
   // The pivot's edge lands on the transformed origin; left by the width, so
   // also for a sprite wider than tall.
