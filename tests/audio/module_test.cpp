@@ -3,6 +3,8 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "audio/audio.h"
 #include "audio_fixture.h"
 #include "bindings/modules_fixture.h"
@@ -73,7 +75,8 @@ TEST_F(AudioModule, ScriptCallsReachTheMixerAndReturnNothing) {
   EXPECT_EQ(audio::music, nullptr);
 }
 
-TEST(AudioGame, EffectsPlayedFromInitAreLoadedOnceAndTheRunEndsNormally) {
+// A game whose init plays music and the same effect twice, run for 3 frames.
+testsupport::GameRun runAudioGame() {
   testsupport::GameFolder game;
   game.write("assets/audio/blip.wav", audiotest::sineWav(0.2));
   game.writeMain(
@@ -85,11 +88,23 @@ TEST(AudioGame, EffectsPlayedFromInitAreLoadedOnceAndTheRunEndsNormally) {
       "  audio.playEffect('blip.wav')\n"
       "end\n"
       "function update(dt) end\n");
-  testsupport::GameRun run = testsupport::runFrames(game, 3);
+  return testsupport::runFrames(game, 3);
+}
+
+void expectNormalRunWithOneLoad(const testsupport::GameRun& run) {
   EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_EQ(testsupport::countLines(run.out, "Load sound assets/audio/blip.wav"), 1) << run.out;
   EXPECT_TRUE(testsupport::linesInOrder(run.out, {"Call main lua init", "Load sound assets/audio/blip.wav",
                                                   "Start main loop", "SDLquit", "Final quit"}))
       << run.out;
+}
+
+TEST(AudioGame, EffectsPlayedFromInitAreLoadedOnce) { expectNormalRunWithOneLoad(runAudioGame()); }
+
+TEST(AudioGame, AGameRunsSilentlyWhenTheDeviceCannotOpen) {
+  // The disk driver starts with SDL, but its device cannot open a file there.
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", "/nonexistent/folder/out.raw", 1);
+  expectNormalRunWithOneLoad(runAudioGame());
 }
 }  // namespace
