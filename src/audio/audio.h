@@ -1,7 +1,8 @@
 // Music and sound effects through SDL2_mixer, from files under assets/audio/.
 // One looping music track and one effect at a time (mixing channel 0); effects
 // are loaded on first use and cached by path until `clear`. No operation reports
-// a mixer error: a file that does not load simply stays silent.
+// a mixer error: a file that does not load simply stays silent. A name too long
+// for the 128-character path "assets/audio/<name>" is logged and ignored.
 #pragma once
 
 #ifndef SWIG
