@@ -13,19 +13,19 @@
 #endif
 
 namespace audio {
-void init();                     // opens the device; does nothing if it is already open
-void clear();                    // frees the track and every effect, closes the device
-void playMusic(const char* name);  // replaces the track and loops it forever
+void init();                        // opens the device; does nothing if it is already open
+void clear();                       // frees the track and every effect, closes the device
+void playMusic(const char* name);   // replaces the track and loops it forever
 void pauseMusic();
 void resumeMusic();
 void playEffect(const char* name);  // cuts the effect playing on channel 0
 void muteMusic(bool mute);
-void muteSound(bool mute);       // effects only; the music keeps its volume
+void muteSound(bool mute);          // effects only; the music keeps its volume
 
 #ifndef SWIG
 // The state, outside the script's module: the current track (null for none)
 // and the effect cache keyed by full path, where a failed load keeps a null
-// entry so it is neither logged nor retried again.
+// entry so it is neither logged nor loaded again.
 extern Mix_Music* music;
 extern std::map<std::string, Mix_Chunk*> effects;
 #endif
