@@ -19,7 +19,8 @@ Glyph glyphOf(const std::string& fontName, char c) {
 Font getFont(std::string name, size_t size) {
   for (const Font& font : fonts)
     if (font.name == name && font.size == size) return font;
-  DLOG("WARNING! Using font that hasn't been created: %s %d\n", name.c_str(), static_cast<int>(size));
+  DLOG("WARNING! Using font that hasn't been created: %s %d\n", name.c_str(),
+       static_cast<int>(size));
   return Font();
 }
 

@@ -22,7 +22,8 @@ bool readable(const FT_Bitmap& bitmap) {
 // The coverage (0 to 255) at column x of row y, y counted from the top row
 // whichever way the bitmap's rows run in memory.
 unsigned char coverage(const FT_Bitmap& bitmap, unsigned int x, unsigned int y) {
-  unsigned int rowBytes = static_cast<unsigned int>(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
+  unsigned int rowBytes =
+      static_cast<unsigned int>(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
   unsigned int memoryRow = bitmap.pitch < 0 ? bitmap.rows - 1 - y : y;
   const unsigned char* row = bitmap.buffer + static_cast<size_t>(memoryRow) * rowBytes;
   if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
@@ -40,7 +41,8 @@ bool coverageImage(const FT_Bitmap& bitmap, Image* image) {
   if (!image->data) return false;
   for (unsigned int y = 0; y < bitmap.rows; ++y)
     for (unsigned int x = 0; x < bitmap.width; ++x)
-      image->data[(static_cast<size_t>(y) * bitmap.width + x) * PIXEL_BYTES] = coverage(bitmap, x, y);
+      image->data[(static_cast<size_t>(y) * bitmap.width + x) * PIXEL_BYTES] =
+          coverage(bitmap, x, y);
   return true;
 }
 
@@ -89,7 +91,7 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   std::list<Image> images;
   std::map<char, Glyph> glyphs;
   bool rendered = renderCharacters(face, characters, images, glyphs);
-  // The pictures hold all the face had to give.
+  // Closed at once: the pictures and metrics hold all the font needs later.
   FT_Done_Face(face);
   if (!rendered) {
     DLOG("Could not load character\n");
