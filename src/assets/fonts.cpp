@@ -1,13 +1,122 @@
-// Fonts. Not built yet: every load fails.
-#include "assets/resources.h"
+// Loading fonts: a TrueType file rasterised once at one pixel size, each
+// character's coverage packed onto a glyph sheet of the font's own, and the
+// font's metrics registered in `fonts`. Queries live in fontmetrics.cpp.
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+#include "assets/packing.h"
+#include "host/log.h"
 
 namespace resources {
-Sheet* loadFont(const char*, const char*, unsigned int, const char*) { return nullptr; }
-Sheet* loadFont(const char* folder, const char* fontName, unsigned int size) {
-  return loadFont(folder, fontName, size, "");
+namespace {
+const char* const DEFAULT_CHARACTERS =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!?#%:/(),._-+ ";
+const size_t MAX_PATH = 512;  // terminating NUL included
+const size_t PIXEL_BYTES = 4;
+
+bool readable(const FT_Bitmap& bitmap) {
+  return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
 }
-Font getFont(std::string, size_t) { return Font(); }
-int getGlyphAdvance(std::string, char) { return 0; }
-int getGlyphLeft(std::string, char) { return 0; }
-int getGlyphTop(std::string, char) { return 0; }
+
+// The coverage (0 to 255) at column x of row y, y counted from the top row
+// whichever way the bitmap's rows run in memory.
+unsigned char coverage(const FT_Bitmap& bitmap, unsigned int x, unsigned int y) {
+  unsigned int rowBytes =
+      static_cast<unsigned int>(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
+  unsigned int memoryRow = bitmap.pitch < 0 ? bitmap.rows - 1 - y : y;
+  const unsigned char* row = bitmap.buffer + static_cast<size_t>(memoryRow) * rowBytes;
+  if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
+  return row[x];
+}
+
+// An RGBA image of the bitmap with the coverage in each pixel's R byte and
+// zero in the others. False when the memory is not there.
+bool coverageImage(const FT_Bitmap& bitmap, Image* image) {
+  image->width = static_cast<int>(bitmap.width);
+  image->height = static_cast<int>(bitmap.rows);
+  size_t pixels = static_cast<size_t>(bitmap.width) * bitmap.rows;
+  if (pixels == 0) return true;
+  image->data = static_cast<unsigned char*>(calloc(pixels, PIXEL_BYTES));
+  if (!image->data) return false;
+  for (unsigned int y = 0; y < bitmap.rows; ++y)
+    for (unsigned int x = 0; x < bitmap.width; ++x)
+      image->data[(static_cast<size_t>(y) * bitmap.width + x) * PIXEL_BYTES] =
+          coverage(bitmap, x, y);
+  return true;
+}
+
+// Renders every character into `glyphs` (metrics) and `images` (pictures
+// named by the character); false at the first that cannot be rendered.
+bool renderCharacters(FT_Face face, const char* characters, std::list<Image>& images,
+                      std::map<char, Glyph>& glyphs) {
+  Rectangle area = packingArea();
+  for (const char* c = characters; *c; ++c) {
+    if (FT_Load_Char(face, static_cast<unsigned char>(*c), FT_LOAD_RENDER)) return false;
+    FT_GlyphSlot slot = face->glyph;
+    if (!readable(slot->bitmap)) return false;
+    Glyph glyph;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.advance = static_cast<float>(slot->advance.x / 64);
+    glyphs[*c] = glyph;
+    // A glyph larger than the sheet could never be placed: keep its metrics
+    // and spare the memory of its picture.
+    if (static_cast<int>(slot->bitmap.width) > area.width ||
+        static_cast<int>(slot->bitmap.rows) > area.height)
+      continue;
+    Image image;
+    if (!coverageImage(slot->bitmap, &image)) return false;
+    image.alias = std::string(1, *c);
+    images.push_back(std::move(image));
+  }
+  return true;
+}
+}  // namespace
+
+Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
+                const char* characters) {
+  DLOG("Load font %s/%s", folder, fontName);
+  char path[MAX_PATH];
+  if (snprintf(path, sizeof path, "%s%s.ttf", folder, fontName) >= static_cast<int>(sizeof path)) {
+    DLOG("Font path %s%s.ttf is too long\n", folder, fontName);
+    return nullptr;
+  }
+  FT_Face face = nullptr;
+  if (FT_New_Face(ft, path, 0, &face)) {
+    DLOG("Could not open font %s\n", path);
+    return nullptr;
+  }
+  FT_Set_Pixel_Sizes(face, 0, size);
+  std::list<Image> images;
+  std::map<char, Glyph> glyphs;
+  bool rendered = renderCharacters(face, characters, images, glyphs);
+  // Closed at once: the pictures and metrics hold all the font needs later.
+  FT_Done_Face(face);
+  if (!rendered) {
+    DLOG("Could not load character\n");
+    releaseImages(images);
+    return nullptr;
+  }
+
+  sortTallestFirst(images);
+  std::deque<Image> placed;
+  placeImages(packingArea(), &images, &placed);
+  releaseImages(images);  // glyphs that did not fit keep a zero sprite
+  std::map<std::string, Sprite> glyphSprites;
+  Sheet* sheet = createSheet(glyphSprites, placed, PIXEL_BYTES);
+  if (!sheet) return nullptr;
+  for (const auto& entry : glyphSprites) glyphs[entry.first[0]].sprite = entry.second;
+
+  Font font;
+  font.glyphs = std::move(glyphs);
+  font.name = fontName;
+  font.size = size;
+  fonts.push_back(std::move(font));
+  return sheet;
+}
+
+Sheet* loadFont(const char* folder, const char* fontName, unsigned int size) {
+  return loadFont(folder, fontName, size, DEFAULT_CHARACTERS);
+}
 }  // namespace resources
