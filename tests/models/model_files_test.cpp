@@ -10,42 +10,12 @@
 #include <vector>
 
 #include "assets/model.h"
+#include "models/mod_bytes.h"
 #include "support/game_run.h"
 
 using namespace testsupport;
 
 namespace {
-// A .mod file assembled field by field.
-struct ModBytes {
-  std::string bytes;
-  ModBytes& u32(uint32_t value) {
-    bytes.append(reinterpret_cast<const char*>(&value), 4);
-    return *this;
-  }
-  ModBytes& f32(float value) {
-    bytes.append(reinterpret_cast<const char*>(&value), 4);
-    return *this;
-  }
-  ModBytes& floats(std::vector<float> values) {
-    for (float v : values) f32(v);
-    return *this;
-  }
-  // frame, translation, scale, rotation x y z w, interpolation, tangents, padding
-  ModBytes& keyFrame(uint32_t frame, float tx, std::vector<float> rotation, uint32_t type) {
-    u32(frame).floats({tx, 0, 0, 1, 2, 3}).floats(rotation).u32(type);
-    bytes.append(4, '\x7f');
-    return *this;
-  }
-  // One mesh of two vertices with the given indices and colour (0.5, 0.25, 1, 1).
-  ModBytes& mesh(std::vector<uint32_t> indices) {
-    u32(16);
-    for (int i = 0; i < 16; ++i) f32(static_cast<float>(i));
-    u32(static_cast<uint32_t>(indices.size()));
-    for (uint32_t index : indices) u32(index);
-    return floats({0.5f, 0.25f, 1, 1});
-  }
-};
-
 class ModelFiles : public ::testing::Test {
  protected:
   void SetUp() override {
