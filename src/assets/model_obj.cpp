@@ -1,6 +1,8 @@
 // Wavefront OBJ import: positions, normals, texture coordinates and faces of
 // up to four corners become one de-indexed mesh (every face corner its own
 // vertex, indices 0, 1, 2, ...). Everything else in a file is ignored.
+#include <sys/stat.h>
+
 #include <cctype>
 #include <climits>
 #include <cstdint>
@@ -176,11 +178,22 @@ Mesh buildMesh(const ObjData& data, const std::string& fileName) {
          fileName.c_str());
   return mesh;
 }
+// A folder opens for reading on some systems but holds no lines; it must not
+// hide the files that the later lookups would find.
+FILE* openText(const std::string& path) {
+  FILE* file = resources::openFile(path.c_str(), "r");
+  struct stat info;
+  if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    fclose(file);
+    return nullptr;
+  }
+  return file;
+}
 }  // namespace
 
 bool parseObj(std::string fileName) {
-  FILE* file = resources::openFile(fileName.c_str(), "r");
-  if (!file) file = resources::openFile(("assets/models/" + fileName + ".obj").c_str(), "r");
+  FILE* file = openText(fileName);
+  if (!file) file = openText("assets/models/" + fileName + ".obj");
   if (!file) return false;
 
   ObjData data;

@@ -60,14 +60,14 @@ struct NodeHandler {
   void operator()(lua_State* L) const {
     if (getString(L, "layer") != camera.layer) return;
     if (present(L, "vertices")) {
-      Model inline_;
-      inline_.meshes.emplace_back();
-      Mesh& mesh = inline_.meshes.back();
+      Model list;
+      list.meshes.emplace_back();
+      Mesh& mesh = list.meshes.back();
       getNumbers(L, "vertices", mesh.vertices);
       mesh.material.color = glm::vec4(0.0f);
       mesh.material.shaderPair = {"p", "p"};
       // The temporary model ends with this call, so its batch owns a copy.
-      addModel(L, inline_, glm::mat4(1.0f), true);
+      addModel(L, list, glm::mat4(1.0f), true);
     } else if (present(L, "model")) {
       addModel(L, *getModel(getString(L, "model")), glm::mat4(1.0f), false);
     }

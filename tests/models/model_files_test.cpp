@@ -123,6 +123,8 @@ TEST_F(ModelFiles, LookupTriesThePathThenObjThenModAndCachesMissesToo) {
   game.write("assets/models/objmod.obj", "v 0 0 0\n");
   writeMod("objmod", ModBytes().u32(1).mesh({0}).u32(0).u32(0));
   writeMod("empty", ModBytes().u32(0).u32(0).u32(0));
+  std::filesystem::create_directories("tile");  // a folder is no OBJ file
+  writeMod("tile", ModBytes().u32(1).mesh({0}).u32(0).u32(0));
 
   model::Model* found = nullptr;
   EXPECT_EQ(load("both", &found), "");
@@ -131,6 +133,8 @@ TEST_F(ModelFiles, LookupTriesThePathThenObjThenModAndCachesMissesToo) {
   EXPECT_EQ(load("objmod", &found), "");
   EXPECT_TRUE(found->meshes.at(0).vertices.empty());
 
+  EXPECT_EQ(load("tile", &found), "Attempt to parse mod tile\n");
+  EXPECT_EQ(found->meshes.size(), 1u);
   EXPECT_EQ(load("empty", &found), "Attempt to parse mod empty\n");
   EXPECT_TRUE(found->meshes.empty() && found->animation.curves.empty() &&
               found->children.empty());
