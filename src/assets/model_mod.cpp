@@ -38,10 +38,12 @@ const size_t KEY_FRAME_IMAGE = 48;
 static_assert(KEY_FRAME_RECORD == sizeof(uint32_t) + KEY_FRAME_IMAGE, "frame number + image");
 static_assert(sizeof(animation::KeyFrame) == KEY_FRAME_IMAGE, "record image matches KeyFrame");
 static_assert(sizeof(float) == 4 && sizeof(uint32_t) == 4, "32-bit fields");
+// Fields are read in the host's byte order, which must match the files'.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "little-endian host");
 
 const int FILE_FLOATS_PER_VERTEX = 8;
-const int MAX_DEPTH = 64;             // nested child blocks; deeper files are corrupt
-const size_t CHUNK = 1 << 16;         // values read (and allocated) at a time
+const int MAX_DEPTH = 64;      // nested child blocks; deeper files are corrupt
+const size_t CHUNK = 1 << 16;  // values read (and allocated) at a time
 
 void reportShortRead(FILE* file) {
   if (ferror(file)) DLOG("Error reading mod file\n");
