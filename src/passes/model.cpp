@@ -32,6 +32,7 @@ void addFloats(std::map<std::string, Uniform>& uniforms, const char* name, const
                size_t count) {
   size_t size = sizeof(float) * count;
   void* buffer = malloc(size);
+  if (!buffer) return;
   memcpy(buffer, values, size);
   renderutils::addUniform(uniforms, name, size, buffer);
 }
