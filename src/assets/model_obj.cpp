@@ -1,0 +1,209 @@
+// Wavefront OBJ import: positions, normals, texture coordinates and faces of
+// up to four corners become one de-indexed mesh (every face corner its own
+// vertex, indices 0, 1, 2, ...). Everything else in a file is ignored.
+#include <sys/stat.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+#include "assets/model.h"
+#include "assets/resources.h"
+#include "host/log.h"
+
+namespace model {
+namespace {
+const size_t LINE_BUFFER = 256;  // longer lines arrive in pieces, each a line
+const int64_t ABSENT = INT64_MIN;
+
+// One face corner as zero-based indices into the file's lists; ABSENT when the
+// face form gives no such index.
+struct Corner {
+  int64_t position = ABSENT;
+  int64_t uv = ABSENT;
+  int64_t normal = ABSENT;
+};
+
+// Matches `line` against `pattern` as scanf would for the directives used
+// here: a blank skips any run of white space (none included), %f and %d skip
+// white space and convert a number, any other character must match itself.
+// Returns how many numbers were converted before the first mismatch. Integers
+// are clamped to the int range; they are checked against the lists later.
+int scan(const char* line, const char* pattern, double* numbers) {
+  int count = 0;
+  const char* in = line;
+  for (const char* p = pattern; *p; ++p) {
+    if (*p == ' ') {
+      while (isspace(static_cast<unsigned char>(*in))) ++in;
+      continue;
+    }
+    if (*p != '%') {
+      if (*in != *p) return count;
+      ++in;
+      continue;
+    }
+    ++p;
+    while (isspace(static_cast<unsigned char>(*in))) ++in;
+    char* end = nullptr;
+    double value = 0;
+    if (*p == 'd') {
+      long integer = strtol(in, &end, 10);
+      if (integer > INT_MAX) integer = INT_MAX;
+      if (integer < INT_MIN) integer = INT_MIN;
+      value = static_cast<double>(integer);
+    } else {
+      value = strtod(in, &end);
+    }
+    if (end == in) return count;
+    in = end;
+    numbers[count++] = value;
+  }
+  return count;
+}
+
+int64_t toIndex(double fileValue) { return static_cast<int64_t>(fileValue) - 1; }
+
+// Appends the triangles of a face whose corners are given as `perCorner`
+// numbers each (position first, then uv and normal as `uvAt`/`normalAt` say,
+// -1 for none). `corners` is 3 or 4; a quadrilateral gives (c, d, a), (a, b, c).
+void addFace(const double* numbers, int corners, int perCorner, int uvAt, int normalAt,
+             std::vector<Corner>& out) {
+  static const int QUAD[6] = {2, 3, 0, 0, 1, 2};
+  static const int TRIANGLE[3] = {0, 1, 2};
+  const int* order = corners == 4 ? QUAD : TRIANGLE;
+  int emitted = corners == 4 ? 6 : 3;
+  for (int k = 0; k < emitted; ++k) {
+    const double* corner = numbers + order[k] * perCorner;
+    Corner c;
+    c.position = toIndex(corner[0]);
+    if (uvAt >= 0) c.uv = toIndex(corner[uvAt]);
+    if (normalAt >= 0) c.normal = toIndex(corner[normalAt]);
+    out.push_back(c);
+  }
+}
+
+struct FaceForm {
+  const char* pattern;
+  int perCorner;
+  int uvAt;
+  int normalAt;
+};
+// Tried in this order; the first that converts at least three corners wins.
+const FaceForm FACE_FORMS[] = {
+    {"f %d %d %d %d", 1, -1, -1},
+    {"f %d/%d %d/%d %d/%d %d/%d", 2, 1, -1},
+    {"f %d/%d/%d %d/%d/%d %d/%d/%d %d/%d/%d", 3, 1, 2},
+    {"f %d//%d %d//%d %d//%d %d//%d", 2, -1, 1},
+};
+
+struct ObjData {
+  std::vector<float> positions, normals, uvs;  // 3, 3 and 2 floats an entry
+  std::vector<Corner> corners;                 // 3 per triangle
+};
+
+void readLine(const char* line, ObjData& data) {
+  double n[12];
+  if (scan(line, "v %f %f %f", n) == 3) {
+    for (int i = 0; i < 3; ++i) data.positions.push_back(static_cast<float>(n[i]));
+  } else if (scan(line, "vn %f %f %f", n) == 3) {
+    for (int i = 0; i < 3; ++i) data.normals.push_back(static_cast<float>(n[i]));
+  } else if (scan(line, "vt %f %f", n) == 2) {
+    for (int i = 0; i < 2; ++i) data.uvs.push_back(static_cast<float>(n[i]));
+  } else {
+    for (const FaceForm& form : FACE_FORMS) {
+      int count = scan(line, form.pattern, n);
+      if (count < 3 * form.perCorner) continue;
+      int corners = count == 4 * form.perCorner ? 4 : 3;
+      addFace(n, corners, form.perCorner, form.uvAt, form.normalAt, data.corners);
+      return;
+    }
+  }
+}
+
+bool inList(int64_t index, size_t entries) {
+  return index >= 0 && static_cast<uint64_t>(index) < entries;
+}
+
+// A corner is usable when each index it has lies inside its list.
+bool usable(const Corner& c, const ObjData& data) {
+  return inList(c.position, data.positions.size() / 3) &&
+         (c.uv == ABSENT || inList(c.uv, data.uvs.size() / 2)) &&
+         (c.normal == ABSENT || inList(c.normal, data.normals.size() / 3));
+}
+
+// Interleaves the corners of every usable triangle; only the attributes the
+// file has lines for are stored, so the flags describe the layout exactly.
+Mesh buildMesh(const ObjData& data, const std::string& fileName) {
+  Mesh mesh;
+  mesh.hasNormals = !data.normals.empty();
+  mesh.hasUvs = !data.uvs.empty();
+  mesh.hasColor = false;
+  mesh.material.color = glm::vec4(1.0f);
+  mesh.material.shaderPair = {"pn", "pn"};
+
+  size_t skipped = 0;
+  for (size_t t = 0; t + 3 <= data.corners.size(); t += 3) {
+    const Corner* triangle = &data.corners[t];
+    if (!usable(triangle[0], data) || !usable(triangle[1], data) || !usable(triangle[2], data)) {
+      ++skipped;
+      continue;
+    }
+    for (int k = 0; k < 3; ++k) {
+      const Corner& c = triangle[k];
+      const float* p = &data.positions[static_cast<size_t>(c.position) * 3];
+      mesh.vertices.insert(mesh.vertices.end(), p, p + 3);
+      if (mesh.hasNormals) {
+        if (c.normal == ABSENT) {
+          mesh.vertices.insert(mesh.vertices.end(), 3, 0.0f);
+        } else {
+          const float* n = &data.normals[static_cast<size_t>(c.normal) * 3];
+          mesh.vertices.insert(mesh.vertices.end(), n, n + 3);
+        }
+      }
+      if (mesh.hasUvs) {
+        if (c.uv == ABSENT) {
+          mesh.vertices.insert(mesh.vertices.end(), 2, 0.0f);
+        } else {
+          const float* uv = &data.uvs[static_cast<size_t>(c.uv) * 2];
+          mesh.vertices.insert(mesh.vertices.end(), uv, uv + 2);
+        }
+      }
+      mesh.indices.push_back(static_cast<uint32_t>(mesh.indices.size()));
+    }
+  }
+  if (skipped)
+    DLOG("Skipped %zu triangles of obj %s with indices outside its lists\n", skipped,
+         fileName.c_str());
+  return mesh;
+}
+// A folder opens for reading on some systems but holds no lines; it must not
+// hide the files that the later lookups would find.
+FILE* openText(const std::string& path) {
+  FILE* file = resources::openFile(path.c_str(), "r");
+  struct stat info;
+  if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+}  // namespace
+
+bool parseObj(std::string fileName) {
+  FILE* file = openText(fileName);
+  if (!file) file = openText("assets/models/" + fileName + ".obj");
+  if (!file) return false;
+
+  ObjData data;
+  char line[LINE_BUFFER];
+  while (fgets(line, sizeof line, file)) readLine(line, data);
+  fclose(file);
+
+  Model result;
+  result.meshes.push_back(buildMesh(data, fileName));
+  models[fileName] = std::move(result);
+  return true;
+}
+}  // namespace model
