@@ -28,15 +28,6 @@ struct WorldFlags {
   bool culling = true;
 };
 
-void addFloats(std::map<std::string, Uniform>& uniforms, const char* name, const float* values,
-               size_t count) {
-  size_t size = sizeof(float) * count;
-  void* buffer = malloc(size);
-  if (!buffer) return;
-  memcpy(buffer, values, size);
-  renderutils::addUniform(uniforms, name, size, buffer);
-}
-
 // Attribute layout of the mesh's vertices: position, normal, colour, uv.
 void setAttributes(const Mesh& mesh, Batch& batch) {
   int offset = 0;
@@ -110,11 +101,14 @@ struct NodeHandler {
     batch.clearTarget = flags.clearTarget;
 
     batch.uniforms = renderutils::getUniforms(L);
-    addFloats(batch.uniforms, "transform", glm::value_ptr(transform), 16);
-    addFloats(batch.uniforms, "normalTransform", glm::value_ptr(normalTransform), 16);
-    addFloats(batch.uniforms, "projection", glm::value_ptr(camera.projection), 16);
+    renderutils::addCopy(batch.uniforms, "transform", glm::value_ptr(transform), sizeof transform);
+    renderutils::addCopy(batch.uniforms, "normalTransform", glm::value_ptr(normalTransform),
+                         sizeof normalTransform);
+    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
+                         sizeof camera.projection);
     if (batch.uniforms.find("color") == batch.uniforms.end())
-      addFloats(batch.uniforms, "color", glm::value_ptr(mesh.material.color), 4);
+      renderutils::addCopy(batch.uniforms, "color", glm::value_ptr(mesh.material.color),
+                           sizeof mesh.material.color);
 
     if (copy) {
       size_t bytes = mesh.vertices.size() * sizeof(float);

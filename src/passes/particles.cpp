@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "assets/resources.h"
 #include "passes/cameras.h"
@@ -54,13 +53,6 @@ int spriteIndex(const Curve& curve, float t, size_t count) {
   float quantum = std::fabs(curve.max - curve.min) / QUANTA;
   int index = luautils::truncateToInt(sampleCurve(curve, t) + quantum);
   return std::max(0, std::min(index, static_cast<int>(count) - 1));
-}
-
-void addUniform(std::map<std::string, Uniform>& uniforms, const char* name, const void* value,
-                size_t size) {
-  void* buffer = malloc(size);
-  memcpy(buffer, value, size);
-  renderutils::addUniform(uniforms, name, size, buffer);
 }
 
 // Reads the new particle from the table on top (the result of `emit`).
@@ -177,12 +169,12 @@ struct NodeHandler {
     resources::Sprite first =
         resources::getSprite(system.sprites.empty() ? "" : system.sprites[0].c_str());
     GLuint texture = first.sheet ? static_cast<GLuint>(first.sheet->texture) : 0;
-    addUniform(batch.uniforms, "textureSampler", &texture, sizeof texture);
-    addUniform(batch.uniforms, "projection", glm::value_ptr(camera.projection),
-               sizeof camera.projection);
+    renderutils::addCopy(batch.uniforms, "textureSampler", &texture, sizeof texture);
+    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
+                         sizeof camera.projection);
     if (batch.uniforms.find("color") == batch.uniforms.end()) {
       const float white[4] = {1, 1, 1, 1};
-      addUniform(batch.uniforms, "color", white, sizeof white);
+      renderutils::addCopy(batch.uniforms, "color", white, sizeof white);
     }
     batch.program = gr_getProgram(vs, fs);
     batch.targetName = camera.target;

@@ -6,7 +6,6 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "assets/resources.h"
 #include "host/log.h"
@@ -22,15 +21,6 @@ const int VERTICES = 6;           // two triangles, no index array
 // Corner order of the two triangles: lower-left, upper-right, upper-left,
 // lower-left, lower-right, upper-right. -1/+1 pick the low/high side.
 const int CORNERS[VERTICES][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
-
-template <typename T>
-void addValue(std::map<std::string, Uniform>& uniforms, const char* name, const T* values,
-              size_t count) {
-  size_t size = sizeof(T) * count;
-  void* buffer = malloc(size);
-  memcpy(buffer, values, size);
-  renderutils::addUniform(uniforms, name, size, buffer);
-}
 
 struct Texture {
   GLuint name = 0;
@@ -77,9 +67,10 @@ struct NodeHandler {
 
     if (batch.uniforms.find("color") == batch.uniforms.end()) {
       const float white[4] = {1, 1, 1, 1};
-      addValue(batch.uniforms, "color", white, 4);
+      renderutils::addCopy(batch.uniforms, "color", white, sizeof white);
     }
-    addValue(batch.uniforms, "projection", glm::value_ptr(camera.projection), 16);
+    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
+                         sizeof camera.projection);
 
     Texture texture;
     if (!lookUp(textureName, &texture)) {
@@ -87,9 +78,9 @@ struct NodeHandler {
       return;
     }
     const float size[2] = {static_cast<float>(texture.width), static_cast<float>(texture.height)};
-    addValue(batch.uniforms, "textureSampler", &texture.name, 1);
-    addValue(batch.uniforms, "width", &size[0], 1);
-    addValue(batch.uniforms, "height", &size[1], 1);
+    renderutils::addCopy(batch.uniforms, "textureSampler", &texture.name, sizeof texture.name);
+    renderutils::addCopy(batch.uniforms, "width", &size[0], sizeof size[0]);
+    renderutils::addCopy(batch.uniforms, "height", &size[1], sizeof size[1]);
 
     batch.enableBlending = true;
     batch.enableDepthTest = enableDepthTest;

@@ -4,6 +4,8 @@
 #include "render/renderutils.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "assets/resources.h"
 #include "host/log.h"
@@ -80,6 +82,14 @@ void getShaders(std::string& vs, std::string& ps, lua_State* L) {
 void addUniform(std::map<std::string, Uniform>& uniforms, std::string name, size_t size,
                 void* value) {
   uniforms[name] = Uniform(size, value);
+}
+
+void addCopy(std::map<std::string, Uniform>& uniforms, std::string name, const void* value,
+             size_t size) {
+  void* buffer = malloc(size);
+  if (!buffer) return;
+  memcpy(buffer, value, size);
+  addUniform(uniforms, std::move(name), size, buffer);
 }
 
 void readUniform(lua_State* L, std::map<std::string, Uniform>& uniforms) {

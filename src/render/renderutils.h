@@ -13,6 +13,10 @@ void getShaders(std::string& vs, std::string& ps, lua_State* L);
 // Sets uniforms[name] to {size, value}; adopts the malloc'd `value`.
 void addUniform(std::map<std::string, Uniform>& uniforms, std::string name, size_t size,
                 void* value);
+// Sets uniforms[name] to a copy of the `size` bytes at `value`; nothing is
+// added when the memory is not there.
+void addCopy(std::map<std::string, Uniform>& uniforms, std::string name, const void* value,
+             size_t size);
 // Converts the key/value pair at the top of the stack into a uniform. The table
 // being traversed sits below the pair; function values are called with it.
 // A pair whose key is not a string makes no uniform.
