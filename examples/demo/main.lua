@@ -1,5 +1,6 @@
--- Tarnwick demo: a small orrery. A sun turns in the middle, a planet circles
--- it carrying its moon (children inherit their parents' placement), the scene
+-- Tarnwick demo: a small orrery. A sun turns in the middle and throws sparks
+-- (a particle emitter), a planet circles it carrying its moon (children inherit
+-- their parents' placement), a lit gem tumbles in a corner (a model), the scene
 -- camera drifts, and a second camera draws the "hud" layer on top without
 -- moving. Escape or closing the window ends it.
 
@@ -27,6 +28,37 @@ local sun = {
   onUpdate = function(node) node.rotation = -time * 10 end,
 }
 
+-- Each spark flies out in its own direction and fades; curves are functions of
+-- the particle's life fraction t, from 0 to 1.
+local sparks = {
+  particles = {
+    frequency = 40,
+    sprite = "spark",
+    emit = function()
+      local angle = math.random() * 2 * math.pi
+      local reach = 60 + math.random() * 80
+      return {
+        x = function(t) return math.cos(angle) * reach * t end,
+        y = function(t) return math.sin(angle) * reach * t end,
+        alpha = function(t) return 1 - t end,
+        scale = function(t) return 1.5 - t end,
+        lifeTime = 1.2,
+      }
+    end,
+  },
+}
+
+local gem = {
+  model = "gem",
+  x = -330, y = -160,
+  scale = 45,
+  uniforms = { color = { 0.45, 0.8, 1.0, 1.0 } },
+  onUpdate = function(node)
+    node.rotationY = time * 60
+    node.rotationX = 20 + 15 * math.sin(time)
+  end,
+}
+
 local hud = {
   camera = { layer = "hud" },
   { texture = "banner", layer = "hud", x = -380, y = 220 },
@@ -40,7 +72,9 @@ local hud = {
 world = {
   camera = sceneCamera,
   sun,
+  sparks,
   planetOrbit,
+  gem,
   hud,
 }
 

@@ -8,7 +8,10 @@ import os
 import struct
 import zlib
 
-OUT = os.path.join(os.path.dirname(__file__), "..", "assets", "textures")
+ASSETS = os.path.join(os.path.dirname(__file__), "..", "assets")
+OUT = os.path.join(ASSETS, "textures")
+SPRITES = os.path.join(ASSETS, "sprites")
+MODELS = os.path.join(ASSETS, "models")
 
 
 def write_png(path, width, height, pixel):
@@ -58,3 +61,35 @@ write_png(os.path.join(OUT, "sun.png"), 64, 64, disc(64, [255, 250, 200], [255, 
 write_png(os.path.join(OUT, "planet.png"), 32, 32, disc(32, [120, 200, 255], [20, 70, 170]))
 write_png(os.path.join(OUT, "moon.png"), 16, 16, disc(16, [235, 235, 235], [130, 130, 140]))
 write_png(os.path.join(OUT, "banner.png"), 128, 32, banner)
+
+os.makedirs(SPRITES, exist_ok=True)
+write_png(os.path.join(SPRITES, "spark.png"), 12, 12, disc(12, [255, 255, 220], [255, 120, 20]))
+
+
+def write_octahedron(path, radius):
+    """A closed octahedron with one normal per face, as Wavefront OBJ text."""
+    corners = [(radius, 0, 0), (-radius, 0, 0), (0, radius, 0),
+               (0, -radius, 0), (0, 0, radius), (0, 0, -radius)]
+    faces = []
+    for sx in (0, 1):
+        for sy in (2, 3):
+            for sz in (4, 5):
+                a, b, c = corners[sx], corners[sy], corners[sz]
+                # Counter-clockwise seen from outside.
+                sign = (1 if sx == 0 else -1) * (1 if sy == 2 else -1) * (1 if sz == 4 else -1)
+                faces.append((sx, sy, sz) if sign > 0 else (sx, sz, sy))
+    lines = ["# Octahedron drawn for the Tarnwick demo"]
+    lines += ["v %g %g %g" % c for c in corners]
+    lines += ["vt 0 0"]
+    for i, (a, b, c) in enumerate(faces):
+        n = [sum(corners[k][j] for k in (a, b, c)) for j in range(3)]
+        length = math.sqrt(sum(x * x for x in n))
+        lines.append("vn %g %g %g" % tuple(x / length for x in n))
+    for i, (a, b, c) in enumerate(faces):
+        lines.append("f %d/1/%d %d/1/%d %d/1/%d" % (a + 1, i + 1, b + 1, i + 1, c + 1, i + 1))
+    with open(path, "w") as out:
+        out.write("\n".join(lines) + "\n")
+
+
+os.makedirs(MODELS, exist_ok=True)
+write_octahedron(os.path.join(MODELS, "gem.obj"), 1.0)
