@@ -71,6 +71,24 @@ int toString(lua_State* L) {
   return 1;
 }
 
+void pushValueBox(lua_State* L, const void* bytes, size_t size, swig_type_info* type) {
+  if (!bytes || size == 0) {
+    lua_pushnil(L);
+    return;
+  }
+  auto* box = static_cast<swig_lua_userdata*>(lua_newuserdata(L, sizeof(swig_lua_userdata) + size));
+  box->type = type;
+  box->own = 0;
+  box->ptr = box + 1;
+  std::memcpy(box + 1, bytes, size);
+}
+
+size_t valueBoxSize(lua_State* L, int index) {
+  const swig_lua_userdata* box = objectAt(L, index);
+  if (!box || box->ptr != box + 1) return 0;
+  return lua_objlen(L, index) - sizeof(swig_lua_userdata);
+}
+
 void install(lua_State* L, lua_CFunction generatedToString) {
   lua_pushcfunction(L, type);
   lua_setglobal(L, "swig_type");

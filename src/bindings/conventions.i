@@ -36,3 +36,15 @@
 %init %{
   conventions::install(L, SWIG_Lua_class_tostring);
 %}
+
+// NONNULL: a parameter that is read through at once (the source of a setter
+// that copies a record, array or map; the object of a method) refuses nil. Nil
+// passes the type check like any pointer and fails at conversion, so earlier
+// arguments are still converted first. Applied by name:
+// %apply SWIGTYPE* NONNULL { Record* member }.
+%typemap(in, checkfn="SWIG_isptrtype") SWIGTYPE* NONNULL, SWIGTYPE NONNULL[ANY], SWIGTYPE NONNULL[ANY][ANY]
+%{
+  if (!SWIG_IsOK(SWIG_ConvertPtr(L, $input, (void**)&$1, $descriptor, 0)) || !$1)
+    SWIG_fail_ptr("$symname", $argnum, $descriptor);
+%}
+%apply SWIGTYPE* NONNULL { SWIGTYPE* self }
