@@ -89,6 +89,16 @@ size_t valueBoxSize(lua_State* L, int index) {
   return lua_objlen(L, index) - sizeof(swig_lua_userdata);
 }
 
+void keepOwner(lua_State* L, int index, int owner) {
+  if (index < 0) index = lua_gettop(L) + index + 1;
+  if (!isObject(L, index) || !isObject(L, owner)) return;
+  // The userdata's environment table is unused otherwise.
+  lua_createtable(L, 1, 0);
+  lua_pushvalue(L, owner);
+  lua_rawseti(L, -2, 1);
+  lua_setfenv(L, index);
+}
+
 void install(lua_State* L, lua_CFunction generatedToString) {
   lua_pushcfunction(L, type);
   lua_setglobal(L, "swig_type");

@@ -36,6 +36,10 @@ void pushValueBox(lua_State* L, const void* bytes, size_t size, swig_type_info* 
 // The number of bytes a value box at `index` holds; 0 for any other value.
 size_t valueBoxSize(lua_State* L, int index);
 
+// Makes the value at `index` (a userdata that points into the record of the
+// object at `owner`) keep that object alive. Does nothing for other values.
+void keepOwner(lua_State* L, int index, int owner);
+
 // Run at the end of every opener: sets the global helpers again and replaces
 // the generator's text form (`generatedToString`) in every class metatable
 // registered so far. Leaves the stack as it found it.

@@ -48,3 +48,9 @@
     SWIG_fail_ptr("$symname", $argnum, $descriptor);
 %}
 %apply SWIGTYPE* NONNULL { SWIGTYPE* self }
+
+// INTO_RECORD: a getter result that points into its object's record (a member
+// record, array or map) keeps that object alive, so the pointer never outlives
+// the record. Applied by name like NONNULL.
+%typemap(out) SWIGTYPE* INTO_RECORD, SWIGTYPE INTO_RECORD[ANY], SWIGTYPE INTO_RECORD[ANY][ANY]
+%{SWIG_NewPointerObj(L, $1, $descriptor, 0); conventions::keepOwner(L, -1, 1); SWIG_arg++;%}

@@ -26,6 +26,11 @@
   std::map<std::string, Uniform>* uniforms,
   std::map<std::string, std::map<std::string, GLuint>>* gr_programs
 }
+%apply SWIGTYPE INTO_RECORD[ANY] { int attributeSizes[6] }
+%apply SWIGTYPE* INTO_RECORD {
+  std::map<std::string, Attribute>* attributes,
+  std::map<std::string, Uniform>* uniforms
+}
 
 // A uniform never takes over a script's pointer: its bytes are copied into a
 // buffer the record owns (see uniforms.h).
@@ -41,7 +46,7 @@
 %typemap(memberin) size_t size %{uniforms::resize(*arg1, $input);%}
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
-const int MAX_ATTRIBUTES = 6;
+%constant int MAX_ATTRIBUTES = MAX_ATTRIBUTES;
 
 struct Uniform {
   size_t size;

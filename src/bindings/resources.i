@@ -18,6 +18,8 @@
   std::map<char, resources::Glyph>* glyphs
 }
 %apply SWIGTYPE NONNULL[ANY][ANY] { float uv[4][2] }
+%apply SWIGTYPE* INTO_RECORD { resources::Sprite* sprite, std::map<char, resources::Glyph>* glyphs }
+%apply SWIGTYPE INTO_RECORD[ANY][ANY] { float uv[4][2] }
 
 // The temporary folder is a string slot that nil empties again: the setter
 // accepts nil, copies text into a buffer of its own and frees the one before.

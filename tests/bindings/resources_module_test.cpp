@@ -100,6 +100,22 @@ TEST_F(Resources, NilIsRefusedWhereItWouldBeReadOrWrittenThrough) {
             "font.glyphs = resources.Font().glyphs\n");
 }
 
+// A member record, array or map is handed out as a pointer into its object's
+// record, so the object must outlive it (the sanitizer build sees any misuse).
+TEST_F(Resources, PartsOfARecordKeepTheirObjectAlive) {
+  runScript(lua,
+            "local sprite = resources.Glyph().sprite\n"
+            "local uv = resources.Sprite().uv\n"
+            "local glyphs = resources.Font().glyphs\n"
+            "local sizes = graphics.Batch().attributeSizes\n"
+            "collectgarbage(); collectgarbage()\n"
+            "sprite.width = 3\n"
+            "assert(sprite.width == 3)\n"
+            "resources.Sprite().uv = uv\n"
+            "resources.Font().glyphs = glyphs\n"
+            "graphics.Batch().attributeSizes = sizes\n");
+}
+
 TEST_F(Resources, StringObjects) {
   runScript(lua,
             "local s = resources.string('abc')\n"
