@@ -57,6 +57,8 @@ TEST_F(Resources, RegisteredSheetsComeOutAsSharedObjects) {
 }
 
 TEST_F(Resources, NewRecordsHaveZeroFieldsAndOnlyTheirOwnMembers) {
+  resources::Sheet registered;
+  resources::textures["card"] = &registered;
   runScript(lua,
             "local sheet = resources.Sheet()\n"
             "assert(swig_type(sheet) == 'resources::Sheet *')\n"
@@ -64,15 +66,16 @@ TEST_F(Resources, NewRecordsHaveZeroFieldsAndOnlyTheirOwnMembers) {
             "expectError(function() sheet.missing = 1 end, 'game:4: Assignment not possible. No setter/member with"
             " this name. For custom assignments implement __setitem method.')\n"
             "local sprite = resources.Sprite()\n"
-            "sprite.sheet = sheet\n"
-            "assert(sprite.sheet == sheet and swig_type(sprite.uv) == 'float (*)[2]')\n"
+            "sprite.sheet = resources.getTexture('card')\n"
+            "assert(sprite.sheet == resources.getTexture('card') and swig_type(sprite.uv) == 'float (*)[2]')\n"
             "local glyph = resources.Glyph()\n"
             "glyph.sprite = sprite\n"
-            "assert(glyph.sprite.sheet == sheet)\n"
+            "assert(glyph.sprite.sheet == sprite.sheet)\n"
             "glyph.sprite.width = 9\n"
             "assert(glyph.sprite.width == 9 and sprite.width == 0)\n"
             "resources.extra = 5\n"
             "assert(resources.extra == 5)\n");
+  resources::textures.erase("card");
   runScript(lua, "sheet = resources.Sheet()\ntext = tostring(sheet)");
   lua_getglobal(lua, "sheet");
   const char* expected = lua_pushfstring(lua, "<Sheet userdata: %p>", lua_topointer(lua, -1));
