@@ -33,7 +33,10 @@
 }
 
 // A uniform never takes over a script's pointer: its bytes are copied into a
-// buffer the record owns (see uniforms.h).
+// buffer the record owns (see uniforms.h), as far as the value's length is
+// known. The generator names the typemap's local `extent` after the argument
+// number; the value is the second argument of both the constructor and the
+// setter, hence `extent2`.
 %typemap(in, checkfn="SWIG_isptrtype") void* value (size_t extent = 0)
 %{
   if (!SWIG_IsOK(SWIG_ConvertPtr(L, $input, (void**)&$1, 0, 0)))
