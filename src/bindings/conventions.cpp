@@ -71,6 +71,34 @@ int toString(lua_State* L) {
   return 1;
 }
 
+void pushValueBox(lua_State* L, const void* bytes, size_t size, swig_type_info* type) {
+  if (!bytes || size == 0) {
+    lua_pushnil(L);
+    return;
+  }
+  auto* box = static_cast<swig_lua_userdata*>(lua_newuserdata(L, sizeof(swig_lua_userdata) + size));
+  box->type = type;
+  box->own = 0;
+  box->ptr = box + 1;
+  std::memcpy(box + 1, bytes, size);
+}
+
+size_t valueBoxSize(lua_State* L, int index) {
+  const swig_lua_userdata* box = objectAt(L, index);
+  if (!box || box->ptr != box + 1) return 0;
+  return lua_objlen(L, index) - sizeof(swig_lua_userdata);
+}
+
+void keepOwner(lua_State* L, int index, int owner) {
+  if (index < 0) index = lua_gettop(L) + index + 1;
+  if (!isObject(L, index) || !isObject(L, owner)) return;
+  // The userdata's environment table is unused otherwise.
+  lua_createtable(L, 1, 0);
+  lua_pushvalue(L, owner);
+  lua_rawseti(L, -2, 1);
+  lua_setfenv(L, index);
+}
+
 void install(lua_State* L, lua_CFunction generatedToString) {
   lua_pushcfunction(L, type);
   lua_setglobal(L, "swig_type");

@@ -7,6 +7,10 @@
 
 #include <lua.hpp>
 
+#include <cstddef>
+
+struct swig_type_info;
+
 namespace conventions {
 
 // True when the value at `index` is a full userdata made by a binding module
@@ -24,6 +28,17 @@ int equals(lua_State* L);
 
 // __tostring of bound classes: "<Class userdata: address of the userdata>".
 int toString(lua_State* L);
+
+// Value boxes: an opaque userdata of `type` that holds a copy of `size` bytes
+// itself and points at them, so nothing outlives it and nothing needs freeing.
+// Pushes nil when there are no bytes.
+void pushValueBox(lua_State* L, const void* bytes, size_t size, swig_type_info* type);
+// The number of bytes a value box at `index` holds; 0 for any other value.
+size_t valueBoxSize(lua_State* L, int index);
+
+// Makes the value at `index` (a userdata that points into the record of the
+// object at `owner`) keep that object alive. Does nothing for other values.
+void keepOwner(lua_State* L, int index, int owner);
 
 // Run at the end of every opener: sets the global helpers again and replaces
 // the generator's text form (`generatedToString`) in every class metatable

@@ -36,3 +36,21 @@
 %init %{
   conventions::install(L, SWIG_Lua_class_tostring);
 %}
+
+// NONNULL: a parameter that is read through at once (the source of a setter
+// that copies a record, array or map; the object of a method) refuses nil. Nil
+// passes the type check like any pointer and fails at conversion, so earlier
+// arguments are still converted first. Applied by name:
+// %apply SWIGTYPE* NONNULL { Record* member }.
+%typemap(in, checkfn="SWIG_isptrtype") SWIGTYPE* NONNULL, SWIGTYPE NONNULL[ANY], SWIGTYPE NONNULL[ANY][ANY]
+%{
+  if (!SWIG_IsOK(SWIG_ConvertPtr(L, $input, (void**)&$1, $descriptor, 0)) || !$1)
+    SWIG_fail_ptr("$symname", $argnum, $descriptor);
+%}
+%apply SWIGTYPE* NONNULL { SWIGTYPE* self }
+
+// INTO_RECORD: a getter result that points into its object's record (a member
+// record, array or map) keeps that object alive, so the pointer never outlives
+// the record. Applied by name like NONNULL.
+%typemap(out) SWIGTYPE* INTO_RECORD, SWIGTYPE INTO_RECORD[ANY], SWIGTYPE INTO_RECORD[ANY][ANY]
+%{SWIG_NewPointerObj(L, $1, $descriptor, 0); conventions::keepOwner(L, -1, 1); SWIG_arg++;%}

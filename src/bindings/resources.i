@@ -1,3 +1,88 @@
-// The resources module. Empty until its classes and functions are bound.
+// The resources module: the asset registries (textures, the sprite sheet,
+// fonts) and their records, plus the `string` class that the graphics module's
+// text parameters take. Loaders and packers that scripts have no use for
+// (loadPNG, placeImages, ...) stay unbound.
 %module resources
 %include "bindings/conventions.i"
+%include "std_string.i"
+
+%{
+#include "assets/resources.h"
+%}
+
+// getUVs writes to the vertices, and the setters of these members copy from the
+// given record, array or map: null is refused rather than dereferenced.
+%apply SWIGTYPE* NONNULL {
+  float* vertices,
+  resources::Sprite* sprite,
+  std::map<char, resources::Glyph>* glyphs
+}
+%apply SWIGTYPE NONNULL[ANY][ANY] { float uv[4][2] }
+%apply SWIGTYPE* INTO_RECORD { resources::Sprite* sprite, std::map<char, resources::Glyph>* glyphs }
+%apply SWIGTYPE INTO_RECORD[ANY][ANY] { float uv[4][2] }
+
+// The temporary folder is a string slot that nil empties again: the setter
+// accepts nil, copies text into a buffer of its own and frees the one before.
+%typemap(in, checkfn="SWIG_lua_isnilstring", fragment="SWIG_lua_isnilstring") char* resources::TEMP_DIR
+%{$1 = ($ltype)lua_tostring(L, $input);%}
+
+%{
+namespace {
+// The last buffer stays with the slot until the process ends.
+struct TempDirRelease {
+  ~TempDirRelease() {
+    delete[] resources::TEMP_DIR;
+    resources::TEMP_DIR = nullptr;
+  }
+} tempDirRelease;
+}  // namespace
+%}
+
+namespace resources {
+
+struct Sheet {
+  int width;
+  int height;
+  unsigned char* data;
+  int texture;
+};
+
+struct Sprite {
+  Sheet* sheet;
+  int width;
+  int height;
+  float uv[4][2];
+};
+
+struct Glyph {
+  Sprite sprite;
+  int left;
+  int top;
+  float advance;
+};
+
+struct Font {
+  std::map<char, Glyph> glyphs;
+  std::string name;
+  size_t size;
+};
+
+extern char* TEMP_DIR;
+
+Sheet* createSpriteSheet(const char* folder);
+Sheet* loadFont(const char* folder, const char* fontName, unsigned int size, const char* characters);
+Sheet* loadFont(const char* folder, const char* fontName, unsigned int size);
+Sprite getSprite(const char* alias);
+void loadTextures(const char* folder);
+Sheet* getTexture(const std::string& name);
+unsigned char getColorFromTexture(std::string name, size_t pixelIndex, size_t channel);
+Font getFont(std::string name, size_t size);
+void init();
+void getUVs(Sprite& resource, float* vertices, int offset, int stride);
+void clear();
+FILE* openFile(const char* name, const char* mode);
+int getGlyphAdvance(std::string fontName, char c);
+int getGlyphLeft(std::string fontName, char c);
+int getGlyphTop(std::string fontName, char c);
+
+}  // namespace resources
