@@ -25,11 +25,13 @@ echo "== Tests (release build)"
 run_suite build/release
 
 echo "== Tests (AddressSanitizer and UndefinedBehaviorSanitizer)"
-# Mesa unloads its driver when the display closes; its leftovers would then be
-# reported from an unknown module that no suppression can name. Preloading
-# keeps the driver mapped, so the driver's own leaks stay suppressed.
+# Mesa's driver and GLX/EGL vendor libraries, and SDL's udev, are loaded at run time
+# and unloaded before exit; their leftovers would then be reported from an
+# unknown module that no suppression can name. Preloading keeps them mapped,
+# so their own leaks stay suppressed by library name.
 driver=$(dpkg -L libgl1-mesa-dri | grep '/swrast_dri\.so$' | head -n 1)
+preload="$driver libGLX_mesa.so.0 libEGL_mesa.so.0 libudev.so.1"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:verify_asan_link_order=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-run_suite build/sanitize LD_PRELOAD="$driver"
+run_suite build/sanitize LD_PRELOAD="$preload"
