@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the demo's pictures and writes them as 8-bit RGBA PNG files.
+"""Draws the demo's pictures (8-bit RGBA PNG files) and its gem model (OBJ text).
 
 Run from anywhere: python3 examples/demo/tools/make_images.py
 """
