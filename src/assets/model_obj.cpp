@@ -133,6 +133,18 @@ bool usable(const Corner& c, const ObjData& data) {
          (c.normal == ABSENT || inList(c.normal, data.normals.size() / 3));
 }
 
+// Appends the `width` floats of entry `index` of `source`, or zeros for a corner
+// that names none.
+void appendAttribute(std::vector<float>& vertices, const std::vector<float>& source, int64_t index,
+                     size_t width) {
+  if (index == ABSENT) {
+    vertices.insert(vertices.end(), width, 0.0f);
+    return;
+  }
+  const float* first = &source[static_cast<size_t>(index) * width];
+  vertices.insert(vertices.end(), first, first + width);
+}
+
 // Interleaves the corners of every usable triangle; only the attributes the
 // file has lines for are stored, so the flags describe the layout exactly.
 Mesh buildMesh(const ObjData& data, const std::string& fileName) {
@@ -154,22 +166,8 @@ Mesh buildMesh(const ObjData& data, const std::string& fileName) {
       const Corner& c = triangle[k];
       const float* p = &data.positions[static_cast<size_t>(c.position) * 3];
       mesh.vertices.insert(mesh.vertices.end(), p, p + 3);
-      if (mesh.hasNormals) {
-        if (c.normal == ABSENT) {
-          mesh.vertices.insert(mesh.vertices.end(), 3, 0.0f);
-        } else {
-          const float* n = &data.normals[static_cast<size_t>(c.normal) * 3];
-          mesh.vertices.insert(mesh.vertices.end(), n, n + 3);
-        }
-      }
-      if (mesh.hasUvs) {
-        if (c.uv == ABSENT) {
-          mesh.vertices.insert(mesh.vertices.end(), 2, 0.0f);
-        } else {
-          const float* uv = &data.uvs[static_cast<size_t>(c.uv) * 2];
-          mesh.vertices.insert(mesh.vertices.end(), uv, uv + 2);
-        }
-      }
+      if (mesh.hasNormals) appendAttribute(mesh.vertices, data.normals, c.normal, 3);
+      if (mesh.hasUvs) appendAttribute(mesh.vertices, data.uvs, c.uv, 2);
       mesh.indices.push_back(static_cast<uint32_t>(mesh.indices.size()));
     }
   }
