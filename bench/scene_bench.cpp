@@ -7,8 +7,8 @@
 #include <string>
 
 #include "host/frameloop.h"
-#include "host/luautils.h"
-#include "render/transforms.h"
+#include "core/luautils.h"
+#include "scene/transforms.h"
 
 namespace {
 // A world of `count` nodes in groups of ten, each with a position, a rotation and

@@ -3,7 +3,7 @@
 %include "bindings/conventions.i"
 
 %{
-#include "host/app.h"
+#include "core/app.h"
 %}
 
 namespace app {

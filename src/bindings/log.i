@@ -3,7 +3,7 @@
 %include "bindings/conventions.i"
 
 %{
-#include "host/log.h"
+#include "core/log.h"
 %}
 
 // The script's text is printed as written: it is an argument of DLOG, never its

@@ -5,9 +5,9 @@
 
 #include "audio/audio.h"
 #include "host/frameloop.h"
-#include "host/host.h"
-#include "host/log.h"
-#include "host/scriptcall.h"
+#include "core/runstate.h"
+#include "core/log.h"
+#include "core/scriptcall.h"
 #include "host/sdlutils.h"
 
 namespace frameloop {

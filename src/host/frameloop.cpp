@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/host.h"
+#include "core/runstate.h"
 #include "host/screenshot.h"
-#include "host/scriptcall.h"
+#include "core/scriptcall.h"
 #include "host/sdlutils.h"
-#include "passes/model.h"
-#include "passes/particles.h"
-#include "passes/textures.h"
+#include "scene/model_pass.h"
+#include "scene/particles.h"
+#include "scene/texture_pass.h"
 #include "render/graphics.h"
-#include "render/transforms.h"
+#include "scene/transforms.h"
 
 namespace frameloop {
 namespace {

@@ -5,7 +5,7 @@
 #include <SDL.h>
 #include <lua.hpp>
 
-#include "host/luautils.h"
+#include "core/luautils.h"
 #include "host/options.h"
 
 namespace frameloop {

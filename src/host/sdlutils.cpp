@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/log.h"
+#include "core/log.h"
 
 SDL_Window* window = nullptr;
 

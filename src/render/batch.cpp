@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/log.h"
+#include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/shaderfiles.h"

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "host/log.h"
-#include "host/luautils.h"
+#include "core/log.h"
+#include "core/luautils.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 

@@ -7,7 +7,7 @@
 #include "render/graphics.h"
 
 #include "host/frameloop.h"
-#include "host/host.h"
+#include "core/runstate.h"
 #include "support/gl_fixture.h"
 #include "support/lua_state.h"
 

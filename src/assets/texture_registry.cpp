@@ -1,0 +1,82 @@
+// The texture registry: every PNG of a folder becomes its own square,
+// power-of-two sheet (the picture in the top-left corner, transparent black
+// elsewhere), uploaded premultiplied and registered under the picture's name.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "assets/resources.h"
+#include "core/log.h"
+#include "render/graphics.h"
+
+namespace resources {
+namespace {
+const char* const MIPMAPPED_TEXTURE = "bunny_eye";
+const GLuint MIPMAPPED_LEVELS = 8;
+const size_t PIXEL_BYTES = 4;
+
+// At most the levels of a full mipmap chain for a sheet of this side: GL
+// refuses storage with more, and a refused upload ends the process.
+GLuint mipmapLevels(int side, GLuint wanted) {
+  GLuint levels = 1;
+  while ((side >>= 1) > 0) ++levels;
+  return std::min(levels, wanted);
+}
+
+// A zeroed sheet of side × side pixels with the image copied into its
+// top-left corner, row for row; null when the memory is not there.
+Sheet* placeOnSheet(const Image& image, int side) {
+  size_t sideBytes = static_cast<size_t>(side) * PIXEL_BYTES;
+  auto* data = static_cast<unsigned char*>(calloc(sideBytes * static_cast<size_t>(side), 1));
+  if (!data) return nullptr;
+  size_t rowBytes = static_cast<size_t>(image.width) * PIXEL_BYTES;
+  for (int y = 0; y < image.height; ++y)
+    memcpy(data + static_cast<size_t>(y) * sideBytes, image.data + static_cast<size_t>(y) * rowBytes,
+           rowBytes);
+  Sheet* sheet = new Sheet;
+  sheet->width = side;
+  sheet->height = side;
+  sheet->data = data;
+  return sheet;
+}
+}  // namespace
+
+int rup2(int value) {
+  int power = 1;
+  while (power < value) power <<= 1;
+  return power;
+}
+
+void loadTextures(const char* folder) {
+  for (Image& image : loadPNGs(folder)) {
+    int side = rup2(std::max(image.width, image.height));
+    Sheet* sheet = placeOnSheet(image, side);
+    free(image.data);
+    if (!sheet) {
+      DLOG("Not enough memory for texture %s\n", image.alias.c_str());
+      continue;
+    }
+    sheets.push_back(sheet);
+    DLOG("Create texture %s\n", image.alias.c_str());
+    GLuint levels = image.alias == MIPMAPPED_TEXTURE ? mipmapLevels(side, MIPMAPPED_LEVELS) : 1;
+    sheet->texture = static_cast<int>(
+        gr_createTexture(sheet->data, side, side, 1, GL_RGBA, GL_RGBA, GL_REPEAT, levels));
+    textures[image.alias] = sheet;
+  }
+}
+
+Sheet* getTexture(const std::string& name) {
+  auto found = textures.find(name);
+  return found == textures.end() ? nullptr : found->second;
+}
+
+unsigned char getColorFromTexture(std::string name, size_t pixelIndex, size_t channel) {
+  Sheet* sheet = getTexture(name);
+  // Requests outside the sheet read nothing rather than memory past it.
+  if (!sheet || !sheet->data || sheet->width <= 0 || sheet->height <= 0 || channel >= PIXEL_BYTES)
+    return 0;
+  size_t pixels = static_cast<size_t>(sheet->width) * static_cast<size_t>(sheet->height);
+  if (pixelIndex >= pixels) return 0;
+  return sheet->data[pixelIndex * PIXEL_BYTES + channel];
+}
+}  // namespace resources
