@@ -1,27 +1,19 @@
 // The texture registry: every PNG of a folder becomes its own square,
 // power-of-two sheet (the picture in the top-left corner, transparent black
-// elsewhere), uploaded premultiplied and registered under the picture's name.
+// elsewhere), handed to the caller's upload and registered under the picture's
+// name.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "assets/resources.h"
 #include "core/log.h"
-#include "render/graphics.h"
 
 namespace resources {
 namespace {
 const char* const MIPMAPPED_TEXTURE = "bunny_eye";
-const GLuint MIPMAPPED_LEVELS = 8;
+const unsigned MIPMAPPED_LEVELS = 8;
 const size_t PIXEL_BYTES = 4;
-
-// At most the levels of a full mipmap chain for a sheet of this side: GL
-// refuses storage with more, and a refused upload ends the process.
-GLuint mipmapLevels(int side, GLuint wanted) {
-  GLuint levels = 1;
-  while ((side >>= 1) > 0) ++levels;
-  return std::min(levels, wanted);
-}
 
 // A zeroed sheet of side × side pixels with the image copied into its
 // top-left corner, row for row; null when the memory is not there.
@@ -41,15 +33,21 @@ Sheet* placeOnSheet(const Image& image, int side) {
 }
 }  // namespace
 
-int rup2(int value) {
+int roundUpToPowerOfTwo(int value) {
   int power = 1;
   while (power < value) power <<= 1;
   return power;
 }
 
-void loadTextures(const char* folder) {
+unsigned mipmapLevelsAllowed(int width, int height) {
+  unsigned levels = 1;
+  for (int size = std::max(width, height); size > 1; size /= 2) ++levels;
+  return levels;
+}
+
+void loadTextures(const char* folder, const SheetUpload& upload) {
   for (Image& image : loadPNGs(folder)) {
-    int side = rup2(std::max(image.width, image.height));
+    int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
     Sheet* sheet = placeOnSheet(image, side);
     free(image.data);
     if (!sheet) {
@@ -58,9 +56,11 @@ void loadTextures(const char* folder) {
     }
     sheets.push_back(sheet);
     DLOG("Create texture %s\n", image.alias.c_str());
-    GLuint levels = image.alias == MIPMAPPED_TEXTURE ? mipmapLevels(side, MIPMAPPED_LEVELS) : 1;
-    sheet->texture = static_cast<int>(
-        gr_createTexture(sheet->data, side, side, 1, GL_RGBA, GL_RGBA, GL_REPEAT, levels));
+    // More levels than the side allows would be refused by GL.
+    unsigned levels = image.alias == MIPMAPPED_TEXTURE
+                          ? std::min(mipmapLevelsAllowed(side, side), MIPMAPPED_LEVELS)
+                          : 1;
+    upload(*sheet, levels);
     textures[image.alias] = sheet;
   }
 }

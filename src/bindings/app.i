@@ -6,6 +6,4 @@
 #include "core/app.h"
 %}
 
-namespace app {
-void quit();
-}
+%include "core/app.h"

@@ -1,10 +1,8 @@
-// The quit flag and the script's way to set it.
+// The script's way to end the run.
 #include "core/app.h"
 
-#include "core/runstate.h"
 #include "core/log.h"
-
-int quit = 0;
+#include "core/runstate.h"
 
 namespace app {
 void quit() {

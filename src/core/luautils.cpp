@@ -43,38 +43,51 @@ void pushPlainField(lua_State* L, int node, const char* name) {
   }
 }
 
-struct Ancestors {
-  std::vector<const void*> tables;
-  bool contains(const void* table) const {
-    for (const void* t : tables)
-      if (t == table) return true;
-    return false;
-  }
-};
+bool contains(const std::vector<const void*>& tables, const void* table) {
+  for (const void* t : tables)
+    if (t == table) return true;
+  return false;
+}
 
-void findIn(lua_State* L, const std::string& name, const std::function<void(lua_State*)>& f,
-            Ancestors& path) {
-  if (!lua_checkstack(L, 4)) {
-    luautils::reportCycle("find (scene too deep)");
+// Replaces the function on top by its result while it is one. The call gets
+// the value at absolute index `node` as its one argument, or none for node 0.
+void resolve(lua_State* L, int node) {
+  for (int calls = 0; lua_isfunction(L, -1); ++calls) {
+    if (calls == MAX_RESOLUTIONS) {
+      lua_pop(L, 1);
+      lua_pushnil(L);
+      return;
+    }
+    if (node != 0) lua_pushvalue(L, node);
+    lua_pcall(L, node != 0 ? 1 : 0, 1, 0);
+  }
+}
+
+void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const void*>& path) {
+  if (walk.accept && !walk.accept(L)) return;
+  if (!lua_checkstack(L, walk.stackSlots)) {
+    luautils::reportCycle((std::string(walk.name) + " (scene too deep)").c_str());
     return;
   }
-  path.tables.push_back(lua_topointer(L, -1));
+  int node = lua_gettop(L);
+  if (walk.visit) walk.visit(L);
+  path.push_back(lua_topointer(L, node));
   lua_pushnil(L);
-  while (lua_next(L, -2) != 0) {
-    int keyType = lua_type(L, -2);
-    if (keyType == LUA_TSTRING) {
-      size_t length = 0;
-      const char* key = lua_tolstring(L, -2, &length);
-      if (length == name.size() && std::memcmp(key, name.data(), length) == 0) f(L);
-    } else if (lua_istable(L, -1)) {
-      if (path.contains(lua_topointer(L, -1)))
-        luautils::reportCycle("find");
-      else
-        findIn(L, name, f, path);
+  while (lua_next(L, node) != 0) {
+    if (lua_type(L, -2) == LUA_TSTRING) {
+      if (walk.field) walk.field(L);
+    } else {
+      if (walk.callChildFunctions) resolve(L, 0);
+      if (lua_istable(L, -1)) {
+        if (contains(path, lua_topointer(L, -1)))
+          luautils::reportCycle(walk.name);
+        else
+          walkNode(L, walk, path);
+      }
     }
     lua_pop(L, 1);
   }
-  path.tables.pop_back();
+  path.pop_back();
 }
 }  // namespace
 
@@ -87,18 +100,7 @@ void pushField(lua_State* L, int index, const char* name) {
   pushPlainField(L, absoluteIndex(L, index), name);
 }
 
-void resolveTop(lua_State* L, int index) {
-  int node = absoluteIndex(L, index);
-  for (int calls = 0; lua_isfunction(L, -1); ++calls) {
-    if (calls == MAX_RESOLUTIONS) {
-      lua_pop(L, 1);
-      lua_pushnil(L);
-      return;
-    }
-    lua_pushvalue(L, node);
-    lua_pcall(L, 1, 1, 0);
-  }
-}
+void resolveTop(lua_State* L, int index) { resolve(L, absoluteIndex(L, index)); }
 
 void pushResolvedField(lua_State* L, int index, const char* name) {
   int node = absoluteIndex(L, index);
@@ -118,6 +120,29 @@ void reportCycle(const char* where) {
   if (reported) return;
   reported = true;
   DLOG("Scene table reachable from itself skipped in %s\n", where);
+}
+
+void walkTree(lua_State* L, const TreeWalk& walk) {
+  std::vector<const void*> path;
+  walkNode(L, walk, path);
+}
+
+void traverse(lua_State* L, HandlerQueue& enter) {
+  TreeWalk walk;
+  walk.name = "the scene walk";
+  walk.stackSlots = 8;
+  walk.callChildFunctions = true;
+  walk.accept = [](lua_State* state) {
+    bool enabled = true;
+    getBool(state, "enabled", &enabled);
+    return enabled;
+  };
+  walk.visit = [&enter](lua_State* state) {
+    pushResolvedField(state, -1, "onUpdate");
+    lua_pop(state, 1);
+    for (auto& handler : enter) handler(state);
+  };
+  walkTree(L, walk);
 }
 }  // namespace luautils
 
@@ -194,6 +219,12 @@ bool getStrings(lua_State* L, const char* name, std::vector<std::string>& string
 }
 
 void find(lua_State* L, const std::string& name, std::function<void(lua_State*)> f) {
-  Ancestors path;
-  findIn(L, name, f, path);
+  luautils::TreeWalk walk;
+  walk.name = "find";
+  walk.field = [&](lua_State* state) {
+    size_t length = 0;
+    const char* key = lua_tolstring(state, -2, &length);
+    if (length == name.size() && std::memcmp(key, name.data(), length) == 0) f(state);
+  };
+  luautils::walkTree(L, walk);
 }

@@ -56,6 +56,30 @@ bool getStrings(lua_State* L, const char* name, std::vector<std::string>& string
 void find(lua_State* L, const std::string& name, std::function<void(lua_State*)> f);
 
 namespace luautils {
+// One depth-first walk over the table on top and the tables below it under
+// non-string keys, shared by `find` and the scene walk. A table met again below
+// itself, or too deep for the Lua stack, is skipped and reported once per run.
+struct TreeWalk {
+  const char* name = "";           // names the walk in the skip report
+  int stackSlots = 4;              // free stack slots a node needs
+  bool callChildFunctions = false; // a function child is called without
+                                   // arguments until it gives a non-function
+  // Node on top; false skips the node and everything below it. Optional.
+  std::function<bool(lua_State*)> accept;
+  // Node on top, after `accept` and the depth check. Optional.
+  std::function<void(lua_State*)> visit;
+  // An entry under a string key: value at -1, key at -2, node at -3. Optional.
+  std::function<void(lua_State*)> field;
+};
+void walkTree(lua_State* L, const TreeWalk& walk);
+
+// The scene walk of a frame: every enabled node from the one on top down gets
+// its onUpdate(node) called (resolved like a field), then every handler of
+// `enter` in order, with the node on top.
+void traverse(lua_State* L, HandlerQueue& enter);
+}  // namespace luautils
+
+namespace luautils {
 template <typename T>
 int destroyRecord(lua_State* L) {
   static_cast<T*>(lua_touserdata(L, 1))->~T();

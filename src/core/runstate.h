@@ -1,4 +1,6 @@
-// Process-wide host state shared by start-up, the frame loop and the renderer.
+// The run's process-wide state: the window's size as the scene sees it and the
+// quit flag. Written by start-up, window events and app::quit; read by the
+// frame loop and the camera projections. Owns nothing but these numbers.
 #pragma once
 
 extern int screenWidth;   // current drawable size, updated on window events

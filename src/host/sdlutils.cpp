@@ -1,12 +1,11 @@
 // SDL start-up in its fixed order, and the window's teardown.
 #include "host/sdlutils.h"
 
-#include <GL/glew.h>
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/log.h"
+#include "render/screen.h"
 
 SDL_Window* window = nullptr;
 
@@ -66,18 +65,7 @@ void SDLstart(int width, int height) {
   SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
   DLOG("Red size: %d,\n Green size: %d,\n Blue size: %d\n", red, green, blue);
 
-  // Without a context glGetString gives null; print an empty text instead.
-  auto glText = [](GLenum name) {
-    const GLubyte* text = glGetString(name);
-    return text ? reinterpret_cast<const char*>(text) : "";
-  };
-  DLOG("gl_renderer: %s\n", glText(GL_RENDERER));
-  DLOG("gl_context:  %s\n", glText(GL_VERSION));
-  DLOG("gl_shading_lang_version:  %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
-  DLOG("gl_vendor: %s\n", glText(GL_VENDOR));
-  GLint maxTextureSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-  DLOG("gl_max_texture_size: %d\n", maxTextureSize);
+  gr_logContext();
 }
 
 void SDLquit() {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-struct lua_State;
-
-const int MAX_ATTRIBUTES = 6;
+// Attribute slots of a batch. A macro, so that the graphics module shows the
+// length itself: the constant as a plain number, the array as "int [6]".
+#define MAX_ATTRIBUTES 6
 
 // One vertex attribute: component count and offset within a vertex, in floats.
 struct Attribute {
@@ -98,14 +98,12 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
 RenderTarget* gr_getRenderTarget(const std::string& name);
 void gr_clearRenderTargets();
 void gr_prepareFrameBuffer();
-// Makes every target described in the global renderTextureTargets; entries
-// without a positive width and height, or not under a string key, are skipped.
-void createRenderTargets(lua_State* L);
 
 // Drawing
 // A null batch, or one with attributes but no vertex data, draws nothing. A
 // uniform value shorter than its GLSL type is logged and not uploaded.
 void gr_render(Batch* batch);
-// Draws deque 0 first; afterwards releases every freeData block once.
-void gr_renderBatches(BatchMatrix batchMatrix);
+// Draws deque 0 first; afterwards releases every freeData block once. (The
+// parameter is a BatchMatrix, spelled out for the graphics module's messages.)
+void gr_renderBatches(std::vector<std::deque<Batch>> batchMatrix);
 void gr_testrender();

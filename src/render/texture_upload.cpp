@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "assets/resources.h"
 #include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
@@ -18,13 +19,6 @@ void premultiply(unsigned char* data, int width, int height) {
   }
 }
 
-// floor(log2(max(width, height))) + 1: the longest chain the size allows.
-GLuint levelsAllowed(int width, int height) {
-  GLuint levels = 1;
-  for (int size = std::max(width, height); size > 1; size /= 2) ++levels;
-  return levels;
-}
-
 void setParameter(GLenum name, GLint value, const char* label) {
   glTexParameteri(GL_TEXTURE_2D, name, value);
   glcheck::check(label);
@@ -32,7 +26,7 @@ void setParameter(GLenum name, GLint value, const char* label) {
 }  // namespace
 
 GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
-                        int /*internalFormat*/, int format, int wrap, GLuint mipmapLevels) {
+                        GLint /*internalFormat*/, GLint format, GLint wrap, GLuint mipmapLevels) {
   if (premultiplyAlpha != 0 && format == GL_RGBA && width > 0 && height > 0 && data)
     premultiply(data, width, height);
 
@@ -47,7 +41,7 @@ GLuint gr_createTexture(unsigned char* data, int width, int height, int premulti
   DLOG("Create texture %d %d\n", width, height);
   // More levels than the size allows (or none) is a GL error that would end the
   // run; a small image asking for a long chain gets the chain it can have.
-  GLuint levels = std::min(std::max(mipmapLevels, 1u), levelsAllowed(width, height));
+  GLuint levels = std::min(std::max(mipmapLevels, 1u), resources::mipmapLevelsAllowed(width, height));
   if (levels != mipmapLevels)
     DLOG("Mipmap levels %u changed to %u for a %d x %d texture\n", mipmapLevels, levels, width,
          height);

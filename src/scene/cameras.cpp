@@ -7,7 +7,7 @@ namespace cameras {
 void forEach(lua_State* L, BatchMatrix& batchMatrix,
              const std::function<void(lua_State*, const Camera&)>& found) {
   int count = 0;
-  find(L, "camera", [&](lua_State* L) {
+  find(L, "camera", [&](lua_State*) {
     if (!lua_istable(L, -1)) return;
     Camera camera;
     camera.index = count++;

@@ -16,8 +16,10 @@
 #include "scene/renderutils.h"
 #include "scene/transforms.h"
 
-namespace model {
+namespace modelpass {
 namespace {
+using model::Mesh;
+using model::Model;
 float timeSinceLaunch = 0;  // milliseconds of frames since start-up
 
 // Switches read from `world`, the same for every batch of a frame.
@@ -61,7 +63,7 @@ struct NodeHandler {
       // The temporary model ends with this call, so its batch owns a copy.
       addModel(L, list, glm::mat4(1.0f), true);
     } else if (present(L, "model")) {
-      addModel(L, *getModel(getString(L, "model")), glm::mat4(1.0f), false);
+      addModel(L, *model::getModel(getString(L, "model")), glm::mat4(1.0f), false);
     }
   }
 
@@ -135,4 +137,4 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix, float 
     enter.push_back(NodeHandler{&batchMatrix, flags, camera});
   });
 }
-}  // namespace model
+}  // namespace modelpass

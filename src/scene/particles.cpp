@@ -29,7 +29,7 @@ bool isLive(const Particle& particle) {
 }
 
 // The curve's value at life fraction t in [0, 1]: between neighbouring samples.
-float sampleCurve(const Curve& curve, float t) {
+float sampleCurve(const LifeCurve& curve, float t) {
   float position = (t > 0 ? std::min(t, 1.0f) : 0) * LAST_SAMPLE;
   int index = std::min(static_cast<int>(position), LAST_SAMPLE);
   float range = std::fabs(curve.max - curve.min);
@@ -49,7 +49,7 @@ uint16_t quantise(float value, float min, float range) {
 // A sprite curve's value as an index into a list of `count` names. Samples are
 // rounded down, so a step of the curve reads as just below itself; one quantum
 // makes up for that before truncating. Out-of-range indices take the nearest end.
-int spriteIndex(const Curve& curve, float t, size_t count) {
+int spriteIndex(const LifeCurve& curve, float t, size_t count) {
   float quantum = std::fabs(curve.max - curve.min) / QUANTA;
   int index = luautils::truncateToInt(sampleCurve(curve, t) + quantum);
   return std::max(0, std::min(index, static_cast<int>(count) - 1));
@@ -215,8 +215,8 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix, float 
   });
 }
 
-Curve getCurve(lua_State* L, const char* key, float defaultValue) {
-  Curve curve;
+LifeCurve getCurve(lua_State* L, const char* key, float defaultValue) {
+  LifeCurve curve;
   curve.min = curve.max = defaultValue;
   int table = lua_gettop(L);
   luautils::pushField(L, table, key);

@@ -23,18 +23,18 @@ const int CURVE_SAMPLES = 32;     // sample i is the value at life fraction i / 
 
 // A property over a particle's life, quantised: sample i holds
 // (value - min) / |max - min| × 65535, rounded down. Constant: min = max.
-struct Curve {
+struct LifeCurve {
   float min = 0;
   float max = 0;
   uint16_t samples[CURVE_SAMPLES] = {};
 };
 
 struct Particle {
-  Curve x, y, z;             // offset in the node's space
-  Curve rotation;            // about the z axis, radians
-  Curve scale;
-  Curve alpha;               // quad colour's alpha
-  Curve sprite;              // index into the emitter's sprite list
+  LifeCurve x, y, z;         // offset in the node's space
+  LifeCurve rotation;        // about the z axis, radians
+  LifeCurve scale;
+  LifeCurve alpha;           // quad colour's alpha
+  LifeCurve sprite;          // index into the emitter's sprite list
   float lifeTime = 0;        // age in seconds
   float totalLifeTime = -1;  // life span in seconds; -1: slot never used
   uint32_t color = 0;        // not used
@@ -60,5 +60,5 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix, float 
 // The curve under `key` of the table on top: a number (numeric strings too) is
 // constant; a function is called with (i / 31, table) for i = 0 … 31, results
 // that are not finite numbers and errors counting as 0; else `defaultValue`.
-Curve getCurve(lua_State* L, const char* key, float defaultValue);
+LifeCurve getCurve(lua_State* L, const char* key, float defaultValue);
 }  // namespace particles

@@ -7,17 +7,15 @@
 #include <cstring>
 #include <utility>
 
-#include "assets/resources.h"
 #include "core/log.h"
+#include "render/sheets.h"
 
 namespace renderutils {
 namespace {
-// A loaded texture wins over a render target of the same name; an unknown name
-// samples no texture.
+// An unknown name samples no texture.
 GLuint textureNamed(const char* name, const std::string& uniform) {
-  if (resources::Sheet* sheet = resources::getTexture(name))
-    return static_cast<GLuint>(sheet->texture);
-  if (RenderTarget* target = gr_getRenderTarget(name)) return target->texture;
+  TextureRef texture;
+  if (gr_findTexture(name, &texture)) return texture.name;
   DLOG("Failed to find texture %s for uniform %s\n", name, uniform.c_str());
   return 0;
 }
@@ -97,7 +95,7 @@ void readUniform(lua_State* L, std::map<std::string, Uniform>& uniforms) {
   readPair(L, lua_gettop(L) - 2, uniforms);
 }
 
-void getUniformsOld(lua_State* L, std::map<std::string, Uniform>& result) {
+void getPrefixedUniforms(lua_State* L, std::map<std::string, Uniform>& result) {
   if (lua_gettop(L) == 0 || !lua_istable(L, -1)) return;
   int node = lua_gettop(L);
   lua_pushnil(L);
@@ -116,7 +114,7 @@ void getUniformsOld(lua_State* L, std::map<std::string, Uniform>& result) {
 std::map<std::string, Uniform> getUniforms(lua_State* L) {
   std::map<std::string, Uniform> uniforms;
   if (lua_gettop(L) == 0) return uniforms;
-  getUniformsOld(L, uniforms);
+  getPrefixedUniforms(L, uniforms);
   int node = lua_gettop(L);
   luautils::pushResolvedField(L, node, "uniforms");
   if (lua_istable(L, -1)) {

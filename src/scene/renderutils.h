@@ -22,7 +22,7 @@ void addCopy(std::map<std::string, Uniform>& uniforms, std::string name, const v
 // A pair whose key is not a string makes no uniform.
 void readUniform(lua_State* L, std::map<std::string, Uniform>& uniforms);
 // Adds the node's "u_" fields.
-void getUniformsOld(lua_State* L, std::map<std::string, Uniform>& result);
+void getPrefixedUniforms(lua_State* L, std::map<std::string, Uniform>& result);
 // The node's "u_" fields, then its `uniforms` table (read last, so it wins).
 // Function values anywhere in them are called with the node.
 std::map<std::string, Uniform> getUniforms(lua_State* L);

@@ -36,9 +36,9 @@ void getPositions(const resources::Sprite& resource, float* vertices, int offset
 bool isPowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
 }  // namespace
 
-Sprite createSprite(const std::string& spriteName, const glm::mat4& transform,
+SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transform,
                     const std::string& pivot, const glm::vec4& color) {
-  Sprite sprite;
+  SpriteQuad sprite;
   strncpy(sprite.alias, spriteName.c_str(), sizeof sprite.alias - 1);
   // Looked up by the full name: a cut alias would name another sprite.
   sprite.resource = resources::getSprite(spriteName.c_str());
@@ -49,7 +49,7 @@ Sprite createSprite(const std::string& spriteName, const glm::mat4& transform,
   return sprite;
 }
 
-void appendSpriteToBatch(const Sprite& sprite, Batch* batch) {
+void appendSpriteToBatch(const SpriteQuad& sprite, Batch* batch) {
   int f = batch->getStride();
   // The quad holds only so many floats; a wider vertex would read past them.
   const int available = static_cast<int>(sizeof sprite.vertices / sizeof sprite.vertices[0]);

@@ -17,7 +17,7 @@ const int FLOATS_PER_VERTEX = 9;  // in_position (3), in_uv (2), in_color (4)
 const int QUAD_VERTICES = 6;      // two triangles, no index array
 
 // One quad, copied freely.
-struct Sprite {
+struct SpriteQuad {
   float vertices[100] = {};  // the first 6 × 9 hold the quad's vertices
   char alias[128] = {};      // the sprite's name, cut to 127 characters
   std::string vs = "ptc";
@@ -29,9 +29,9 @@ struct Sprite {
 // The quad of sprite `spriteName` (blockerSad when missing), its corners at
 // ±width/2, ±height/2 shifted by `pivot` ("bottom", "top", "left", "right", or
 // anything else for the centre) and then transformed; every vertex gets `color`.
-Sprite createSprite(const std::string& spriteName, const glm::mat4& transform,
+SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transform,
                     const std::string& pivot, const glm::vec4& color);
 // Appends the quad's six vertices to batch->data (malloc'd, grown by doubling)
 // and adds 2 to batch->triangles. The vertex size is the batch's stride.
-void appendSpriteToBatch(const Sprite& sprite, Batch* batch);
+void appendSpriteToBatch(const SpriteQuad& sprite, Batch* batch);
 }  // namespace sprites

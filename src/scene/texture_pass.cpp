@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "assets/resources.h"
 #include "core/log.h"
+#include "render/sheets.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
 #include "scene/transforms.h"
@@ -21,25 +21,6 @@ const int VERTICES = 6;           // two triangles, no index array
 // Corner order of the two triangles: lower-left, upper-right, upper-left,
 // lower-left, lower-right, upper-right. -1/+1 pick the low/high side.
 const int CORNERS[VERTICES][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
-
-struct Texture {
-  GLuint name = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// A loaded texture first, then a render target of that name.
-bool lookUp(const std::string& name, Texture* texture) {
-  if (resources::Sheet* sheet = resources::getTexture(name)) {
-    *texture = {static_cast<GLuint>(sheet->texture), sheet->width, sheet->height};
-    return true;
-  }
-  if (RenderTarget* target = gr_getRenderTarget(name)) {
-    *texture = {target->texture, target->width, target->height};
-    return true;
-  }
-  return false;
-}
 
 struct NodeHandler {
   BatchMatrix* batchMatrix;
@@ -72,8 +53,8 @@ struct NodeHandler {
     renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
                          sizeof camera.projection);
 
-    Texture texture;
-    if (!lookUp(textureName, &texture)) {
+    TextureRef texture;
+    if (!gr_findTexture(textureName, &texture)) {
       DLOG("Failed to find texture %s\n", textureName.c_str());
       return;
     }
@@ -95,7 +76,7 @@ struct NodeHandler {
 }  // namespace
 
 void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
-  cameras::forEach(L, batchMatrix, [&](lua_State* L, const cameras::Camera& camera) {
+  cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
     bool depthTest = false, clearTarget = false;
     getBool(L, "depthTest", &depthTest);
     getBool(L, "clearTarget", &clearTarget);

@@ -9,6 +9,7 @@
 
 #include "assets/model.h"
 #include "assets/mod_bytes.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 
 using namespace testsupport;
@@ -30,9 +31,7 @@ class ModelFiles : public ::testing::Test {
   }
   // Loads through the cache and returns what the loaders logged.
   std::string load(const std::string& name, model::Model** result) {
-    testing::internal::CaptureStdout();
-    *result = model::getModel(name);
-    return testing::internal::GetCapturedStdout();
+    return testsupport::captureOutput([&] { *result = model::getModel(name); });
   }
 
   GameFolder game;

@@ -140,7 +140,7 @@ TEST(Find, MatchesTheRootAndArrayEntriesButNotNamedTables) {
            " props = { camera = {id = 'named'} }, function() return {camera = {id = 'fn'}} end }",
            [](lua_State* L) {
              std::vector<std::string> found;
-             find(L, "camera", [&](lua_State* L) {
+             find(L, "camera", [&](lua_State*) {
                EXPECT_EQ(lua_type(L, -2), LUA_TSTRING);
                EXPECT_TRUE(lua_istable(L, -3));
                found.push_back(getString(L, "id"));

@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "assets/model.h"
-#include "host/frameloop.h"
 #include "core/runstate.h"
 #include "assets/mod_bytes.h"
 #include "scene/model_pass.h"
@@ -29,8 +28,8 @@ struct Frame {
     lua_getglobal(L, "world");
     HandlerQueue enter;
     transforms::prepare(L, enter);
-    model::prepare(L, enter, batches, 16);
-    frameloop::traverse(L, enter);
+    modelpass::prepare(L, enter, batches, 16);
+    luautils::traverse(L, enter);
     lua_pop(L, 1);
   }
   ~Frame() {

@@ -6,9 +6,11 @@
 #include <cstring>
 
 #include "assets/resources.h"
-#include "host/frameloop.h"
+#include "core/runstate.h"
+#include "scene/clearing.h"
 #include "scene/particles.h"
 #include "scene/transforms.h"
+#include "support/capture.h"
 #include "support/gl_fixture.h"
 #include "support/lua_state.h"
 
@@ -20,6 +22,8 @@ namespace {
 class ParticlePass : public GLTest {
  protected:
   void SetUp() override {
+    screenWidth = designWidth = WIDTH;
+    screenHeight = designHeight = HEIGHT;
     auto* sheet = new resources::Sheet{4, 4, static_cast<unsigned char*>(malloc(64)), 0};
     memset(sheet->data, 255, 64);
     sheet->texture = static_cast<int>(
@@ -41,7 +45,7 @@ class ParticlePass : public GLTest {
     BatchMatrix batches;
     transforms::prepare(lua, enter);
     particles::prepare(lua, enter, batches, dtMs);
-    frameloop::traverse(lua, enter);
+    luautils::traverse(lua, enter);
     lua_pop(lua, 1);
     EXPECT_EQ(lua_gettop(lua), 0);
     return batches;
@@ -103,12 +107,13 @@ TEST_F(ParticlePass, UnusableScriptValuesEmitNothingAndFloodsAreCappedAtTheRing)
           "  { particles = { frequency = 100, sprite = 'dot', emit = ok } },\n"
           "  { particles = { frequency = 100, sprites = {}, emit = ok } },\n"
           "  { particles = 'not a table' } }");
-  testing::internal::CaptureStdout();
-  BatchMatrix batches = frame(lua, 16);
-  draw(batches);
-  lua.run("world[5].particles.frequency = nil");
-  batches = frame(lua, 16);
-  std::string log = testing::internal::GetCapturedStdout();
+  BatchMatrix batches;
+  std::string log = testsupport::captureOutput([&] {
+    batches = frame(lua, 16);
+    draw(batches);
+    lua.run("world[5].particles.frequency = nil");
+    batches = frame(lua, 16);
+  });
 
   ASSERT_EQ(batches[0].size(), 6u);
   // A ring's worth a frame; the second frame starts again at slot 0.
@@ -149,7 +154,11 @@ TEST_F(ParticlePass, EmittersDrawTheirSpritesWithTheNodesColour) {
           "  { x = -60, particles = { frequency = 100, sprite = 'dot', emit = life } },\n"
           "  { x = 60, uniforms = { color = {0, 1, 0, 1} },\n"
           "    particles = { frequency = 100, sprite = 'dot', emit = life } } }");
-  frameloop::runFrame(lua, 16);
+  BatchMatrix batches = frame(lua, 16);
+  lua.pushGlobal("world");
+  clearing::clearFrame(lua);
+  lua_pop(lua, 1);
+  draw(batches);
   // 40 × 40 quads around window x 100 (white) and 220 (green), y 120.
   EXPECT_TRUE(near(pixel(115, 130), {255, 255, 255, 255}));
   EXPECT_TRUE(near(pixel(235, 110), {0, 255, 0, 255}));

@@ -7,6 +7,7 @@
 #include "core/runstate.h"
 #include "scene/scene_test_util.h"
 #include "scene/transforms.h"
+#include "support/capture.h"
 #include "support/lua_state.h"
 
 using scenetest::expectNear;
@@ -69,14 +70,15 @@ TEST(PerspectiveCameras, AnEmptyOrNonFiniteViewGivesTheZeroMatrixLoggedOnce) {
   LuaState lua;
   setScreen(1280, 720, 1280, 720);
   const glm::mat4 zero(0.0f);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(projectionOf(lua, "{ projection = 'perspective', fit = 'width', width = 0 }"), zero);
-  EXPECT_EQ(projectionOf(lua, "{ fov = 45, fit = 'both', width = 0, height = 0 }"), zero);
-  EXPECT_EQ(projectionOf(lua, "{ fit = 'both', width = 0 }"), zero);
-  EXPECT_EQ(projectionOf(lua, "{ scale = 0 }"), zero);
-  setScreen(1280, 0, 1280, 720);  // a minimised window
-  EXPECT_EQ(projectionOf(lua, "{ projection = 'perspective' }"), zero);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  std::string log = testsupport::captureOutput([&] {
+    EXPECT_EQ(projectionOf(lua, "{ projection = 'perspective', fit = 'width', width = 0 }"), zero);
+    EXPECT_EQ(projectionOf(lua, "{ fov = 45, fit = 'both', width = 0, height = 0 }"), zero);
+    EXPECT_EQ(projectionOf(lua, "{ fit = 'both', width = 0 }"), zero);
+    EXPECT_EQ(projectionOf(lua, "{ scale = 0 }"), zero);
+    setScreen(1280, 0, 1280, 720);  // a minimised window
+    EXPECT_EQ(projectionOf(lua, "{ projection = 'perspective' }"), zero);
+  });
+  EXPECT_EQ(log,
             "Camera with an empty or non-finite view draws nothing\n");
   EXPECT_EQ(transforms::calcProjection(lua), zero);
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "scene/spriteutils.h"
+#include "support/capture.h"
 
 namespace {
 const glm::vec4 HALF_WHITE(1, 1, 1, 0.5f);
@@ -20,7 +21,7 @@ class SpriteQuad : public ::testing::Test {
   }
   void TearDown() override { resources::sprites.clear(); }
 
-  static void expectVertex(const sprites::Sprite& quad, int k, std::vector<float> expected) {
+  static void expectVertex(const sprites::SpriteQuad& quad, int k, std::vector<float> expected) {
     for (size_t i = 0; i < expected.size(); ++i)
       EXPECT_FLOAT_EQ(quad.vertices[k * 9 + static_cast<int>(i)], expected[i])
           << "vertex " << k << " float " << i;
@@ -31,7 +32,7 @@ class SpriteQuad : public ::testing::Test {
 }  // namespace
 
 TEST_F(SpriteQuad, TwoTrianglesWithTheSpritesCornersAndTheColourOnEveryVertex) {
-  sprites::Sprite quad = sprites::createSprite("card", glm::mat4(1.0f), "", HALF_WHITE);
+  sprites::SpriteQuad quad = sprites::createSprite("card", glm::mat4(1.0f), "", HALF_WHITE);
   // Top-left, bottom-right, top-right; top-left, bottom-left, bottom-right.
   expectVertex(quad, 0, {-16, 8, 0, 0, 0, 1, 1, 1, 0.5f});
   expectVertex(quad, 1, {16, -8, 0, 1, 1, 1, 1, 1, 0.5f});
@@ -76,9 +77,7 @@ TEST_F(SpriteQuad, ABatchKeepsEveryAppendedQuadInOrder) {
 
 TEST_F(SpriteQuad, MissingSpritesGetBlockerSadAndWithoutItAnEmptySprite) {
   auto lookUp = [](const char* alias, resources::Sprite* found) {
-    testing::internal::CaptureStdout();
-    *found = resources::getSprite(alias);
-    return testing::internal::GetCapturedStdout();
+    return testsupport::captureOutput([&] { *found = resources::getSprite(alias); });
   };
   resources::Sprite found;
   EXPECT_EQ(lookUp("nowhere", &found),

@@ -6,7 +6,6 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "host/frameloop.h"
 #include "scene/transforms.h"
 #include "scene/scene_test_util.h"
 #include "support/lua_state.h"
@@ -30,7 +29,7 @@ void walkWorld(lua_State* L) {
   lua_getglobal(L, "world");
   HandlerQueue enter;
   transforms::prepare(L, enter);
-  frameloop::traverse(L, enter);
+  luautils::traverse(L, enter);
   EXPECT_EQ(lua_gettop(L), 1);
   lua_pop(L, 1);
 }

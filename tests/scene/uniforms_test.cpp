@@ -6,6 +6,7 @@
 
 #include "assets/resources.h"
 #include "scene/renderutils.h"
+#include "support/capture.h"
 #include "support/lua_state.h"
 
 using testsupport::LuaState;
@@ -90,11 +91,12 @@ TEST(SamplerUniforms, TexturesWinOverRenderTargetsAndUnknownNamesSampleNothing) 
   halo.texture = 9;
   resources::textures["halo"] = &halo;
 
-  testing::internal::CaptureStdout();
-  UniformMap u = uniformsOf(lua,
-                            "node = { u_err = function() error('boom', 0) end,\n"
-                            "  uniforms = { mask = 'glow', aura = 'halo', gone = 'nowhere' } }");
-  std::string log = testing::internal::GetCapturedStdout();
+  UniformMap u;
+  std::string log = testsupport::captureOutput([&] {
+    u = uniformsOf(lua,
+                   "node = { u_err = function() error('boom', 0) end,\n"
+                   "  uniforms = { mask = 'glow', aura = 'halo', gone = 'nowhere' } }");
+  });
   EXPECT_EQ(textureOf(u["mask"]), 7u);
   EXPECT_EQ(textureOf(u["aura"]), 9u);
   EXPECT_EQ(textureOf(u["gone"]), 0u);

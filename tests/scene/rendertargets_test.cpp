@@ -5,9 +5,11 @@
 
 #include "render/graphics.h"
 #include "render/render_fixture.h"
+#include "scene/rendertarget_tables.h"
+#include "support/capture.h"
 #include "support/lua_state.h"
 
-using rendertest::captureOutput;
+using testsupport::captureOutput;
 using rendertest::RenderTest;
 using rendertest::targetPixel;
 using testsupport::linesInOrder;

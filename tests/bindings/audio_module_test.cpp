@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "audio/audio.h"
-#include "audio_fixture.h"
-#include "bindings/modules_fixture.h"
+#include "audio/audio_fixture.h"
+#include "modules_fixture.h"
 #include "support/game_run.h"
 #include "support/lua_state.h"
 

@@ -9,6 +9,8 @@
 
 #include "assets/png_files.h"
 #include "assets/resources.h"
+#include "render/sheets.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 #include "support/gl_fixture.h"
 #include "support/picture.h"
@@ -22,9 +24,7 @@ class TextureRegistry : public GLTest {
 
   // Loads the folder's textures and returns what was logged meanwhile.
   static std::string load(const std::string& folder) {
-    testing::internal::CaptureStdout();
-    resources::loadTextures(folder.c_str());
-    return testing::internal::GetCapturedStdout();
+    return captureOutput([&] { gr_loadTextures(folder.c_str()); });
   }
 
   static std::set<std::string> names() {
