@@ -62,7 +62,8 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore Uniform::Uniform(Uniform&&);
 %ignore Uniform::operator=;
 %ignore SHADER_VERSION;
-%ignore currentProgram;
+%ignore gr_currentProgram;
+%ignore gr_forgetCurrentProgram;
 %ignore renderTargets;
 %ignore testProgramID;
 %ignore gr_loadShader;

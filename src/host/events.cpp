@@ -2,10 +2,10 @@
 #include <cstdio>
 
 #include "audio/audio.h"
-#include "host/frameloop.h"
-#include "core/runstate.h"
 #include "core/log.h"
+#include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "host/frameloop.h"
 #include "host/sdlutils.h"
 #include "render/screen.h"
 

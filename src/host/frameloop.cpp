@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "core/runstate.h"
-#include "host/screenshot.h"
 #include "core/scriptcall.h"
+#include "host/screenshot.h"
 #include "host/sdlutils.h"
+#include "render/graphics.h"
 #include "scene/clearing.h"
 #include "scene/model_pass.h"
 #include "scene/particles.h"
 #include "scene/texture_pass.h"
-#include "render/graphics.h"
 #include "scene/transforms.h"
 
 namespace frameloop {
@@ -57,7 +57,7 @@ void runFrame(lua_State* L, Uint32 dt) {
 
 void run(lua_State* L, Uint32 lastFrame, const Options& options) {
   bool fixedStep = options.fixedDtMs >= 0;
-  bool paced = !fixedStep && !sdlutils::vsyncEnabled;
+  bool paced = !fixedStep && !sdlutils::vsyncEnabled();
   bool shot = false;
   for (int frame = 1; !quit; ++frame) {
     if (options.frames > 0 && frame >= options.frames) quit = 1;

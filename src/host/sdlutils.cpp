@@ -12,11 +12,11 @@ SDL_Window* window = nullptr;
 namespace {
 SDL_GLContext context = nullptr;
 const Uint32 ALL_SUBSYSTEMS = 0x7231;
+bool swapIntervalSet = false;
 }  // namespace
 
 namespace sdlutils {
-bool windowed = false;
-bool vsyncEnabled = false;
+bool vsyncEnabled() { return swapIntervalSet; }
 }  // namespace sdlutils
 
 void SDLdie(const char* msg) {
@@ -33,7 +33,7 @@ void SDLcheckError(int line) {
   SDL_ClearError();
 }
 
-void SDLstart(int width, int height) {
+void SDLstart(int width, int height, bool windowed) {
   if (SDL_Init(ALL_SUBSYSTEMS) < 0) SDLdie("Unable to initialized SDL");
 
   SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
@@ -45,7 +45,7 @@ void SDLstart(int width, int height) {
 
   window = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                             height, SDL_WINDOW_OPENGL);
-  if (window && !sdlutils::windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+  if (window && !windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
   SDL_ShowCursor(0);
   if (!window) SDLdie("Unable to initialize main window");
   SDLcheckError(63);
@@ -53,10 +53,10 @@ void SDLstart(int width, int height) {
   context = SDL_GL_CreateContext(window);
   SDLcheckError(68);
 
-  sdlutils::vsyncEnabled = true;
+  swapIntervalSet = true;
   if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
     printf("Could not enable vsync\n");
-    sdlutils::vsyncEnabled = false;
+    swapIntervalSet = false;
   }
 
   int red = 0, green = 0, blue = 0;

@@ -13,12 +13,12 @@
 #include "assets/resources.h"
 #include "audio/audio.h"
 #include "bindings/modules.h"
-#include "host/filesystem.h"
-#include "host/frameloop.h"
-#include "core/runstate.h"
 #include "core/log.h"
 #include "core/luautils.h"
+#include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "host/filesystem.h"
+#include "host/frameloop.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "render/graphics.h"
@@ -132,8 +132,7 @@ int run(const Options& options) {
   DLOG("Init SDL\n");
   screenWidth = designWidth = width;
   screenHeight = designHeight = height;
-  sdlutils::windowed = options.windowed;
-  SDLstart(width, height);
+  SDLstart(width, height, options.windowed);
 
   DLOG("Init audio\n");
   DLOG("Init graphics\n");

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "assets/model.h"
 #include "assets/animation.h"
+#include "assets/model.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
 #include "scene/transforms.h"

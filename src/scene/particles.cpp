@@ -11,8 +11,8 @@
 
 #include "assets/resources.h"
 #include "scene/cameras.h"
-#include "scene/spriteutils.h"
 #include "scene/renderutils.h"
+#include "scene/spriteutils.h"
 #include "scene/transforms.h"
 
 namespace particles {

@@ -10,8 +10,8 @@
 #include <limits>
 #include <string>
 
-#include "core/runstate.h"
 #include "core/log.h"
+#include "core/runstate.h"
 
 namespace transforms {
 namespace {

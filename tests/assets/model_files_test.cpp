@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "assets/model.h"
 #include "assets/mod_bytes.h"
+#include "assets/model.h"
 #include "support/capture.h"
 #include "support/game_run.h"
 

@@ -6,9 +6,9 @@
 #include "host/sdlutils.h"
 #include "render/graphics.h"
 
+#include "core/runstate.h"
 #include "host/frameloop.h"
 #include "scene/clearing.h"
-#include "core/runstate.h"
 #include "support/capture.h"
 #include "support/gl_fixture.h"
 #include "support/lua_state.h"

@@ -265,7 +265,7 @@ TEST_F(BatchDrawing, TheSameProgramIsMadeCurrentOnlyOnce) {
   GLint current = -1;
   glGetIntegerv(GL_CURRENT_PROGRAM, &current);
   EXPECT_EQ(current, 0);
-  glUseProgram(currentProgram);
+  glUseProgram(gr_currentProgram());
 }
 
 TEST_F(BatchDrawing, AMissingUniformOrAPendingGLErrorEndsTheRunWithStatusOne) {

@@ -8,8 +8,8 @@
 
 #include "render/graphics.h"
 #include "render/render_fixture.h"
-#include "support/capture.h"
 #include "render/shaderfiles.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 
 using testsupport::captureOutput;

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "assets/mod_bytes.h"
 #include "assets/model.h"
 #include "core/runstate.h"
-#include "assets/mod_bytes.h"
 #include "scene/model_pass.h"
 #include "scene/transforms.h"
 #include "support/game_run.h"

@@ -6,8 +6,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "scene/transforms.h"
 #include "scene/scene_test_util.h"
+#include "scene/transforms.h"
 #include "support/lua_state.h"
 
 using scenetest::apply;

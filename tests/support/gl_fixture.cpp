@@ -39,7 +39,7 @@ void GLTest::TearDownTestSuite() {
   SDL_Quit();
   context = nullptr;
   testWindow = nullptr;
-  currentProgram = static_cast<GLuint>(-1);
+  gr_forgetCurrentProgram();
 }
 
 SDL_Window* GLTest::sdlWindow() { return testWindow; }
