@@ -1,0 +1,231 @@
+// The limit frame_bench compares the framework with: a raw SDL + GLEW program,
+// no framework code, that draws the bench's sprites as one batched draw call
+// per frame. It builds the frame the way a hand-written game would: clear,
+// write every sprite's six vertices into one client array, one glDrawArrays,
+// swap. Window, context, texture set-up, shaders and blending match what the
+// framework does for the same scene, so the difference is the framework's own.
+//
+//   frame_limit --sprites N --size S [--colored] --frames F
+//
+// Sprite i is an S x S square at the position the bench's scenes give node i.
+// --colored adds a colour per vertex (the particle shader's layout).
+#include <GL/glew.h>
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+const int WIDTH = 1280;
+const int HEIGHT = 720;
+
+const char* const VERTEX_SHADER = R"(#version 120
+attribute vec3 in_position;
+attribute vec2 in_uv;
+attribute vec4 in_color;
+uniform mat4 projection;
+varying vec2 uv;
+varying vec4 vertexColor;
+void main() {
+  uv = in_uv;
+  vertexColor = in_color;
+  gl_Position = projection * vec4(in_position, 1.0);
+})";
+
+const char* const FRAGMENT_SHADER = R"(#version 120
+uniform sampler2D textureSampler;
+uniform vec4 color;
+varying vec2 uv;
+varying vec4 vertexColor;
+void main() {
+  gl_FragColor = texture2D(textureSampler, uv) * vertexColor * color;
+})";
+
+// The same shaders without the colour per vertex, as the framework's "pt".
+const char* const PLAIN_VERTEX_SHADER = R"(#version 120
+attribute vec3 in_position;
+attribute vec2 in_uv;
+uniform mat4 projection;
+varying vec2 uv;
+void main() {
+  uv = in_uv;
+  gl_Position = projection * vec4(in_position, 1.0);
+})";
+
+const char* const PLAIN_FRAGMENT_SHADER = R"(#version 120
+uniform sampler2D textureSampler;
+uniform vec4 color;
+varying vec2 uv;
+void main() {
+  gl_FragColor = texture2D(textureSampler, uv) * color;
+})";
+
+struct Options {
+  int sprites = 1000;
+  int size = 64;
+  bool colored = false;
+  int frames = 100;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--colored") {
+      options.colored = true;
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    int value = atoi(argv[++i]);
+    if (arg == "--sprites") options.sprites = value;
+    else if (arg == "--size") options.size = value;
+    else if (arg == "--frames") options.frames = value;
+    else return false;
+  }
+  return options.sprites >= 0 && options.size > 0 && options.frames > 0;
+}
+
+// Where the bench's scenes put node i (frame_bench writes the same formula in Lua).
+void position(int i, float& x, float& y) {
+  x = static_cast<float>((static_cast<long long>(i) * 7919) % 1240 - 620);
+  y = static_cast<float>((static_cast<long long>(i) * 104729) % 680 - 340);
+}
+
+GLuint compile(GLenum kind, const char* source) {
+  GLuint shader = glCreateShader(kind);
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  GLint ok = 0;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (!ok) {
+    char log[1024] = {};
+    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    fprintf(stderr, "frame_limit: shader: %s\n", log);
+    exit(1);
+  }
+  return shader;
+}
+
+// The bench's texture pixels: the same bytes frame_bench writes into its PNG,
+// opaque (so premultiplying changes nothing) and stored with one level like the
+// framework's textures and sprite sheet.
+GLuint makeTexture(int size) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(size) * size * 4);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      unsigned char* p = &pixels[(static_cast<size_t>(y) * size + x) * 4];
+      p[0] = static_cast<unsigned char>(x * 255 / size);
+      p[1] = static_cast<unsigned char>(y * 255 / size);
+      p[2] = 160;
+      p[3] = 255;
+    }
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexStorage2D(GL_TEXTURE_2D, 1, GL_RGBA8, size, size);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glGenerateMipmap(GL_TEXTURE_2D);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  return texture;
+}
+
+// Writes sprite i's six vertices (two triangles) at `out`.
+float* writeSprite(float* out, float x, float y, float half, bool colored) {
+  static const int CORNERS[6][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
+  for (const auto& corner : CORNERS) {
+    *out++ = x + corner[0] * half;
+    *out++ = y + corner[1] * half;
+    *out++ = 0;
+    *out++ = corner[0] > 0 ? 1.0f : 0.0f;
+    *out++ = corner[1] > 0 ? 1.0f : 0.0f;
+    if (colored)
+      for (int c = 0; c < 4; ++c) *out++ = 1;
+  }
+  return out;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!parse(argc, argv, options)) {
+    fprintf(stderr, "usage: frame_limit --sprites N --size S [--colored] --frames F\n");
+    return 2;
+  }
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) return 1;
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_Window* window = SDL_CreateWindow("frame_limit", SDL_WINDOWPOS_UNDEFINED,
+                                        SDL_WINDOWPOS_UNDEFINED, WIDTH, HEIGHT, SDL_WINDOW_OPENGL);
+  if (!window) return 1;
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  SDL_GL_SetSwapInterval(0);
+  glewExperimental = GL_TRUE;
+  glewInit();
+  glGetError();
+
+  GLuint program = glCreateProgram();
+  glAttachShader(program,
+                 compile(GL_VERTEX_SHADER, options.colored ? VERTEX_SHADER : PLAIN_VERTEX_SHADER));
+  glAttachShader(program, compile(GL_FRAGMENT_SHADER,
+                                  options.colored ? FRAGMENT_SHADER : PLAIN_FRAGMENT_SHADER));
+  glLinkProgram(program);
+  glUseProgram(program);
+
+  // The framework's default camera: one unit a pixel, the origin in the middle.
+  const float projection[16] = {2.0f / WIDTH, 0, 0, 0, 0, 2.0f / HEIGHT, 0, 0,
+                                0, 0, -1.0f / 10000, 0, 0, 0, 0, 1};
+  glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE, projection);
+  glUniform4f(glGetUniformLocation(program, "color"), 1, 1, 1, 1);
+  glUniform1i(glGetUniformLocation(program, "textureSampler"), 0);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, makeTexture(options.size));
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+  glDisable(GL_DEPTH_TEST);
+  glViewport(0, 0, WIDTH, HEIGHT);
+
+  std::vector<float> positions(static_cast<size_t>(options.sprites) * 2);
+  for (int i = 0; i < options.sprites; ++i) position(i, positions[2 * i], positions[2 * i + 1]);
+
+  const int floatsPerVertex = options.colored ? 9 : 5;
+  std::vector<float> vertices(static_cast<size_t>(options.sprites) * 6 * floatsPerVertex);
+  GLsizei stride = floatsPerVertex * static_cast<GLsizei>(sizeof(float));
+  GLint positionAt = glGetAttribLocation(program, "in_position");
+  GLint uvAt = glGetAttribLocation(program, "in_uv");
+  GLint colorAt = glGetAttribLocation(program, "in_color");
+  glEnableVertexAttribArray(static_cast<GLuint>(positionAt));
+  glEnableVertexAttribArray(static_cast<GLuint>(uvAt));
+  glVertexAttribPointer(static_cast<GLuint>(positionAt), 3, GL_FLOAT, GL_FALSE, stride,
+                        vertices.data());
+  glVertexAttribPointer(static_cast<GLuint>(uvAt), 2, GL_FLOAT, GL_FALSE, stride,
+                        vertices.data() + 3);
+  if (options.colored) {
+    glEnableVertexAttribArray(static_cast<GLuint>(colorAt));
+    glVertexAttribPointer(static_cast<GLuint>(colorAt), 4, GL_FLOAT, GL_FALSE, stride,
+                          vertices.data() + 5);
+  }
+
+  float half = static_cast<float>(options.size) / 2;
+  for (int frame = 0; frame < options.frames; ++frame) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+    glClearColor(0.9f, 0.6f, 0.3f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    float* out = vertices.data();
+    for (int i = 0; i < options.sprites; ++i)
+      out = writeSprite(out, positions[2 * i], positions[2 * i + 1], half, options.colored);
+    glDrawArrays(GL_TRIANGLES, 0, options.sprites * 6);
+    SDL_GL_SwapWindow(window);
+  }
+  if (glGetError() != GL_NO_ERROR) fprintf(stderr, "frame_limit: GL error\n");
+  SDL_GL_DeleteContext(context);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return 0;
+}
