@@ -1,9 +1,9 @@
 // Cost of drawing a frame's batches: N textured rectangles shaped like the
-// texture pass's (owned vertex block, projection, sampler, colour), drawn with
-// gr_renderBatches into a small window. Needs a display (run under xvfb-run).
+// texture pass's (vertices in the list's frame memory, projection, sampler,
+// colour), drawn with gr_renderBatches into a small window, with and without
+// joining them into one draw call. Needs a display (run under xvfb-run).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "host/sdlutils.h"
@@ -16,46 +16,44 @@ void ensureContext() {
   gr_init();
 }
 
-Uniform copyOf(const void* bytes, size_t size) {
-  void* buffer = malloc(size);
-  memcpy(buffer, bytes, size);
-  return Uniform(size, buffer);
-}
-
-Batch rectangle(GLuint program, GLuint texture, float x) {
+void addRectangle(BatchList& list, GLuint program, GLuint texture, float x) {
   static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   static const float white[4] = {1, 1, 1, 1};
   const float corners[30] = {x, 0, 0, 0, 0, x + 0.1f, 0, 0, 1, 0, x + 0.1f, 0.1f, 0, 1, 1,
                              x, 0, 0, 0, 0, x + 0.1f, 0.1f, 0, 1, 1, x, 0.1f, 0, 0, 1};
-  Batch batch;
-  batch.data = static_cast<GLfloat*>(malloc(sizeof corners));
+  Batch& batch = list.add();
+  batch.data = list.vertices(30);
   memcpy(batch.data, corners, sizeof corners);
-  batch.freeData = true;
   batch.triangles = 2;
-  batch.attributes["in_position"] = Attribute{3, 0};
-  batch.attributes["in_uv"] = Attribute{2, 3};
+  batch.attributes.set("in_position", Attribute{3, 0});
+  batch.attributes.set("in_uv", Attribute{2, 3});
   batch.program = program;
   batch.enableBlending = true;
-  batch.uniforms["projection"] = copyOf(identity, sizeof identity);
-  batch.uniforms["color"] = copyOf(white, sizeof white);
-  batch.uniforms["textureSampler"] = copyOf(&texture, sizeof texture);
-  return batch;
+  batch.uniforms.set("projection", identity, sizeof identity);
+  batch.uniforms.set("color", white, sizeof white);
+  batch.uniforms.set("textureSampler", &texture, sizeof texture);
 }
 
-void drawRectangles(benchmark::State& state) {
+void drawRectangles(benchmark::State& state, bool merging) {
   ensureContext();
+  gr_setDrawMerging(merging);
   GLuint program = gr_getProgram("pt", "pt");
   unsigned char pixel[4] = {200, 100, 50, 255};
   GLuint texture = gr_createTexture(pixel, 1, 1, 1, GL_RGBA, GL_RGBA, GL_REPEAT, 1);
   int count = static_cast<int>(state.range(0));
+  BatchMatrix matrix(1);
   for (auto _ : state) {
-    BatchMatrix matrix(1);
-    for (int i = 0; i < count; ++i)
-      matrix[0].push_back(rectangle(program, texture, -1.0f + 1.9f * i / count));
-    gr_renderBatches(std::move(matrix));
+    matrix[0].clear();
+    for (int i = 0; i < count; ++i) addRectangle(matrix[0], program, texture, -1.0f + 1.9f * i / count);
+    gr_renderBatches(matrix);
     glFinish();
   }
+  gr_setDrawMerging(true);
   state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(drawRectangles)->Arg(10)->Arg(100)->Arg(1000);
+
+void joined(benchmark::State& state) { drawRectangles(state, true); }
+void oneCallEach(benchmark::State& state) { drawRectangles(state, false); }
+BENCHMARK(joined)->Arg(10)->Arg(100)->Arg(1000);
+BENCHMARK(oneCallEach)->Arg(10)->Arg(100)->Arg(1000);
 }  // namespace

@@ -23,14 +23,14 @@
 // Setters that copy an array or a map out of the given box read through it.
 %apply SWIGTYPE NONNULL[ANY] { int attributeSizes[6] }
 %apply SWIGTYPE* NONNULL {
-  std::map<std::string, Attribute>* attributes,
-  std::map<std::string, Uniform>* uniforms,
+  AttributeSet* attributes,
+  UniformSet* uniforms,
   std::map<std::string, std::map<std::string, GLuint>>* gr_programs
 }
 %apply SWIGTYPE INTO_RECORD[ANY] { int attributeSizes[6] }
 %apply SWIGTYPE* INTO_RECORD {
-  std::map<std::string, Attribute>* attributes,
-  std::map<std::string, Uniform>* uniforms
+  AttributeSet* attributes,
+  UniformSet* uniforms
 }
 
 // A uniform never takes over a script's pointer: its bytes are copied into a
@@ -57,10 +57,18 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %}
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
-// What scripts do not see: the moving half of Uniform, the renderer's own
-// state and its file-level shader loader.
+// What scripts do not see: the moving half of Uniform, the insides of a
+// batch's attribute and uniform sets and of the per-camera batch lists (they
+// travel as boxes), the renderer's own state and switches, and its file-level
+// shader loader.
 %ignore Uniform::Uniform(Uniform&&);
 %ignore Uniform::operator=;
+%ignore AttributeSet;
+%ignore UniformSet;
+%ignore BatchList;
+%ignore Batch::reset;
+%ignore gr_setDrawMerging;
+%ignore gr_drawCalls;
 %ignore SHADER_VERSION;
 %ignore gr_currentProgram;
 %ignore gr_forgetCurrentProgram;

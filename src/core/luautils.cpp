@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/nodefields.h"
 
 namespace {
 // A function that keeps returning functions would otherwise hang the frame.
@@ -23,9 +24,17 @@ int indexTable(lua_State* L) {
 // metatables are indexed in protected mode. Anything else, and a lookup that
 // raises an error, gives nil.
 void pushPlainField(lua_State* L, int node, const char* name) {
+  // A field the visited node's snapshot does not show is not there.
+  if (const nodefields::Snapshot* snapshot = nodefields::visiting(L, node)) {
+    nodefields::Field field = nodefields::field(name);
+    if (snapshot->known(field) && !snapshot->find(field)) {
+      lua_pushnil(L);
+      return;
+    }
+  }
   int type = lua_type(L, node);
   if (type == LUA_TTABLE && !lua_getmetatable(L, node)) {
-    lua_pushstring(L, name);
+    nodefields::pushName(L, name);
     lua_rawget(L, node);
     return;
   }
@@ -34,13 +43,28 @@ void pushPlainField(lua_State* L, int node, const char* name) {
     lua_pushnil(L);
     return;
   }
+  nodefields::invalidate();  // a metamethod may run script code
   lua_pushcfunction(L, indexTable);
   lua_pushvalue(L, node);
-  lua_pushstring(L, name);
+  nodefields::pushName(L, name);
   if (lua_pcall(L, 2, 1, 0) != 0) {
     lua_pop(L, 1);
     lua_pushnil(L);
   }
+}
+
+// What the walk's snapshot knows of field `name` of the table at absolute
+// index `node`: nothing (the table must be read), that the node lacks it, or
+// its value. Functions, which must be called, and tables are read.
+enum class Recorded { UNKNOWN, ABSENT, VALUE };
+Recorded recorded(lua_State* L, int node, nodefields::Field field,
+                  const nodefields::Value*& value) {
+  const nodefields::Snapshot* snapshot = nodefields::visiting(L, node);
+  if (!snapshot || !snapshot->known(field)) return Recorded::UNKNOWN;
+  value = snapshot->find(field);
+  if (!value) return Recorded::ABSENT;
+  return value->type == LUA_TFUNCTION || value->type == LUA_TTABLE ? Recorded::UNKNOWN
+                                                                    : Recorded::VALUE;
 }
 
 bool contains(const std::vector<const void*>& tables, const void* table) {
@@ -58,6 +82,7 @@ void resolve(lua_State* L, int node) {
       lua_pushnil(L);
       return;
     }
+    nodefields::invalidate();
     if (node != 0) lua_pushvalue(L, node);
     lua_pcall(L, node != 0 ? 1 : 0, 1, 0);
   }
@@ -71,6 +96,7 @@ void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const vo
   }
   int node = lua_gettop(L);
   if (walk.visit) walk.visit(L);
+  if (walk.childless && walk.childless(L)) return;
   path.push_back(lua_topointer(L, node));
   lua_pushnil(L);
   while (lua_next(L, node) != 0) {
@@ -89,6 +115,14 @@ void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const vo
   }
   path.pop_back();
 }
+
+// The walk's snapshots are taken between these two.
+struct WalkScope {
+  explicit WalkScope(lua_State* L) { nodefields::beginWalk(L); }
+  ~WalkScope() { nodefields::endWalk(); }
+  WalkScope(const WalkScope&) = delete;
+  WalkScope& operator=(const WalkScope&) = delete;
+};
 }  // namespace
 
 namespace luautils {
@@ -128,28 +162,56 @@ void walkTree(lua_State* L, const TreeWalk& walk) {
 }
 
 void traverse(lua_State* L, HandlerQueue& enter) {
+  WalkScope scope(L);
   TreeWalk walk;
   walk.name = "the scene walk";
   walk.stackSlots = 8;
   walk.callChildFunctions = true;
   walk.accept = [](lua_State* state) {
+    static const nodefields::Key ENABLED("enabled");
+    if (lua_checkstack(state, 3)) nodefields::take(state);
     bool enabled = true;
-    getBool(state, "enabled", &enabled);
+    getBool(state, ENABLED, &enabled);
     return enabled;
   };
   walk.visit = [&enter](lua_State* state) {
-    pushResolvedField(state, -1, "onUpdate");
-    lua_pop(state, 1);
+    static const nodefields::Key ON_UPDATE("onUpdate");
+    const nodefields::Value* onUpdate = nullptr;
+    if (recorded(state, lua_gettop(state), ON_UPDATE.field, onUpdate) != Recorded::ABSENT) {
+      pushResolvedField(state, -1, "onUpdate");
+      lua_pop(state, 1);
+      // What onUpdate changed is what the handlers see.
+      if (!nodefields::visiting(state)) nodefields::take(state);
+    }
     for (auto& handler : enter) handler(state);
+  };
+  // A node whose snapshot still holds has no children unless it saw some.
+  walk.childless = [](lua_State* state) {
+    const nodefields::Snapshot* snapshot = nodefields::visiting(state);
+    return snapshot && !snapshot->hasChildren;
   };
   walkTree(L, walk);
 }
 }  // namespace luautils
 
-void getBool(lua_State* L, const char* name, bool* target) {
-  luautils::pushResolvedField(L, -1, name);
+void getBool(lua_State* L, const nodefields::Key& name, bool* target) {
+  const nodefields::Value* value = nullptr;
+  switch (recorded(L, lua_gettop(L), name.field, value)) {
+    case Recorded::ABSENT:
+      return;
+    case Recorded::VALUE:
+      if (value->type == LUA_TBOOLEAN) *target = value->boolean;
+      return;
+    case Recorded::UNKNOWN:
+      break;
+  }
+  luautils::pushResolvedField(L, -1, name.name);
   if (lua_isboolean(L, -1)) *target = lua_toboolean(L, -1) != 0;
   lua_pop(L, 1);
+}
+
+void getBool(lua_State* L, const char* name, bool* target) {
+  getBool(L, nodefields::Key(name), target);
 }
 
 bool getBool(lua_State* L, const char* name) {
@@ -159,27 +221,69 @@ bool getBool(lua_State* L, const char* name) {
 }
 
 template <typename T>
-void getNumber(lua_State* L, const char* name, T* target) {
-  luautils::pushResolvedField(L, -1, name);
-  if (lua_isnumber(L, -1)) {
-    double value = lua_tonumber(L, -1);
-    if constexpr (std::is_same_v<T, int>)
-      *target = luautils::truncateToInt(value);
-    else
-      *target = static_cast<T>(value);
+void setNumber(double value, T* target) {
+  if constexpr (std::is_same_v<T, int>)
+    *target = luautils::truncateToInt(value);
+  else
+    *target = static_cast<T>(value);
+}
+
+template <typename T>
+void getNumber(lua_State* L, const nodefields::Key& name, T* target) {
+  const nodefields::Value* value = nullptr;
+  switch (recorded(L, lua_gettop(L), name.field, value)) {
+    case Recorded::ABSENT:
+      return;
+    case Recorded::VALUE:
+      // A string may read as a number: the interpreter decides that below.
+      if (value->type != LUA_TSTRING) {
+        if (value->type == LUA_TNUMBER) setNumber(value->number, target);
+        return;
+      }
+      break;
+    case Recorded::UNKNOWN:
+      break;
   }
+  luautils::pushResolvedField(L, -1, name.name);
+  if (lua_isnumber(L, -1)) setNumber(lua_tonumber(L, -1), target);
   lua_pop(L, 1);
+}
+template void getNumber<float>(lua_State*, const nodefields::Key&, float*);
+template void getNumber<int>(lua_State*, const nodefields::Key&, int*);
+
+template <typename T>
+void getNumber(lua_State* L, const char* name, T* target) {
+  getNumber(L, nodefields::Key(name), target);
 }
 template void getNumber<float>(lua_State*, const char*, float*);
 template void getNumber<int>(lua_State*, const char*, int*);
 
-bool getString(lua_State* L, const char* name, std::string& target) {
-  luautils::pushResolvedField(L, -1, name);
+bool getString(lua_State* L, const nodefields::Key& name, std::string& target) {
+  const nodefields::Value* value = nullptr;
+  switch (recorded(L, lua_gettop(L), name.field, value)) {
+    case Recorded::ABSENT:
+      return false;
+    case Recorded::VALUE:
+      // A number's text is the interpreter's: formatted below.
+      if (value->type != LUA_TNUMBER) {
+        if (value->type != LUA_TSTRING) return false;
+        target = value->text;
+        return true;
+      }
+      break;
+    case Recorded::UNKNOWN:
+      break;
+  }
+  luautils::pushResolvedField(L, -1, name.name);
   int type = lua_type(L, -1);
   bool succeeded = type == LUA_TSTRING || type == LUA_TNUMBER;
   if (succeeded) target = lua_tostring(L, -1);
   lua_pop(L, 1);
   return succeeded;
+}
+
+bool getString(lua_State* L, const char* name, std::string& target) {
+  return getString(L, nodefields::Key(name), target);
 }
 
 std::string getString(lua_State* L, const char* name) {

@@ -16,6 +16,8 @@
 #include <typeinfo>
 #include <vector>
 
+#include "core/nodefields.h"
+
 // Callbacks that the passes queue and the scene walk runs at every node.
 using HandlerQueue = std::deque<std::function<void(lua_State*)>>;
 
@@ -47,6 +49,13 @@ extern template void getNumber<int>(lua_State*, const char*, int*);
 
 bool getString(lua_State* L, const char* name, std::string& target);
 std::string getString(lua_State* L, const char* name);
+// The same readers for a name numbered once.
+void getBool(lua_State* L, const nodefields::Key& name, bool* target);
+template <typename T>
+void getNumber(lua_State* L, const nodefields::Key& name, T* target);
+extern template void getNumber<float>(lua_State*, const nodefields::Key&, float*);
+extern template void getNumber<int>(lua_State*, const nodefields::Key&, int*);
+bool getString(lua_State* L, const nodefields::Key& name, std::string& target);
 bool getNumbers(lua_State* L, const char* name, std::vector<float>& numbers);
 bool getStrings(lua_State* L, const char* name, std::vector<std::string>& strings);
 
@@ -68,6 +77,9 @@ struct TreeWalk {
   std::function<bool(lua_State*)> accept;
   // Node on top, after `accept` and the depth check. Optional.
   std::function<void(lua_State*)> visit;
+  // Node on top, after `visit`: true when the node is known to have no
+  // children, so its entries need not be searched. Optional.
+  std::function<bool(lua_State*)> childless;
   // An entry under a string key: value at -1, key at -2, node at -3. Optional.
   std::function<void(lua_State*)> field;
 };
@@ -75,7 +87,8 @@ void walkTree(lua_State* L, const TreeWalk& walk);
 
 // The scene walk of a frame: every enabled node from the one on top down gets
 // its onUpdate(node) called (resolved like a field), then every handler of
-// `enter` in order, with the node on top.
+// `enter` in order, with the node on top. While it runs, the readers above
+// answer for the visited node from its snapshot (nodefields.h).
 void traverse(lua_State* L, HandlerQueue& enter);
 }  // namespace luautils
 
@@ -125,6 +138,9 @@ T* getUserData(lua_State* L, const char* name, const T& defaultValue) {
   static_assert(alignof(T) <= alignof(double), "userdata blocks are only double-aligned");
   if (T* record = findUserData<T>(L, -1, name)) return record;
 
+  // The node gains a field: the walk's snapshot of it no longer holds, and
+  // the order of its entries may change.
+  nodefields::invalidate();
   void* block = lua_newuserdata(L, sizeof(T));
   T* record = new (block) T(defaultValue);
   luautils::pushRecordMetatable<T>(L);

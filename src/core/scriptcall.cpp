@@ -2,6 +2,7 @@
 #include "core/scriptcall.h"
 
 #include "core/log.h"
+#include "core/nodefields.h"
 
 namespace script {
 const char* errorText(lua_State* L, int index) {
@@ -20,6 +21,7 @@ void logError(lua_State* L) {
 }
 
 bool call(lua_State* L, int nargs, int nresults) {
+  nodefields::invalidate();  // the script may change any table
   if (lua_pcall(L, nargs, nresults, 0) == 0) return true;
   logError(L);
   return false;

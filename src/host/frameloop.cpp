@@ -19,6 +19,10 @@ namespace frameloop {
 namespace {
 // Pacing when the swap interval does not: about 60 frames a second.
 const Uint32 PACED_FRAME_MS = 16;
+
+// Emptied at the start of every frame, never freed: its lists keep their
+// batches and vertex memory for the next frame.
+BatchMatrix batchMatrix;
 }  // namespace
 
 void runFrame(lua_State* L, Uint32 dt) {
@@ -41,7 +45,7 @@ void runFrame(lua_State* L, Uint32 dt) {
 
   {
     HandlerQueue enter;
-    BatchMatrix batchMatrix;
+    for (BatchList& list : batchMatrix) list.clear();
     float dtMs = static_cast<float>(dt);
     transforms::prepare(L, enter);
     textures::prepare(L, enter, batchMatrix);
@@ -49,8 +53,7 @@ void runFrame(lua_State* L, Uint32 dt) {
     particles::prepare(L, enter, batchMatrix, dtMs);
     luautils::traverse(L, enter);
     clearing::clearFrame(L);
-    // The matrix is not used after drawing, so it is handed over, not copied.
-    gr_renderBatches(std::move(batchMatrix));
+    gr_renderBatches(batchMatrix);
   }
   lua_pop(L, 1);
 }

@@ -1,17 +1,17 @@
-// Batch records and their drawing: GL state per batch, client-memory vertex
-// arrays, uniforms uploaded from the batch's map by the program's active
-// uniforms, and release of batch-owned vertex memory after a frame's draws.
+// The batch records: Uniform, the attribute and uniform sets of a batch, the
+// batch itself and the pooled per-camera list with its vertex memory.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <numeric>
 #include <utility>
-#include <vector>
 
-#include "core/log.h"
-#include "render/glcheck.h"
 #include "render/graphics.h"
+
+namespace {
+// The smallest vertex block: a few hundred rectangles' worth.
+const size_t MIN_BLOCK_FLOATS = 16384;
+const size_t WORD = sizeof(std::uint32_t);
+}  // namespace
 
 Uniform::Uniform() : size(0), value(nullptr) {}
 Uniform::Uniform(size_t bytes, void* buffer) : size(bytes), value(buffer) {}
@@ -40,220 +40,166 @@ Uniform& Uniform::operator=(Uniform&& other) noexcept {
 }
 Uniform::~Uniform() { free(value); }
 
-int Batch::getStride() {
-  int floats = 0;
-  for (auto& entry : attributes) floats += static_cast<int>(entry.second.size);
-  return floats;
-}
-
-namespace {
-const size_t UNIFORM_NAME_BUFFER = 100;
-
-
-// Bytes a uniform of this GLSL type reads; 0 for types that are not uploaded.
-size_t bytesFor(GLenum type) {
-  switch (type) {
-    case GL_FLOAT: return 4;
-    case GL_FLOAT_VEC2: return 8;
-    case GL_FLOAT_VEC3: return 12;
-    case GL_FLOAT_VEC4: return 16;
-    case GL_FLOAT_MAT4: return 64;
-    case GL_SAMPLER_2D: return sizeof(GLuint);
-    default: return 0;
-  }
-}
-
-// The entry a uniform is fed from. Vectors prefer the entry named without the
-// first two characters (u_tint is fed from tint), but the full name must exist.
-const Uniform& entryFor(Batch& batch, const char* name, GLenum type) {
-  auto full = batch.uniforms.find(name);
-  if (full == batch.uniforms.end())
-    glcheck::fatal("Value for uniform %s is missing from batch data\n", name);
-  bool vector = type == GL_FLOAT_VEC2 || type == GL_FLOAT_VEC3 || type == GL_FLOAT_VEC4;
-  if (vector && strlen(name) >= 2) {
-    auto shortened = batch.uniforms.find(name + 2);
-    if (shortened != batch.uniforms.end()) return shortened->second;
-  }
-  return full->second;
-}
-
-void uploadUniforms(Batch& batch) {
-  GLint count = 0;
-  glGetProgramiv(batch.program, GL_ACTIVE_UNIFORMS, &count);
-  GLuint unit = 0;
-  for (GLint index = 0; index < count; ++index) {
-    char name[UNIFORM_NAME_BUFFER] = {};
-    GLsizei length = 0;
-    GLint arraySize = 0;
-    GLenum type = 0;
-    glGetActiveUniform(batch.program, static_cast<GLuint>(index), sizeof name, &length,
-                       &arraySize, &type, name);
-    name[length] = '\0';
-    const Uniform& entry = entryFor(batch, name, type);
-    GLint location = glGetUniformLocation(batch.program, name);
-
-    // A value shorter than its type would be read past its end: skip it and say so.
-    size_t needed = bytesFor(type);
-    if (needed == 0) continue;
-    if (!entry.value || entry.size < needed) {
-      DLOG("Uniform %s holds %zu bytes but its type needs %zu; not set\n", name,
-           entry.value ? entry.size : 0, needed);
-      continue;
+bool AttributeSet::set(NameId name, Attribute attribute) {
+  for (int i = 0; i < count; ++i)
+    if (entries[i].name == name) {
+      entries[i].attribute = attribute;
+      return true;
     }
-    const GLfloat* v = static_cast<const GLfloat*>(entry.value);
-    switch (type) {
-      case GL_FLOAT:
-        glUniform1f(location, v[0]);
-        break;
-      case GL_FLOAT_VEC2:
-        glUniform2f(location, v[0], v[1]);
-        glcheck::check("Set uniform");
-        break;
-      case GL_FLOAT_VEC3:
-        glUniform3f(location, v[0], v[1], v[2]);
-        glcheck::check("Set uniform");
-        break;
-      case GL_FLOAT_VEC4:
-        glUniform4f(location, v[0], v[1], v[2], v[3]);
-        glcheck::check("Set uniform");
-        break;
-      case GL_FLOAT_MAT4:
-        glUniformMatrix4fv(location, 1, GL_FALSE, v);
-        break;
-      case GL_SAMPLER_2D: {
-        GLuint texture = 0;
-        memcpy(&texture, entry.value, sizeof texture);
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glUniform1i(location, static_cast<GLint>(unit));
-        ++unit;
-        break;
-      }
-    }
-  }
-}
-
-// Binds the batch's target if it names one; true when the window must be
-// rebound afterwards, with the window viewport saved in `viewport`.
-bool bindTarget(const Batch& batch, GLint viewport[4]) {
-  const RenderTarget* target =
-      batch.targetName.empty() ? nullptr : gr_getRenderTarget(batch.targetName);
-  if (!target) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glcheck::check("glBindFramebuffer");
-    return false;
-  }
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  glcheck::check("glGetIntegerv");
-  glBindFramebuffer(GL_FRAMEBUFFER, target->frameBuffer);
-  if (batch.clearTarget) {
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
-  glViewport(0, 0, target->width, target->height);
-  glcheck::check("glViewport");
+  if (count == MAX_ATTRIBUTES) return false;
+  entries[count++] = Entry{name, attribute};
   return true;
 }
 
-void setDepthTest(bool enabled) {
-  if (!enabled) {
-    glDisable(GL_DEPTH_TEST);
-    glcheck::check("glDisable");
+bool AttributeSet::set(const std::string& name, Attribute attribute) {
+  return set(gr_nameId(name), attribute);
+}
+
+const Attribute* AttributeSet::find(const std::string& name) const {
+  NameId id = gr_nameId(name);
+  for (const Entry& entry : *this)
+    if (entry.name == id) return &entry.attribute;
+  return nullptr;
+}
+
+bool AttributeSet::sameAs(const AttributeSet& other) const {
+  if (count != other.count) return false;
+  for (int i = 0; i < count; ++i) {
+    const Entry& a = entries[i];
+    const Entry& b = other.entries[i];
+    if (a.name != b.name || a.attribute.size != b.attribute.size ||
+        a.attribute.offset != b.attribute.offset)
+      return false;
+  }
+  return true;
+}
+
+void UniformSet::set(NameId name, const void* value, size_t size) {
+  if (!value) size = 0;
+  size_t needed = (size + WORD - 1) / WORD;
+  for (Entry& entry : entries) {
+    if (entry.name != name) continue;
+    // A value of another length goes to the end; the old words stay unused.
+    if ((entry.size + WORD - 1) / WORD != needed) {
+      entry.offset = static_cast<unsigned>(words.size());
+      words.resize(words.size() + needed);
+    }
+    entry.size = static_cast<unsigned>(size);
+    if (size) {
+      words[entry.offset + needed - 1] = 0;  // the padding of a partial last word
+      memcpy(words.data() + entry.offset, value, size);
+    }
     return;
   }
-  glEnable(GL_DEPTH_TEST);
-  glcheck::check("glEnable");
-  glDepthFunc(GL_LEQUAL);
-  glcheck::check("glDepthFunc");
-  glClearDepth(1.0);
-  glcheck::check("glClearDepth");
+  unsigned offset = static_cast<unsigned>(words.size());
+  words.resize(words.size() + needed);
+  if (size) {
+    words.back() = 0;
+    memcpy(words.data() + offset, value, size);
+  }
+  entries.push_back(Entry{name, offset, static_cast<unsigned>(size)});
 }
-}  // namespace
 
-void gr_render(Batch* batch) {
-  // Attributes would read vertices from a null pointer: nothing can be drawn.
-  // (An empty particle batch is such a batch every frame, so this is quiet.)
-  if (!batch || (!batch->data && !batch->attributes.empty())) return;
+void UniformSet::set(const std::string& name, const void* value, size_t size) {
+  set(gr_nameId(name), value, size);
+}
 
-  setDepthTest(batch->enableDepthTest);
-  GLint viewport[4] = {};
-  bool restoreWindow = bindTarget(*batch, viewport);
-  gr_useProgram(batch->program);
+void UniformSet::set(const std::string& name, const Uniform& uniform) {
+  set(gr_nameId(name), uniform.value, uniform.size);
+}
 
-  int count = batch->indices ? batch->indexCount : 3 * batch->triangles;
-  std::vector<unsigned int> generated;
-  if (!batch->indices && count > 0) {
-    generated.resize(static_cast<size_t>(count));
-    std::iota(generated.begin(), generated.end(), 0u);
+const UniformSet::Entry* UniformSet::find(NameId name) const {
+  for (const Entry& entry : entries)
+    if (entry.name == name) return &entry;
+  return nullptr;
+}
+
+const UniformSet::Entry* UniformSet::find(const std::string& name) const {
+  return find(gr_nameId(name));
+}
+
+void UniformSet::clear() {
+  entries.clear();
+  words.clear();
+}
+
+bool UniformSet::sameAs(const UniformSet& other) const {
+  return entries.size() == other.entries.size() && words.size() == other.words.size() &&
+         memcmp(entries.data(), other.entries.data(), entries.size() * sizeof(Entry)) == 0 &&
+         memcmp(words.data(), other.words.data(), words.size() * WORD) == 0;
+}
+
+int Batch::getStride() {
+  int floats = 0;
+  for (const AttributeSet::Entry& entry : attributes) floats += static_cast<int>(entry.attribute.size);
+  return floats;
+}
+
+void Batch::reset() {
+  data = nullptr;
+  indices = nullptr;
+  indexCount = 0;
+  triangles = 0;
+  std::fill(attributeSizes, attributeSizes + MAX_ATTRIBUTES, 0);
+  attributes.count = 0;
+  stride = 0;
+  freeData = false;
+  program = 0;
+  uniforms.clear();
+  targetName.clear();
+  layerName.clear();
+  enableDepthTest = false;
+  enableBlending = false;
+  enableCulling = false;
+  clearTarget = false;
+}
+
+BatchList::BatchList(std::initializer_list<Batch> list) {
+  for (const Batch& batch : list) push_back(batch);
+}
+
+Batch& BatchList::add() {
+  if (count == batches.size()) {
+    batches.emplace_back();
+    return batches[count++];
   }
-  const unsigned int* indices = batch->indices ? batch->indices : generated.data();
+  Batch& batch = batches[count++];
+  batch.reset();
+  return batch;
+}
 
-  GLsizei byteStride = batch->getStride() * static_cast<GLsizei>(sizeof(GLfloat));
-  for (auto& entry : batch->attributes) {
-    GLint location = glGetAttribLocation(batch->program, entry.first.c_str());
-    if (location < 0) continue;
-    glEnableVertexAttribArray(static_cast<GLuint>(location));
-    glcheck::check("Enable attribute pointer");
-    glVertexAttribPointer(static_cast<GLuint>(location), static_cast<GLint>(entry.second.size),
-                          GL_FLOAT, GL_FALSE, byteStride, batch->data + entry.second.offset);
-    glcheck::check("Bind attribute pointer");
-  }
-
-  if (batch->enableCulling)
-    glEnable(GL_CULL_FACE);
+void BatchList::push_back(const Batch& batch) {
+  if (count == batches.size())
+    batches.push_back(batch);
   else
-    glDisable(GL_CULL_FACE);
-  glcheck::check("glCullFace");
-  if (batch->enableBlending) {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-  } else {
-    glDisable(GL_BLEND);
-  }
-
-  uploadUniforms(*batch);
-
-  glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
-  glcheck::check("Draw");
-
-  for (auto& entry : batch->attributes) {
-    GLint location = glGetAttribLocation(batch->program, entry.first.c_str());
-    if (location >= 0) glDisableVertexAttribArray(static_cast<GLuint>(location));
-  }
-
-  if (restoreWindow) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, viewport[2], viewport[3]);
-  }
+    batches[count] = batch;
+  ++count;
 }
 
-void gr_renderBatches(BatchMatrix batchMatrix) {
-  // Owned blocks are released after every batch is drawn, each once, so a block
-  // that a careless pass put into two batches is neither read after release nor
-  // released twice.
-  std::vector<void*> owned;
-  for (auto& deque : batchMatrix)
-    for (auto& batch : deque) {
-      gr_render(&batch);
-      if (!batch.freeData) continue;
-      owned.push_back(batch.data);
-      owned.push_back(batch.indices);
-    }
-  std::sort(owned.begin(), owned.end());
-  owned.erase(std::unique(owned.begin(), owned.end()), owned.end());
-  for (void* block : owned) free(block);
+GLfloat* BatchList::vertices(size_t floats) {
+  if (block < blocks.size() && used + floats <= blocks[block].size()) {
+    GLfloat* room = blocks[block].data() + used;
+    used += floats;
+    return room;
+  }
+  // The next block, made large enough; the ones after `block` are unused.
+  if (!blocks.empty()) ++block;
+  if (block == blocks.size()) blocks.emplace_back();
+  std::vector<GLfloat>& fresh = blocks[block];
+  if (fresh.size() < floats)
+    fresh.assign(std::max({floats, MIN_BLOCK_FLOATS, block > 0 ? 2 * blocks[block - 1].size() : 0}),
+                 0.0f);
+  used = floats;
+  return fresh.data();
 }
 
-void gr_testrender() {
-  static const GLfloat vertices[] = {-1, -1, 0, 1, -1, 0, 0, 1, 0};
-  static const GLuint indices[] = {0, 1, 2};
-  gr_useProgram(testProgramID);
-  glEnableVertexAttribArray(0);
-  glcheck::check("Enable vertex array");
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, vertices);
-  glcheck::check("Set vertex attribute pointer");
-  glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, indices);
-  glcheck::check("Draw elements");
-  glDisableVertexAttribArray(0);
-  glcheck::check("Disable vertex array");
+void BatchList::clear() {
+  if (block > 0) {
+    size_t total = 0;
+    for (size_t i = 0; i <= block; ++i) total += blocks[i].size();
+    blocks.assign(1, std::vector<GLfloat>(total, 0.0f));
+  }
+  block = 0;
+  used = 0;
+  count = 0;
 }

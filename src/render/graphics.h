@@ -3,16 +3,22 @@
 //
 // Everything drawn is a Batch: interleaved vertex data in client memory, the
 // attribute layout, a program, named uniform values, a target and four switches.
+// What a program declares (its active uniforms, its attribute locations) is
+// asked of GL once per program, and a uniform value the program already holds
+// is not uploaded again.
 // GL failures are fatal: a labelled "OpenGL error" line and exit status 1.
 #pragma once
 
 #include <GL/glew.h>
 
 #include <cstddef>
-#include <deque>
+#include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "render/names.h"
 
 // Attribute slots of a batch. A macro, so that the graphics module shows the
 // length itself: the constant as a plain number, the array as "int [6]".
@@ -25,7 +31,8 @@ struct Attribute {
 };
 
 // One uniform value. Owns `value` (a malloc'd buffer of `size` bytes): copies
-// are deep, moves transfer, destruction frees.
+// are deep, moves transfer, destruction frees. A batch copies it into its
+// UniformSet (UniformSet::set).
 struct Uniform {
   size_t size;
   void* value;
@@ -39,17 +46,71 @@ struct Uniform {
   ~Uniform();
 };
 
+// A batch's vertex layout: up to MAX_ATTRIBUTES attributes by name, held in the
+// record itself. The stride is the sum of their sizes.
+struct AttributeSet {
+  struct Entry {
+    NameId name = 0;
+    Attribute attribute;
+  };
+  Entry entries[MAX_ATTRIBUTES];
+  int count = 0;
+
+  // Sets the named attribute, replacing one of the same name. When all slots
+  // are taken a new name is left out and the result is false.
+  bool set(NameId name, Attribute attribute);
+  bool set(const std::string& name, Attribute attribute);
+  // Null when the set has no attribute of that name.
+  const Attribute* find(const std::string& name) const;
+  size_t size() const { return static_cast<size_t>(count); }
+  bool empty() const { return count == 0; }
+  const Entry* begin() const { return entries; }
+  const Entry* end() const { return entries + count; }
+  // The same names with the same sizes and offsets, in the same order.
+  bool sameAs(const AttributeSet& other) const;
+};
+
+// A batch's uniform values by name, in the order their names were first set;
+// setting a name again replaces its value. Values are copied in, each starting
+// on a 4-byte boundary. Clearing keeps the storage, so a set reused frame after
+// frame allocates nothing once it has grown.
+struct UniformSet {
+  struct Entry {
+    NameId name;
+    unsigned offset;  // first word of the value in `words`
+    unsigned size;    // bytes
+  };
+  std::vector<Entry> entries;
+  std::vector<std::uint32_t> words;
+
+  // Copies `size` bytes from `value` (none when it is null) as the named value.
+  void set(NameId name, const void* value, size_t size);
+  void set(const std::string& name, const void* value, size_t size);
+  void set(const std::string& name, const Uniform& uniform);
+  // Null when the set has no value of that name.
+  const Entry* find(NameId name) const;
+  const Entry* find(const std::string& name) const;
+  const void* value(const Entry& entry) const { return words.data() + entry.offset; }
+  size_t size() const { return entries.size(); }
+  bool empty() const { return entries.empty(); }
+  void clear();
+  // Built alike: the same names in the same order with the same bytes. (Sets
+  // with equal values set in another order, or replaced differently, may
+  // compare unequal; never the other way round.)
+  bool sameAs(const UniformSet& other) const;
+};
+
 struct Batch {
   GLfloat* data = nullptr;            // interleaved vertices, getStride() floats each
   unsigned int* indices = nullptr;    // triangle list, or null
   int indexCount = 0;                 // entries in indices
   int triangles = 0;                  // triangles drawn in order when indices is null
   int attributeSizes[MAX_ATTRIBUTES] = {};  // not read by the renderer
-  std::map<std::string, Attribute> attributes;
+  AttributeSet attributes;
   int stride = 0;                     // not read: the renderer computes getStride()
   bool freeData = false;              // gr_renderBatches frees data and indices
   GLuint program = 0;
-  std::map<std::string, Uniform> uniforms;
+  UniformSet uniforms;
   std::string targetName;             // render target; empty is the window
   std::string layerName;              // not read by the renderer
   bool enableDepthTest = false;
@@ -58,10 +119,46 @@ struct Batch {
   bool clearTarget = false;           // clear the target before drawing this batch
 
   int getStride();
+  // Back to the values of a new batch, keeping the uniform storage.
+  void reset();
 };
 
-// One deque per camera, drawn in order.
-using BatchMatrix = std::vector<std::deque<Batch>>;
+// One camera's batches of a frame in drawing order, and frame memory for their
+// vertices. It is cleared between frames rather than rebuilt: the batches and
+// the vertex blocks keep their storage, so a frame like the one before
+// allocates nothing.
+struct BatchList {
+  std::vector<Batch> batches;  // the first `count` are the list's
+  size_t count = 0;
+  std::vector<std::vector<GLfloat>> blocks;  // vertex memory
+  size_t block = 0;                          // the block being filled
+  size_t used = 0;                           // floats taken from it
+
+  BatchList() = default;
+  BatchList(std::initializer_list<Batch> list);  // copies
+
+  // A new batch at the end. Adding may move the batches: references to
+  // earlier ones do not survive it.
+  Batch& add();
+  void push_back(const Batch& batch);
+  void pop_back() { --count; }
+  size_t size() const { return count; }
+  bool empty() const { return count == 0; }
+  Batch& operator[](size_t index) { return batches[index]; }
+  Batch& back() { return batches[count - 1]; }
+  Batch* begin() { return batches.data(); }
+  Batch* end() { return batches.data() + count; }
+  // Room for `floats` vertex floats that stays in place until clear().
+  // Requests follow each other in memory while they fit the current block, so
+  // the vertices of consecutive batches can be drawn as one array.
+  GLfloat* vertices(size_t floats);
+  // Empties the list. Vertex memory spread over several blocks is joined into
+  // one, so a steady frame's vertices end up in one piece.
+  void clear();
+};
+
+// One list per camera, drawn in order.
+using BatchMatrix = std::vector<BatchList>;
 
 struct RenderTarget {
   GLuint frameBuffer = 0;
@@ -84,7 +181,8 @@ GLuint gr_getProgram(std::string vs, std::string ps);
 void gr_useProgram(GLuint programID);
 // The program gr_useProgram bound last; GLuint(-1) before the first.
 GLuint gr_currentProgram();
-// Forgets the last binding, for a new GL context whose binding is 0.
+// Forgets the last binding and what is known of every program, for a new GL
+// context whose binding is 0 and whose program names may be reused.
 void gr_forgetCurrentProgram();
 
 // Textures and render targets
@@ -112,7 +210,17 @@ void gr_prepareFrameBuffer();
 // A null batch, or one with attributes but no vertex data, draws nothing. A
 // uniform value shorter than its GLSL type is logged and not uploaded.
 void gr_render(Batch* batch);
-// Draws deque 0 first; afterwards releases every freeData block once. (The
-// parameter is a BatchMatrix, spelled out for the graphics module's messages.)
-void gr_renderBatches(std::vector<std::deque<Batch>> batchMatrix);
+// Draws list 0 first, each list in order; afterwards releases every freeData
+// block once (and clears the batch's pointers to it). Consecutive batches of a
+// list that agree on program, target, switches, layout and every uniform
+// value, and have no index array, are drawn with one draw call over their
+// vertices in order: the same pixels as one call each. (The parameter is a
+// BatchMatrix, spelled out for the graphics module's messages.)
+void gr_renderBatches(std::vector<BatchList>& batchMatrix);
 void gr_testrender();
+// Whether gr_renderBatches joins batches into one draw call; on unless the
+// environment has TARNWICK_NO_DRAW_MERGING when gr_init runs. For comparing
+// pictures with and without it.
+void gr_setDrawMerging(bool enabled);
+// Draw calls issued by gr_render and gr_renderBatches since start-up.
+unsigned long gr_drawCalls();

@@ -1,5 +1,8 @@
-// Renderer start-up: GL entry points and the diagnostic program; the clear colour.
+// Renderer start-up: GL entry points, the diagnostic program and the switch for
+// joining draw calls; the clear colour.
 #include <GL/glew.h>
+
+#include <cstdlib>
 
 #include "core/log.h"
 #include "render/graphics.h"
@@ -16,6 +19,7 @@ void gr_init() {
   // glewInit may leave GL_INVALID_ENUM behind on some contexts; it is not ours.
   glGetError();
   testProgramID = gr_createProgram("simple", "simple");
+  if (getenv("TARNWICK_NO_DRAW_MERGING")) gr_setDrawMerging(false);
 }
 
 void gr_setClearColor(int r, int g, int b, int a) {

@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
+#include "render/programinfo.h"
 #include "render/shaderfiles.h"
 
 std::string SHADER_VERSION = "gl210";
@@ -83,6 +84,8 @@ GLuint gr_createProgram(const char* vs, const char* fs) {
   char log[512] = {};
   glGetProgramInfoLog(program, sizeof log, nullptr, log);
   printf("%s\n", log);
+  // GL may hand out the name of a program it no longer has: learn it afresh.
+  programinfo::forget(program);
   return program;
 }
 
@@ -107,4 +110,7 @@ void gr_useProgram(GLuint programID) {
 
 GLuint gr_currentProgram() { return currentProgram; }
 
-void gr_forgetCurrentProgram() { currentProgram = NO_PROGRAM; }
+void gr_forgetCurrentProgram() {
+  currentProgram = NO_PROGRAM;
+  programinfo::forgetAll();
+}

@@ -1,5 +1,11 @@
 // How every drawing pass finds the cameras of `world` and numbers them, so that
-// camera k of each pass draws into the same deque k of the batch matrix.
+// camera k of each pass draws into the same list k of the batch matrix.
+//
+// Searching the whole scene for `camera` fields costs as much as walking it,
+// and every pass and the clearing step ask. So the fields found are
+// remembered (as the chains of keys and tables that lead to them) and handed
+// out again without a search while nothing has run that could have changed
+// the scene (nodefields::changes): no script code, no new field in a table.
 #pragma once
 
 #include <glm/glm.hpp>
@@ -13,16 +19,20 @@
 namespace cameras {
 // What a drawing pass needs of one camera, read when the camera is found.
 struct Camera {
-  int index = 0;           // its deque in the batch matrix
+  int index = 0;           // its list in the batch matrix
   glm::mat4 projection;    // projection × view
   std::string layer;       // only nodes of this layer are drawn
   std::string target;      // render target; empty is the window
 };
 
-// Calls `found` for every camera table that `find` reaches in `world` (on top of
-// the stack), in traversal order, after making sure batchMatrix has its deque.
-// `found` runs with the camera table on top of the stack. A `camera` field that
-// is not a table is no camera and gets no number.
+// Calls `found` for every `camera` field that `find` reaches in `world` (on
+// top of the stack), in traversal order, with the stack as `find` leaves it:
+// the value on top, its key and the tables and keys that lead to it below.
+void findAll(lua_State* L, const std::function<void(lua_State*)>& found);
+
+// Calls `found` for every camera table that findAll reaches, after making sure
+// batchMatrix has its list. `found` runs with the camera table on top of the
+// stack. A `camera` field that is not a table is no camera and gets no number.
 void forEach(lua_State* L, BatchMatrix& batchMatrix,
              const std::function<void(lua_State*, const Camera&)>& found);
 }  // namespace cameras

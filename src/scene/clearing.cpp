@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/luautils.h"
+#include "scene/cameras.h"
 #include "render/screen.h"
 
 namespace clearing {
@@ -29,6 +30,6 @@ void clearFrame(lua_State* L) {
   }
   lua_pop(L, 1);
   gr_clearWindow(red, green, blue);
-  find(L, "camera", clearCameraTarget);
+  cameras::findAll(L, clearCameraTarget);
 }
 }  // namespace clearing

@@ -7,8 +7,7 @@
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
 
 #include "assets/animation.h"
 #include "assets/model.h"
@@ -33,17 +32,17 @@ struct WorldFlags {
 // Attribute layout of the mesh's vertices: position, normal, colour, uv.
 void setAttributes(const Mesh& mesh, Batch& batch) {
   int offset = 0;
-  batch.attributes["in_position"] = {3, offset};
+  batch.attributes.set("in_position", {3, offset});
   offset += 3;
   if (mesh.hasNormals) {
-    batch.attributes["in_normal"] = {3, offset};
+    batch.attributes.set("in_normal", {3, offset});
     offset += 3;
   }
   if (mesh.hasColor) {
-    batch.attributes["in_color"] = {3, offset};
+    batch.attributes.set("in_color", {3, offset});
     offset += 3;
   }
-  if (mesh.hasUvs) batch.attributes["in_uv"] = {2, offset};
+  if (mesh.hasUvs) batch.attributes.set("in_uv", {2, offset});
 }
 
 struct NodeHandler {
@@ -60,7 +59,7 @@ struct NodeHandler {
       getNumbers(L, "vertices", mesh.vertices);
       mesh.material.color = glm::vec4(0.0f);
       mesh.material.shaderPair = {"p", "p"};
-      // The temporary model ends with this call, so its batch owns a copy.
+      // The temporary model ends with this call, so its batch takes a copy.
       addModel(L, list, glm::mat4(1.0f), true);
     } else if (present(L, "model")) {
       addModel(L, *model::getModel(getString(L, "model")), glm::mat4(1.0f), false);
@@ -90,7 +89,8 @@ struct NodeHandler {
     glm::mat4 transform = transforms::getTransform(L) * modelTransform;
     glm::mat4 normalTransform(glm::inverseTranspose(glm::mat3(transform)));
 
-    Batch batch;
+    BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
+    Batch& batch = list.add();
     batch.program = gr_getProgram(shaders.vs, shaders.ps);
     setAttributes(mesh, batch);
     batch.triangles = static_cast<int>(mesh.vertices.size() / floatsPerVertex(mesh) / 3);
@@ -102,26 +102,19 @@ struct NodeHandler {
     batch.enableCulling = flags.culling;
     batch.clearTarget = flags.clearTarget;
 
-    batch.uniforms = renderutils::getUniforms(L);
-    renderutils::addCopy(batch.uniforms, "transform", glm::value_ptr(transform), sizeof transform);
-    renderutils::addCopy(batch.uniforms, "normalTransform", glm::value_ptr(normalTransform),
-                         sizeof normalTransform);
-    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
-                         sizeof camera.projection);
-    if (batch.uniforms.find("color") == batch.uniforms.end())
-      renderutils::addCopy(batch.uniforms, "color", glm::value_ptr(mesh.material.color),
-                           sizeof mesh.material.color);
+    renderutils::getUniforms(L, batch.uniforms);
+    batch.uniforms.set("transform", glm::value_ptr(transform), sizeof transform);
+    batch.uniforms.set("normalTransform", glm::value_ptr(normalTransform), sizeof normalTransform);
+    batch.uniforms.set("projection", glm::value_ptr(camera.projection), sizeof camera.projection);
+    if (!batch.uniforms.find("color"))
+      batch.uniforms.set("color", glm::value_ptr(mesh.material.color), sizeof mesh.material.color);
 
     if (copy) {
-      size_t bytes = mesh.vertices.size() * sizeof(float);
-      batch.data = static_cast<GLfloat*>(malloc(bytes));
-      if (!batch.data) return;
-      memcpy(batch.data, mesh.vertices.data(), bytes);
-      batch.freeData = true;
+      batch.data = list.vertices(mesh.vertices.size());
+      std::copy(mesh.vertices.begin(), mesh.vertices.end(), batch.data);
     } else {
       batch.data = mesh.vertices.data();
     }
-    (*batchMatrix)[static_cast<size_t>(camera.index)].push_back(std::move(batch));
   }
 };
 }  // namespace

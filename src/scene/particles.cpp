@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "assets/resources.h"
 #include "scene/cameras.h"
@@ -83,6 +84,7 @@ void emitOne(lua_State* L, ParticleSystem& system) {
   }
   lua_pushvalue(L, -2);
   lua_pushinteger(L, slot);
+  nodefields::invalidate();  // script code runs
   lua_pcall(L, 2, 1, 0);  // errors are not reported: the message is no table
   if (lua_istable(L, -1)) readParticle(L, system.particles[slot]);
   lua_pop(L, 1);
@@ -120,6 +122,33 @@ void readSettings(lua_State* L, ParticleSystem& system) {
   if (!getStrings(L, "sprites", system.sprites)) system.sprites.push_back(getString(L, "sprite"));
 }
 
+// An emitter's sprite names with their sheet entries looked up once per draw.
+// A name the sheet lacks is looked up at each use, so that every use logs
+// the stand-in as a lookup by name does.
+class SpriteNames {
+ public:
+  explicit SpriteNames(const std::vector<std::string>& names) : names_(names) {
+    found_.resize(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+      auto entry = resources::sprites.find(names[i]);
+      if (entry != resources::sprites.end()) found_[i] = entry->second;
+    }
+  }
+  bool empty() const { return names_.empty(); }
+  size_t size() const { return names_.size(); }
+  // The sprite of name `index`; -1 is the empty name.
+  const resources::Sprite& sprite(int index) {
+    if (index >= 0 && found_[index]) return *found_[index];
+    missing_ = resources::getSprite(index >= 0 ? names_[index].c_str() : "");
+    return missing_;
+  }
+
+ private:
+  const std::vector<std::string>& names_;
+  std::vector<std::optional<resources::Sprite>> found_;
+  resources::Sprite missing_;
+};
+
 struct NodeHandler {
   BatchMatrix* batchMatrix;
   cameras::Camera camera;
@@ -151,43 +180,52 @@ struct NodeHandler {
     lua_pop(L, 1);
 
     lua_pushvalue(L, node);
-    Batch batch = makeBatch(L, vs, fs, system);
+    BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
+    Batch& batch = list.add();
+    fillBatch(L, vs, fs, system, batch);
     glm::mat4 transform = transforms::getTransform(L);
     lua_pop(L, 2);  // the node copy and the block
+
+    size_t live = 0;
+    for (const Particle& particle : system.particles) live += isLive(particle) ? 1 : 0;
+    if (live == 0) return;
+    const size_t quadFloats = sprites::QUAD_VERTICES * sprites::FLOATS_PER_VERTEX;
+    float* out = batch.data = list.vertices(live * quadFloats);
+    batch.triangles = static_cast<int>(2 * live);
+    SpriteNames names(system.sprites);
     for (const Particle& particle : system.particles)
-      if (isLive(particle)) appendParticle(particle, transform, system.sprites, &batch);
-    (*batchMatrix)[static_cast<size_t>(camera.index)].push_back(std::move(batch));
+      if (isLive(particle)) {
+        appendParticle(particle, transform, names, out);
+        out += quadFloats;
+      }
   }
 
   // The emitter's batch, without vertices yet; with the node on top.
-  Batch makeBatch(lua_State* L, const std::string& vs, const std::string& fs,
-                  const ParticleSystem& system) const {
-    Batch batch;
-    batch.uniforms = renderutils::getUniforms(L);
+  void fillBatch(lua_State* L, const std::string& vs, const std::string& fs,
+                 const ParticleSystem& system, Batch& batch) const {
+    renderutils::getUniforms(L, batch.uniforms);
     // The first sprite's sheet supplies the texture; an emitter whose sprite
     // has no sheet (not even the stand-in) samples no texture.
     resources::Sprite first =
         resources::getSprite(system.sprites.empty() ? "" : system.sprites[0].c_str());
     GLuint texture = first.sheet ? static_cast<GLuint>(first.sheet->texture) : 0;
-    renderutils::addCopy(batch.uniforms, "textureSampler", &texture, sizeof texture);
-    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
-                         sizeof camera.projection);
-    if (batch.uniforms.find("color") == batch.uniforms.end()) {
+    batch.uniforms.set("textureSampler", &texture, sizeof texture);
+    batch.uniforms.set("projection", glm::value_ptr(camera.projection), sizeof camera.projection);
+    if (!batch.uniforms.find("color")) {
       const float white[4] = {1, 1, 1, 1};
-      renderutils::addCopy(batch.uniforms, "color", white, sizeof white);
+      batch.uniforms.set("color", white, sizeof white);
     }
     batch.program = gr_getProgram(vs, fs);
     batch.targetName = camera.target;
-    batch.attributes["in_position"] = {3, 0};
-    batch.attributes["in_uv"] = {2, 3};
-    batch.attributes["in_color"] = {4, 5};
+    batch.attributes.set("in_position", {3, 0});
+    batch.attributes.set("in_uv", {2, 3});
+    batch.attributes.set("in_color", {4, 5});
     batch.enableBlending = true;
-    batch.freeData = true;
-    return batch;
   }
 
+  // Writes the particle's quad at `out`.
   static void appendParticle(const Particle& particle, const glm::mat4& transform,
-                             const std::vector<std::string>& names, Batch* batch) {
+                             SpriteNames& names, float* out) {
     float t = particle.lifeTime / particle.totalLifeTime;
     glm::vec3 offset(sampleCurve(particle.x, t), sampleCurve(particle.y, t),
                      sampleCurve(particle.z, t));
@@ -195,10 +233,10 @@ struct NodeHandler {
     glm::mat4 placed = glm::translate(transform, offset);
     placed = glm::rotate(placed, sampleCurve(particle.rotation, t), glm::vec3(0, 0, 1));
     placed = glm::scale(placed, glm::vec3(scale));
-    std::string name =
-        names.empty() ? std::string() : names[spriteIndex(particle.sprite, t, names.size())];
+    const resources::Sprite& sprite =
+        names.sprite(names.empty() ? -1 : spriteIndex(particle.sprite, t, names.size()));
     glm::vec4 color(1, 1, 1, sampleCurve(particle.alpha, t));
-    sprites::appendSpriteToBatch(sprites::createSprite(name, placed, "", color), batch);
+    sprites::writeQuad(sprite, placed, "", color, out);
   }
 };
 }  // namespace
@@ -228,6 +266,7 @@ LifeCurve getCurve(lua_State* L, const char* key, float defaultValue) {
       lua_pushvalue(L, -1);
       lua_pushnumber(L, static_cast<lua_Number>(i) / LAST_SAMPLE);
       lua_pushvalue(L, table);
+      nodefields::invalidate();  // script code runs
       lua_pcall(L, 2, 1, 0);  // an error leaves its message, which counts as 0
       float value = static_cast<float>(lua_tonumber(L, -1));
       values[i] = std::isfinite(value) ? value : 0;

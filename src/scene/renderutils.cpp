@@ -3,9 +3,8 @@
 // its array entries as floats. Nothing is cached: every call reads the tables.
 #include "scene/renderutils.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <utility>
+#include <vector>
 
 #include "core/log.h"
 #include "render/sheets.h"
@@ -13,16 +12,17 @@
 namespace renderutils {
 namespace {
 // An unknown name samples no texture.
-GLuint textureNamed(const char* name, const std::string& uniform) {
+GLuint textureNamed(const char* name, const char* uniform) {
   TextureRef texture;
   if (gr_findTexture(name, &texture)) return texture.name;
-  DLOG("Failed to find texture %s for uniform %s\n", name, uniform.c_str());
+  DLOG("Failed to find texture %s for uniform %s\n", name, uniform);
   return 0;
 }
 
 // The array entries of the table on top as floats; function entries are
 // resolved with the value at absolute index `node`.
-void readFloats(lua_State* L, int node, float* values, size_t count) {
+void readFloats(lua_State* L, int node, std::vector<float>& values, size_t count) {
+  values.resize(count);
   for (size_t i = 0; i < count; ++i) {
     lua_rawgeti(L, -1, static_cast<int>(i + 1));
     luautils::resolveTop(L, node);
@@ -33,36 +33,32 @@ void readFloats(lua_State* L, int node, float* values, size_t count) {
 
 // Converts the key/value pair on top into a uniform, resolving functions with
 // the value at absolute index `node`. Keys that are not strings are skipped.
-void readPair(lua_State* L, int node, std::map<std::string, Uniform>& uniforms) {
+void readPair(lua_State* L, int node, UniformSet& uniforms) {
   if (lua_type(L, -2) != LUA_TSTRING) return;
   size_t length = 0;
   const char* key = lua_tolstring(L, -2, &length);
-  std::string name(key, length);
+  NameId name = gr_nameId(std::string(key, length));
 
   // Resolve a copy: the value slot belongs to the caller's traversal.
   lua_pushvalue(L, -1);
   luautils::resolveTop(L, node);
   switch (lua_type(L, -1)) {
-    case LUA_TNUMBER:
-      if (float* value = static_cast<float*>(malloc(sizeof(float)))) {
-        *value = static_cast<float>(lua_tonumber(L, -1));
-        addUniform(uniforms, name, sizeof(float), value);
-      }
+    case LUA_TNUMBER: {
+      float value = static_cast<float>(lua_tonumber(L, -1));
+      uniforms.set(name, &value, sizeof value);
       break;
-    case LUA_TSTRING:
-      if (GLuint* value = static_cast<GLuint*>(malloc(sizeof(GLuint)))) {
-        *value = textureNamed(lua_tostring(L, -1), name);
-        addUniform(uniforms, name, sizeof(GLuint), value);
-      }
+    }
+    case LUA_TSTRING: {
+      GLuint texture = textureNamed(lua_tostring(L, -1), gr_nameText(name).c_str());
+      uniforms.set(name, &texture, sizeof texture);
       break;
+    }
     case LUA_TTABLE: {
+      // Reused: a uniform's floats are copied into the set before the next read.
+      static std::vector<float> values;
       size_t count = lua_objlen(L, -1);
-      size_t size = sizeof(float) * count;
-      float* values = static_cast<float*>(malloc(size));
-      if (values || size == 0) {
-        readFloats(L, node, values, count);
-        addUniform(uniforms, name, size, values);
-      }
+      readFloats(L, node, values, count);
+      uniforms.set(name, values.data(), sizeof(float) * count);
       break;
     }
     default:
@@ -77,26 +73,20 @@ void getShaders(std::string& vs, std::string& ps, lua_State* L) {
   getString(L, "fs", ps);
 }
 
-void addUniform(std::map<std::string, Uniform>& uniforms, std::string name, size_t size,
-                void* value) {
-  uniforms[name] = Uniform(size, value);
+void addCopy(UniformSet& uniforms, const std::string& name, const void* value, size_t size) {
+  uniforms.set(name, value, size);
 }
 
-void addCopy(std::map<std::string, Uniform>& uniforms, std::string name, const void* value,
-             size_t size) {
-  void* buffer = malloc(size);
-  if (!buffer) return;
-  memcpy(buffer, value, size);
-  addUniform(uniforms, std::move(name), size, buffer);
-}
-
-void readUniform(lua_State* L, std::map<std::string, Uniform>& uniforms) {
+void readUniform(lua_State* L, UniformSet& uniforms) {
   if (lua_gettop(L) < 3) return;
   readPair(L, lua_gettop(L) - 2, uniforms);
 }
 
-void getPrefixedUniforms(lua_State* L, std::map<std::string, Uniform>& result) {
+void getPrefixedUniforms(lua_State* L, UniformSet& result) {
   if (lua_gettop(L) == 0 || !lua_istable(L, -1)) return;
+  // The walk's snapshot of the node saw every field name.
+  const nodefields::Snapshot* snapshot = nodefields::visiting(L);
+  if (snapshot && !snapshot->prefixed) return;
   int node = lua_gettop(L);
   lua_pushnil(L);
   while (lua_next(L, node) != 0) {
@@ -111,9 +101,8 @@ void getPrefixedUniforms(lua_State* L, std::map<std::string, Uniform>& result) {
   }
 }
 
-std::map<std::string, Uniform> getUniforms(lua_State* L) {
-  std::map<std::string, Uniform> uniforms;
-  if (lua_gettop(L) == 0) return uniforms;
+void getUniforms(lua_State* L, UniformSet& uniforms) {
+  if (lua_gettop(L) == 0) return;
   getPrefixedUniforms(L, uniforms);
   int node = lua_gettop(L);
   luautils::pushResolvedField(L, node, "uniforms");
@@ -125,6 +114,11 @@ std::map<std::string, Uniform> getUniforms(lua_State* L) {
     }
   }
   lua_pop(L, 1);
+}
+
+UniformSet getUniforms(lua_State* L) {
+  UniformSet uniforms;
+  getUniforms(L, uniforms);
   return uniforms;
 }
 }  // namespace renderutils

@@ -36,16 +36,22 @@ void getPositions(const resources::Sprite& resource, float* vertices, int offset
 bool isPowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
 }  // namespace
 
+void writeQuad(const resources::Sprite& resource, const glm::mat4& transform,
+               const std::string& pivot, const glm::vec4& color, float* out) {
+  getPositions(resource, out, 0, FLOATS_PER_VERTEX, transform, pivot);
+  // getUVs reads the record without changing it; its parameter is not const.
+  resources::getUVs(const_cast<resources::Sprite&>(resource), out, 3, FLOATS_PER_VERTEX);
+  for (int k = 0; k < QUAD_VERTICES; ++k)
+    memcpy(out + k * FLOATS_PER_VERTEX + 5, &color[0], 4 * sizeof(float));
+}
+
 SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transform,
                     const std::string& pivot, const glm::vec4& color) {
   SpriteQuad sprite;
   strncpy(sprite.alias, spriteName.c_str(), sizeof sprite.alias - 1);
   // Looked up by the full name: a cut alias would name another sprite.
   sprite.resource = resources::getSprite(spriteName.c_str());
-  getPositions(sprite.resource, sprite.vertices, 0, FLOATS_PER_VERTEX, transform, pivot);
-  resources::getUVs(sprite.resource, sprite.vertices, 3, FLOATS_PER_VERTEX);
-  for (int k = 0; k < QUAD_VERTICES; ++k)
-    memcpy(sprite.vertices + k * FLOATS_PER_VERTEX + 5, &color[0], 4 * sizeof(float));
+  writeQuad(sprite.resource, transform, pivot, color, sprite.vertices);
   return sprite;
 }
 

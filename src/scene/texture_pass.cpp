@@ -1,11 +1,16 @@
 // The texture pass: one textured rectangle per textured node and matching
 // camera, centred on the node and as large as the texture unless the node says
 // otherwise.
+//
+// It runs at every node, so it reads fields by keys numbered once, and a
+// camera's handler remembers within a frame the last shader pair's program,
+// the last texture found and the uniforms of a node that has none of its own,
+// while nothing has run that could change them (nodefields::changes).
 #include "scene/texture_pass.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include <cstdlib>
+#include <memory>
 
 #include "core/log.h"
 #include "render/sheets.h"
@@ -22,55 +27,118 @@ const int VERTICES = 6;           // two triangles, no index array
 // lower-left, lower-right, upper-right. -1/+1 pick the low/high side.
 const int CORNERS[VERTICES][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
 
+const nodefields::Key TEXTURE("texture"), LAYER("layer"), VS("vs"), FS("fs"), WIDTH("width"),
+    HEIGHT("height"), OFFSET_X("offsetX"), OFFSET_Y("offsetY");
+const NameId COLOR = gr_nameId("color"), PROJECTION = gr_nameId("projection"),
+             SAMPLER = gr_nameId("textureSampler"), TEXTURE_WIDTH = gr_nameId("width"),
+             TEXTURE_HEIGHT = gr_nameId("height"), IN_POSITION = gr_nameId("in_position"),
+             IN_UV = gr_nameId("in_uv");
+
+// What a camera's handler remembers from node to node within a frame.
+struct Remembered {
+  unsigned long long changes = ~0ull;  // nodefields::changes() when it was filled
+  std::string vs, fs;
+  GLuint program = 0;
+  std::string texture;
+  bool looked = false;  // `texture` was looked up: `found` and `ref` tell
+  bool found = false;
+  TextureRef ref;
+  UniformSet plain;  // the uniforms of a node with none of its own
+};
+
 struct NodeHandler {
   BatchMatrix* batchMatrix;
   bool enableDepthTest;
   bool clearTarget;
   cameras::Camera camera;
+  std::shared_ptr<Remembered> remembered;
 
   void operator()(lua_State* L) const {
-    std::string textureName;
-    if (!getString(L, "texture", textureName)) return;
-    if (getString(L, "layer") != camera.layer) return;
+    // Reused from node to node: one thread, and no handler runs inside another.
+    static std::string textureName, layer, vs, fs;
+    if (!getString(L, TEXTURE, textureName)) return;
+    layer.clear();
+    getString(L, LAYER, layer);
+    if (layer != camera.layer) return;
 
-    std::string vs = "pt", fs = "pt";
-    renderutils::getShaders(vs, fs, L);
+    vs = "pt";
+    fs = "pt";
+    getString(L, VS, vs);
+    getString(L, FS, fs);
 
-    Batch batch;
-    batch.freeData = true;
-    batch.uniforms = renderutils::getUniforms(L);
-    batch.attributes["in_position"] = {3, 0};
-    batch.attributes["in_uv"] = {2, 3};
+    BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
+    Batch& batch = list.add();
+    renderutils::getUniforms(L, batch.uniforms);
+    bool ownUniforms = !batch.uniforms.empty();
+    Remembered& memory = *remembered;
+    if (memory.changes != nodefields::changes()) forget(memory);
+    batch.program = programFor(memory, vs, fs);
+
+    if (!batch.uniforms.find(COLOR)) {
+      const float white[4] = {1, 1, 1, 1};
+      batch.uniforms.set(COLOR, white, sizeof white);
+    }
+    batch.uniforms.set(PROJECTION, glm::value_ptr(camera.projection), sizeof camera.projection);
+
+    if (!memory.looked || textureName != memory.texture) {
+      memory.texture = textureName;
+      memory.found = gr_findTexture(textureName, &memory.ref);
+      memory.looked = true;
+      memory.plain.clear();
+    }
+    if (!memory.found) {
+      DLOG("Failed to find texture %s\n", textureName.c_str());
+      list.pop_back();
+      return;
+    }
+    const TextureRef& texture = memory.ref;
+    addTextureUniforms(batch.uniforms, texture, ownUniforms);
+
+    batch.attributes.set(IN_POSITION, {3, 0});
+    batch.attributes.set(IN_UV, {2, 3});
     batch.triangles = 2;
     batch.clearTarget = clearTarget;
     batch.targetName = camera.target;
-    batch.program = gr_getProgram(vs, fs);
-
-    if (batch.uniforms.find("color") == batch.uniforms.end()) {
-      const float white[4] = {1, 1, 1, 1};
-      renderutils::addCopy(batch.uniforms, "color", white, sizeof white);
-    }
-    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
-                         sizeof camera.projection);
-
-    TextureRef texture;
-    if (!gr_findTexture(textureName, &texture)) {
-      DLOG("Failed to find texture %s\n", textureName.c_str());
-      return;
-    }
-    const float size[2] = {static_cast<float>(texture.width), static_cast<float>(texture.height)};
-    renderutils::addCopy(batch.uniforms, "textureSampler", &texture.name, sizeof texture.name);
-    renderutils::addCopy(batch.uniforms, "width", &size[0], sizeof size[0]);
-    renderutils::addCopy(batch.uniforms, "height", &size[1], sizeof size[1]);
-
     batch.enableBlending = true;
     batch.enableDepthTest = enableDepthTest;
 
-    size_t floats = static_cast<size_t>(batch.triangles) * 3 * batch.getStride();
-    batch.data = static_cast<GLfloat*>(malloc(floats * sizeof(GLfloat)));
+    batch.data = list.vertices(static_cast<size_t>(VERTICES * FLOATS_PER_VERTEX));
     setPositions(batch.data, texture.width, texture.height, 0, FLOATS_PER_VERTEX, L);
     setUVs(batch.data, texture.width, texture.height, 3, FLOATS_PER_VERTEX, L);
-    (*batchMatrix)[static_cast<size_t>(camera.index)].push_back(std::move(batch));
+  }
+
+  // Starts afresh, keeping the storage.
+  static void forget(Remembered& memory) {
+    memory.changes = nodefields::changes();
+    memory.program = 0;
+    memory.looked = false;
+    memory.plain.clear();
+  }
+
+  GLuint programFor(Remembered& memory, const std::string& vsName,
+                    const std::string& fsName) const {
+    if (memory.program == 0 || vsName != memory.vs || fsName != memory.fs) {
+      memory.program = gr_getProgram(vsName, fsName);
+      memory.vs = vsName;
+      memory.fs = fsName;
+    }
+    return memory.program;
+  }
+
+  // Adds the texture's uniforms. A node without uniforms of its own gets the
+  // same set every time, copied whole.
+  void addTextureUniforms(UniformSet& uniforms, const TextureRef& texture,
+                          bool ownUniforms) const {
+    Remembered& memory = *remembered;
+    if (!ownUniforms && !memory.plain.empty()) {
+      uniforms = memory.plain;
+      return;
+    }
+    const float size[2] = {static_cast<float>(texture.width), static_cast<float>(texture.height)};
+    uniforms.set(SAMPLER, &texture.name, sizeof texture.name);
+    uniforms.set(TEXTURE_WIDTH, &size[0], sizeof size[0]);
+    uniforms.set(TEXTURE_HEIGHT, &size[1], sizeof size[1]);
+    if (!ownUniforms) memory.plain = uniforms;
   }
 };
 }  // namespace
@@ -80,7 +148,8 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
     bool depthTest = false, clearTarget = false;
     getBool(L, "depthTest", &depthTest);
     getBool(L, "clearTarget", &clearTarget);
-    enter.push_back(NodeHandler{&batchMatrix, depthTest, clearTarget, camera});
+    enter.push_back(NodeHandler{&batchMatrix, depthTest, clearTarget, camera,
+                                std::make_shared<Remembered>()});
   });
 }
 
@@ -88,8 +157,8 @@ void setPositions(float* vertices, int textureWidth, int textureHeight, int offs
                   lua_State* L) {
   glm::mat4 transform = transforms::getTransform(L);
   float w = static_cast<float>(textureWidth), h = static_cast<float>(textureHeight);
-  getNumber<float>(L, "width", &w);
-  getNumber<float>(L, "height", &h);
+  getNumber<float>(L, WIDTH, &w);
+  getNumber<float>(L, HEIGHT, &h);
   for (int k = 0; k < VERTICES; ++k) {
     glm::vec4 corner(CORNERS[k][0] * w / 2, CORNERS[k][1] * h / 2, 0, 1);
     glm::vec4 placed = transform * corner;
@@ -104,10 +173,10 @@ void setUVs(float* vertices, int textureWidth, int textureHeight, int offset, in
             lua_State* L) {
   float tw = static_cast<float>(textureWidth), th = static_cast<float>(textureHeight);
   float w = tw, h = th, ox = 0, oy = 0;
-  getNumber<float>(L, "width", &w);
-  getNumber<float>(L, "height", &h);
-  getNumber<float>(L, "offsetX", &ox);
-  getNumber<float>(L, "offsetY", &oy);
+  getNumber<float>(L, WIDTH, &w);
+  getNumber<float>(L, HEIGHT, &h);
+  getNumber<float>(L, OFFSET_X, &ox);
+  getNumber<float>(L, OFFSET_Y, &oy);
   float uMin = ox / tw, vMin = oy / th;
   float u[2] = {uMin, w / tw + uMin};
   float v[2] = {vMin, h / th + vMin};

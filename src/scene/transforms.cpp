@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "core/log.h"
 #include "core/runstate.h"
@@ -36,28 +37,58 @@ float toRadians(float degrees) {
   return static_cast<float>(static_cast<double>(degrees / 180.0f) * PI);
 }
 
+const nodefields::Key X("x"), Y("y"), Z("z"), SCALE("scale"), SCALE_X("scaleX"),
+    SCALE_Y("scaleY"), SCALE_Z("scaleZ"), ROTATION("rotation"), ROTATION_X("rotationX"),
+    ROTATION_Y("rotationY"), ROTATION_Z("rotationZ"), TRANSFORM(TRANSFORM_FIELD);
+
+// getNumber<float>, straight from the walk's snapshot of the node when it has
+// the answer.
+void readNumber(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name,
+                float* target) {
+  if (node && node->known(name.field)) {
+    const nodefields::Value* value = node->find(name.field);
+    if (!value) return;
+    if (value->type == LUA_TNUMBER) {
+      *target = static_cast<float>(value->number);
+      return;
+    }
+  }
+  getNumber<float>(L, name, target);
+}
+
 // The transform fields of the table on top, with their defaults.
 Placement readPlacement(lua_State* L) {
+  const nodefields::Snapshot* node = nodefields::visiting(L);
   Placement p;
-  getNumber<float>(L, "x", &p.position.x);
-  getNumber<float>(L, "y", &p.position.y);
-  getNumber<float>(L, "z", &p.position.z);
+  readNumber(L, node, X, &p.position.x);
+  readNumber(L, node, Y, &p.position.y);
+  readNumber(L, node, Z, &p.position.z);
   float scale = 1;
-  getNumber<float>(L, "scale", &scale);
+  readNumber(L, node, SCALE, &scale);
   p.scale = glm::vec3(scale);
-  getNumber<float>(L, "scaleX", &p.scale.x);
-  getNumber<float>(L, "scaleY", &p.scale.y);
-  getNumber<float>(L, "scaleZ", &p.scale.z);
+  readNumber(L, node, SCALE_X, &p.scale.x);
+  readNumber(L, node, SCALE_Y, &p.scale.y);
+  readNumber(L, node, SCALE_Z, &p.scale.z);
   float rotationZ = 0;
-  getNumber<float>(L, "rotation", &rotationZ);
-  getNumber<float>(L, "rotationZ", &rotationZ);
+  readNumber(L, node, ROTATION, &rotationZ);
+  readNumber(L, node, ROTATION_Z, &rotationZ);
   float rotationX = 0, rotationY = 0;
-  getNumber<float>(L, "rotationX", &rotationX);
-  getNumber<float>(L, "rotationY", &rotationY);
+  readNumber(L, node, ROTATION_X, &rotationX);
+  readNumber(L, node, ROTATION_Y, &rotationY);
   p.rotationX = toRadians(rotationX);
   p.rotationY = toRadians(rotationY);
   p.rotationZ = toRadians(rotationZ);
   return p;
+}
+
+// parent × T × Rz × Rx × Ry × S of the table on top.
+glm::mat4 compose(lua_State* L, glm::mat4 transform) {
+  Placement p = readPlacement(L);
+  transform = glm::translate(transform, p.position);
+  transform = glm::rotate(transform, p.rotationZ, Z_AXIS);
+  transform = glm::rotate(transform, p.rotationX, X_AXIS);
+  transform = glm::rotate(transform, p.rotationY, Y_AXIS);
+  return glm::scale(transform, p.scale);
 }
 
 // Copies the matrix stored in the table at absolute index `node` into `out`.
@@ -69,14 +100,60 @@ bool readStored(lua_State* L, int node, glm::mat4& out) {
   return stored != nullptr;
 }
 
+// The matrices stored during this frame's walk, by the stack position of
+// their node. The walk keeps a node's parent two positions below it, so a
+// child finds its parent's matrix here instead of in the parent's table. An
+// entry holds for the table at that position while nothing has run that could
+// have replaced the table's field (nodefields::changes).
+struct Stored {
+  const void* node = nullptr;
+  glm::mat4* matrix = nullptr;
+  unsigned long long changes = 0;
+};
+std::vector<Stored> storedAt;
+
+glm::mat4* storedFor(lua_State* L, int position) {
+  if (position < 1 || static_cast<size_t>(position) >= storedAt.size()) return nullptr;
+  const Stored& entry = storedAt[static_cast<size_t>(position)];
+  if (!entry.matrix || entry.changes != nodefields::changes() ||
+      entry.node != lua_topointer(L, position))
+    return nullptr;
+  return entry.matrix;
+}
+
+// The metatable that marks matrix records in this frame's interpreter.
+const void* recordMetatable = nullptr;
+
+// The node's own record, from the snapshot when it shows it; else the field
+// is read (and the record made the first time).
+glm::mat4* recordOf(lua_State* L, const glm::mat4& initial) {
+  if (const nodefields::Snapshot* node = nodefields::visiting(L)) {
+    const nodefields::Value* value = node->find(TRANSFORM.field);
+    if (value && value->type == LUA_TUSERDATA && value->metatable &&
+        value->metatable == recordMetatable)
+      return static_cast<glm::mat4*>(value->userdata);
+  }
+  return getUserData<glm::mat4>(L, TRANSFORM_FIELD, initial);
+}
+
 // The transform handler: the parent sits two positions below the node, beneath
 // the node's key. A root, or a stack too short for a parent, composes onto the
 // identity.
 void storeWorldMatrix(lua_State* L) {
   glm::mat4 parent(1.0f);
   int top = lua_gettop(L);
-  if (top >= 3) readStored(L, top - 2, parent);
-  createTransform(L, parent);
+  if (top >= 3) {
+    if (const glm::mat4* stored = storedFor(L, top - 2))
+      parent = *stored;
+    else
+      readStored(L, top - 2, parent);
+  }
+  if (top == 0 || !lua_istable(L, -1)) return;
+  glm::mat4 transform = compose(L, parent);
+  glm::mat4* record = recordOf(L, transform);
+  *record = transform;
+  if (storedAt.size() <= static_cast<size_t>(top)) storedAt.resize(static_cast<size_t>(top) + 1);
+  storedAt[static_cast<size_t>(top)] = Stored{lua_topointer(L, top), record, nodefields::changes()};
 }
 
 // What a camera whose matrix would not be finite gets, so that nothing of it is
@@ -98,23 +175,27 @@ bool isFinite(const glm::mat4& m) {
 }
 }  // namespace
 
-void prepare(lua_State*, HandlerQueue& enter) { enter.emplace_back(storeWorldMatrix); }
+void prepare(lua_State* L, HandlerQueue& enter) {
+  storedAt.clear();
+  luautils::pushRecordMetatable<glm::mat4>(L);
+  recordMetatable = lua_topointer(L, -1);
+  lua_pop(L, 1);
+  enter.emplace_back(storeWorldMatrix);
+}
 
 void createTransform(lua_State* L, glm::mat4 transform) {
   if (lua_gettop(L) == 0 || !lua_istable(L, -1)) return;
-  Placement p = readPlacement(L);
-  transform = glm::translate(transform, p.position);
-  transform = glm::rotate(transform, p.rotationZ, Z_AXIS);
-  transform = glm::rotate(transform, p.rotationX, X_AXIS);
-  transform = glm::rotate(transform, p.rotationY, Y_AXIS);
-  transform = glm::scale(transform, p.scale);
+  transform = compose(L, transform);
   *getUserData<glm::mat4>(L, TRANSFORM_FIELD, transform) = transform;
 }
 
 glm::mat4 getTransform(lua_State* L) {
   glm::mat4 transform(1.0f);
   int top = lua_gettop(L);
-  if (top > 0) readStored(L, top, transform);
+  if (const glm::mat4* stored = storedFor(L, top))
+    transform = *stored;
+  else if (top > 0)
+    readStored(L, top, transform);
   return transform;
 }
 

@@ -39,7 +39,7 @@ class BatchDrawing : public RenderTest {
   GLuint colorProgram() { return gr_getProgram("clip", "color"); }
   Batch colorQuad(Quad& quad, std::initializer_list<float> color) {
     Batch batch = quadBatch(colorProgram(), quad);
-    batch.uniforms["color"] = floats(color);
+    batch.uniforms.set("color", floats(color));
     return batch;
   }
 };
@@ -144,18 +144,18 @@ TEST_F(BatchDrawing, AVectorUniformPrefersTheEntryWithoutItsPrefix) {
   Quad quad(-1, -1, 1, 1);
 
   Batch both = quadBatch(program, quad);
-  both.uniforms["u_tint"] = floats({1, 0, 0, 1});
-  both.uniforms["tint"] = floats({0, 1, 0, 1});
+  both.uniforms.set("u_tint", floats({1, 0, 0, 1}));
+  both.uniforms.set("tint", floats({0, 1, 0, 1}));
   gr_render(&both);
   EXPECT_EQ(windowPixel(5, 5), GREEN);
 
   Batch prefixed = quadBatch(program, quad);
-  prefixed.uniforms["u_tint"] = floats({1, 0, 0, 1});
+  prefixed.uniforms.set("u_tint", floats({1, 0, 0, 1}));
   gr_render(&prefixed);
   EXPECT_EQ(windowPixel(5, 5), RED);
 
   Batch shortOnly = quadBatch(program, quad);
-  shortOnly.uniforms["tint"] = floats({0, 1, 0, 1});
+  shortOnly.uniforms.set("tint", floats({0, 1, 0, 1}));
   EXPECT_EXIT((logToStderr(), gr_render(&shortOnly)), ::testing::ExitedWithCode(1),
               "Value for uniform u_tint is missing from batch data\n");
 }
@@ -169,8 +169,8 @@ TEST_F(BatchDrawing, SamplersTakeUnitsInActiveUniformOrder) {
   GLuint blue = rendertest::solidTexture(0, 0, 255, 255);
   Quad quad(-1, -1, 1, 1);
   Batch batch = quadBatch(program, quad);
-  batch.uniforms["first"] = rendertest::textureName(red);
-  batch.uniforms["second"] = rendertest::textureName(blue);
+  batch.uniforms.set("first", rendertest::textureName(red));
+  batch.uniforms.set("second", rendertest::textureName(blue));
   gr_render(&batch);
   EXPECT_EQ(windowPixel(5, 5), (RGBA{255, 0, 255, 255})) << "both textures sampled";
 
@@ -195,7 +195,7 @@ TEST_F(BatchDrawing, AValueShorterThanItsTypeIsLoggedAndLeftOut) {
   gr_render(&good);
   Batch shortened = colorQuad(quad, {0, 1});
   Batch empty = quadBatch(colorProgram(), quad);
-  empty.uniforms["color"] = Uniform(16, nullptr);
+  empty.uniforms.set("color", Uniform(16, nullptr));
   std::string log = testsupport::captureOutput([&] {
     gr_render(&shortened);
     gr_render(&empty);
@@ -219,7 +219,8 @@ TEST_F(BatchDrawing, NullBatchesAndNullVertexDataAreSkipped) {
   std::string log = testsupport::captureOutput([&] {
     gr_render(nullptr);
     gr_render(&noData);
-    gr_renderBatches({{noData}});
+    BatchMatrix frame{{noData}};
+    gr_renderBatches(frame);
   });
   EXPECT_EQ(log, "");
   EXPECT_EQ(windowPixel(5, 5), BLACK);
@@ -243,10 +244,11 @@ TEST_F(BatchDrawing, DequesDrawInOrderAndOwnedBlocksAreReleasedOnce) {
   background.indexCount = 6;
   background.freeData = true;
   Batch sharer = background;  // same blocks, drawn again on top in green
-  sharer.uniforms["color"] = floats({0, 1, 0, 1});
+  sharer.uniforms.set("color", floats({0, 1, 0, 1}));
   Batch borrowed = colorQuad(borrowedQuad, {0, 0, 1, 1});
 
-  gr_renderBatches({{background, sharer}, {borrowed}});
+  BatchMatrix frame{{background, sharer}, {borrowed}};
+  gr_renderBatches(frame);
   EXPECT_EQ(windowPixel(5, 5), GREEN);
   EXPECT_EQ(windowPixel(WIDTH - 5, HEIGHT - 5), BLUE) << "deque 1 after deque 0";
   EXPECT_EQ(memcmp(borrowedQuad.vertices, copyOfBorrowed.vertices, sizeof(Quad::vertices)), 0);
@@ -294,16 +296,16 @@ TEST_F(BatchDrawing, ATargetDrawnInOneBatchIsSampledByTheNext) {
 
   // The framework's own textured-rectangle program, with an identity projection.
   Batch shown = quadBatch(gr_getProgram("pt", "pt"), window);
-  shown.uniforms["projection"] =
-      floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
-  shown.uniforms["textureSampler"] = rendertest::textureName(gr_getRenderTarget("scene")->texture);
-  shown.uniforms["color"] = floats({1, 1, 1, 1});
+  shown.uniforms.set("projection", floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+  shown.uniforms.set("textureSampler", rendertest::textureName(gr_getRenderTarget("scene")->texture));
+  shown.uniforms.set("color", floats({1, 1, 1, 1}));
   shown.enableBlending = true;
 
   glBindFramebuffer(GL_FRAMEBUFFER, 0);  // creating the target left it bound
   glClearColor(0, 1, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
-  gr_renderBatches({{redHalf, blueHalf}, {shown}});
+  BatchMatrix frame{{redHalf, blueHalf}, {shown}};
+  gr_renderBatches(frame);
 
   testsupport::Picture shot = windowPicture();
   const int top = HEIGHT / 4 + 5, bottom = 3 * HEIGHT / 4 - 5;

@@ -83,8 +83,8 @@ Batch quadBatch(GLuint program, Quad& quad) {
   Batch batch;
   batch.data = quad.vertices;
   batch.triangles = 2;
-  batch.attributes["in_position"] = Attribute{3, 0};
-  batch.attributes["in_uv"] = Attribute{2, 3};
+  batch.attributes.set("in_position", Attribute{3, 0});
+  batch.attributes.set("in_uv", Attribute{2, 3});
   batch.program = program;
   return batch;
 }

@@ -38,7 +38,7 @@ class ParticlePass : public GLTest {
   void TearDown() override { resources::clear(); }
 
   // The transform and particle passes and the scene walk over `world`; the
-  // batches' vertex blocks go with the next draw().
+  // batches' vertices live in their lists.
   static BatchMatrix frame(LuaState& lua, float dtMs) {
     lua.pushGlobal("world");
     HandlerQueue enter;
@@ -50,7 +50,7 @@ class ParticlePass : public GLTest {
     EXPECT_EQ(lua_gettop(lua), 0);
     return batches;
   }
-  static void draw(BatchMatrix& batches) { gr_renderBatches(std::move(batches)); }
+  static void draw(BatchMatrix& batches) { gr_renderBatches(batches); }
 };
 }  // namespace
 

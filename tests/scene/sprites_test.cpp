@@ -62,7 +62,9 @@ TEST_F(SpriteQuad, TwoTrianglesWithTheSpritesCornersAndTheColourOnEveryVertex) {
 
 TEST_F(SpriteQuad, ABatchKeepsEveryAppendedQuadInOrder) {
   Batch batch;
-  batch.attributes = {{"in_position", {3, 0}}, {"in_uv", {2, 3}}, {"in_color", {4, 5}}};
+  batch.attributes.set("in_position", {3, 0});
+  batch.attributes.set("in_uv", {2, 3});
+  batch.attributes.set("in_color", {4, 5});
   for (int q = 0; q < 9; ++q) {
     glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(q, 0, 0));
     sprites::appendSpriteToBatch(sprites::createSprite("card", placed, "", HALF_WHITE), &batch);

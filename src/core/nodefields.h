@@ -1,0 +1,90 @@
+// The fields of the node the scene walk is visiting, read in one pass.
+//
+// Reading a field by name hashes the name and looks it up, and every pass reads
+// its fields at every node for every camera. Instead, when the walk enters a
+// node, one lua_next pass records the values of every field name the
+// framework has asked for (a "snapshot"), and the readers of luautils.h answer
+// from it while it holds. Lua 5.1 interns its strings, so a key is recognised
+// by the address of its text: the names are interned once per interpreter and
+// kept alive in its registry.
+//
+// A snapshot holds while no script code has run since it was taken: every
+// place that calls into the script (field resolution, metamethods, onUpdate,
+// emit functions) invalidates it, and the readers then fall back to reading
+// the table. Nodes with a metatable are never recorded. A field whose value is
+// a function or a table is recorded by type only; reading it reads the table.
+#pragma once
+
+#include <lua.hpp>
+
+#include <cstddef>
+#include <string>
+
+namespace nodefields {
+// A field name, numbered once for the whole run; the same name gives the same
+// Field. Names beyond MAX_FIELDS are not numbered (NO_FIELD) and always read
+// from the table.
+using Field = int;
+const Field NO_FIELD = -1;
+const int MAX_FIELDS = 128;
+
+Field field(const char* name);
+
+// A field name numbered once, for readers that run at every node: with it
+// they look nothing up by text (luautils.h).
+struct Key {
+  explicit Key(const char* text) : name(text), field(nodefields::field(text)) {}
+  const char* name;
+  Field field;
+};
+
+// One field as the snapshot found it.
+struct Value {
+  unsigned long long stamp = 0;  // the snapshot's stamp when the node has the field
+  int type = LUA_TNIL;  // lua_type of the raw value
+  double number = 0;    // a number
+  const char* text = nullptr;  // a string (held by the node), `length` bytes
+  size_t length = 0;
+  bool boolean = false;
+  void* userdata = nullptr;         // a full or light userdata
+  const void* metatable = nullptr;  // a full userdata's metatable, or null
+};
+
+struct Snapshot {
+  const void* node = nullptr;  // the table recorded
+  unsigned long long stamp = 0;  // numbers the snapshots
+  bool valid = false;          // no script code has run since it was taken
+  int fields = 0;              // names known when it was taken
+  bool hasChildren = false;    // an entry under a key that is not a string
+  bool prefixed = false;       // a field whose name starts with "u_"
+  Value values[MAX_FIELDS];
+
+  // The field's value, or null when the node has no such field (or the name
+  // was first asked for after the snapshot was taken: then `known` is false).
+  const Value* find(Field name) const {
+    return name >= 0 && name < fields && values[name].stamp == stamp ? &values[name] : nullptr;
+  }
+  bool known(Field name) const { return name >= 0 && name < fields; }
+};
+
+// The scene walk's part: a walk begins (per interpreter: names interned on
+// first use), snapshots the node on top of the stack when it enters it, and
+// ends. Outside a walk nothing is recorded and the readers read the tables.
+void beginWalk(lua_State* L);
+void endWalk();
+const Snapshot& take(lua_State* L);
+
+// The snapshot of the value at `index` (the top by default), if the walk is
+// visiting that table and the snapshot still holds; else null.
+const Snapshot* visiting(lua_State* L, int index = -1);
+// Script code is about to run (or a field of the visited node is written):
+// the snapshot no longer holds.
+void invalidate();
+// How many times invalidate() was called: while it is unchanged, nothing has
+// run that could have changed a scene table.
+unsigned long long changes();
+
+// Pushes `name` as a Lua string: from the registry during a walk, where it
+// was interned once, else by hashing the text.
+void pushName(lua_State* L, const char* name);
+}  // namespace nodefields
