@@ -1,8 +1,10 @@
 // PNG decoding: 8-bit RGBA files into an Image, rows top first. Every failure,
 // libpng's own error jump included, logs a line, closes the file, frees what
-// was allocated and returns the empty image.
+// was allocated and returns the empty image. A picture larger than the
+// texture side or the decoded-size cap is refused on its header's word.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 
@@ -33,16 +35,30 @@ void release(Decoding& d) {
   d.file = nullptr;
 }
 
+void refuse(const char* path, png_uint_32 width, png_uint_32 height) {
+  DLOG("Image %s of %u x %u pixels refused: at most %d pixels a side and %zu MiB decoded\n",
+       path, width, height, maxTextureSide, MAX_IMAGE_BYTES >> 20);
+}
+
 // Reads the image from the open file past its signature. False when the file
 // is not 8-bit RGBA or libpng gave up on it. Nothing here may own a resource
 // by destructor: longjmp would skip it.
 bool decode(const char* path, Decoding& d) {
+  png_uint_32 side = static_cast<png_uint_32>(std::max(maxTextureSide, 1));
   if (setjmp(png_jmpbuf(d.png))) {
-    DLOG("Failed to decode png %s\n", path);
+    // libpng has recorded the header's size by the time it refuses it.
+    png_uint_32 width = png_get_image_width(d.png, d.info);
+    png_uint_32 height = png_get_image_height(d.png, d.info);
+    if (width > side || height > side)
+      refuse(path, width, height);
+    else
+      DLOG("Failed to decode png %s\n", path);
     return false;
   }
   png_init_io(d.png, d.file);
   png_set_sig_bytes(d.png, static_cast<int>(SIGNATURE_BYTES));
+  // The header's size is refused before any row is allocated for it.
+  png_set_user_limits(d.png, side, side);
   png_read_info(d.png, d.info);
   // Consumers read 4 bytes a pixel, so a 16-bit RGBA file is refused as well.
   if (png_get_color_type(d.png, d.info) != PNG_COLOR_TYPE_RGB_ALPHA ||
@@ -55,6 +71,10 @@ bool decode(const char* path, Decoding& d) {
   png_set_interlace_handling(d.png);
   png_read_update_info(d.png, d.info);
   size_t rowBytes = png_get_rowbytes(d.png, d.info);
+  if (rowBytes * height > MAX_IMAGE_BYTES) {
+    refuse(path, width, height);
+    return false;
+  }
   d.image.data = static_cast<unsigned char*>(malloc(rowBytes * height));
   d.rows = static_cast<png_bytepp>(malloc(sizeof(png_bytep) * height));
   if (!d.image.data || !d.rows) {

@@ -72,6 +72,12 @@ extern std::deque<Font> fonts;
 extern FT_Library ft;
 extern char* TEMP_DIR;
 
+// What a picture may cost, checked before anything is allocated for it. The
+// side is the GL texture limit, which the renderer sets at start-up; before
+// that a value common hardware allows stands in.
+extern int maxTextureSide;
+const size_t MAX_IMAGE_BYTES = size_t{256} << 20;  // a decoded picture or a texture sheet
+
 // PNG images and the texture registry
 void init();
 FILE* openFile(const char* name, const char* mode);

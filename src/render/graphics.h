@@ -93,13 +93,16 @@ void gr_setClearColor(int r, int g, int b, int a);
 // floor(log2(max(width, height))) + 1.
 GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
                         int internalFormat, int format, int wrap, GLuint mipmapLevels);
+// A size that is not positive, or over GL_MAX_TEXTURE_SIZE, is logged and
+// nothing is made (any target of that name stays).
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
 RenderTarget* gr_getRenderTarget(const std::string& name);
 void gr_clearRenderTargets();
 void gr_prepareFrameBuffer();
 // Makes every target described in the global renderTextureTargets; entries
-// without a positive width and height, or not under a string key, are skipped.
+// without a size gr_createRenderTarget takes, or not under a string key, are
+// skipped.
 void createRenderTargets(lua_State* L);
 
 // Drawing

@@ -41,6 +41,22 @@ void attachDepthTexture(int width, int height) {
   glcheck::check("glFramebufferTexture2D depth");
 }
 
+// A target needs a size GL can hold; otherwise GL would fail and end the run.
+// False, said in the log, when the size is not one.
+bool sizeAllowed(const std::string& name, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
+         name.c_str(), width, height);
+    return false;
+  }
+  GLint limit = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+  if (width <= limit && height <= limit) return true;
+  DLOG("Render target %s of %d x %d pixels refused: GL allows at most %d a side\n", name.c_str(),
+       width, height, static_cast<int>(limit));
+  return false;
+}
+
 // The GL value a description's format string names, or `otherwise`.
 GLenum formatValue(const std::string& text, std::initializer_list<std::pair<const char*, GLenum>> known,
                    GLenum otherwise) {
@@ -55,12 +71,7 @@ void createDescribedTarget(lua_State* L, const std::string& name) {
   getNumber<float>(L, "width", &width);
   getNumber<float>(L, "height", &height);
   int pixelsWide = luautils::truncateToInt(width), pixelsHigh = luautils::truncateToInt(height);
-  // A target needs a size; without one GL would fail and end the run.
-  if (pixelsWide <= 0 || pixelsHigh <= 0) {
-    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
-         name.c_str(), pixelsWide, pixelsHigh);
-    return;
-  }
+  if (!sizeAllowed(name, pixelsWide, pixelsHigh)) return;
   GLint internalFormat = static_cast<GLint>(formatValue(
       getString(L, "internalFormat"), {{"GL_RG32F", GL_RG32F}, {"GL_R32F", GL_R32F}}, GL_RGBA));
   GLenum format =
@@ -77,6 +88,7 @@ void createDescribedTarget(lua_State* L, const std::string& name) {
 
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth) {
+  if (!sizeAllowed(name, width, height)) return;
   if (RenderTarget* old = gr_getRenderTarget(name)) {
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
