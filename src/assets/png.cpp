@@ -14,6 +14,17 @@
 namespace resources {
 namespace {
 const size_t SIGNATURE_BYTES = 8;
+const png_alloc_size_t MAX_CHUNK_BYTES = 8 << 20;  // libpng's own suggestion
+// libpng's own buffers (a row, a chunk, inflated text) need far less; an
+// ancillary chunk's length is only warned about, then asked for in full.
+const png_alloc_size_t MAX_LIBPNG_BUFFER = 16 << 20;
+
+// A refusal is a failed allocation to libpng: it skips an ancillary chunk it
+// cannot hold and gives up on anything else.
+png_voidp boundedMalloc(png_structp, png_alloc_size_t size) {
+  return size <= MAX_LIBPNG_BUFFER ? malloc(size) : nullptr;
+}
+void libpngFree(png_structp, png_voidp block) { free(block); }
 
 // Everything a decode allocates. It lives in loadPNG's frame, outside the
 // function that calls setjmp, so its fields stay valid after libpng jumps back.
@@ -57,8 +68,10 @@ bool decode(const char* path, Decoding& d) {
   }
   png_init_io(d.png, d.file);
   png_set_sig_bytes(d.png, static_cast<int>(SIGNATURE_BYTES));
-  // The header's size is refused before any row is allocated for it.
+  // The header's size is refused before any row is allocated for it, and a
+  // chunk's length (or its text once inflated) before its buffer is.
   png_set_user_limits(d.png, side, side);
+  png_set_chunk_malloc_max(d.png, MAX_CHUNK_BYTES);
   png_read_info(d.png, d.info);
   // Consumers read 4 bytes a pixel, so a 16-bit RGBA file is refused as well.
   if (png_get_color_type(d.png, d.info) != PNG_COLOR_TYPE_RGB_ALPHA ||
@@ -106,7 +119,8 @@ Image loadPNG(const char* path) {
   }
   // The library's own version string: libpng refuses a structure made for
   // another release line, and every file would fail.
-  d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  d.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
+                                   boundedMalloc, libpngFree);
   if (!d.png) {
     DLOG("Failed to create png ptr\n");
     release(d);
