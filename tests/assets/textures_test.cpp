@@ -1,6 +1,7 @@
 // The folder scan and the texture registry, with a real GL context so that
 // sheets are uploaded as at start-up.
 #include <gtest/gtest.h>
+#include <GL/glew.h>
 #include <png.h>
 
 #include <climits>

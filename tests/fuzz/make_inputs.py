@@ -123,13 +123,15 @@ def table_checksum(data):
     return sum(struct.unpack(">%dI" % (len(data) // 4), data)) & 0xFFFFFFFF
 
 
-def truetype(units_per_em, side, characters):
+def truetype(units_per_em, side, characters, glyph_bytes=None):
     """A TrueType font whose glyph 1, a filled side x side square, stands for
-    every one of `characters`; glyph 0 is empty."""
+    every one of `characters`; glyph 0 is empty. `glyph_bytes` cuts glyph 1's
+    data short."""
     count = 2
     square = (struct.pack(">hhhhh", 1, 0, 0, side, side) + struct.pack(">H", 3) +
               struct.pack(">H", 0) + bytes([1, 1, 1, 1]) +
               struct.pack(">hhhh", 0, 0, side, 0) + struct.pack(">hhhh", 0, side, 0, -side))
+    square = square[:glyph_bytes]
     square += bytes(-len(square) % 2)
     tables = {
         b"head": struct.pack(">IIIIHHqqhhhhHHhhh", 0x10000, 0x10000, 0, 0x5F0F3CF5, 3,
@@ -168,6 +170,8 @@ ALPHANUMERIC = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
 def font_inputs():
     write("corpus/font", "squares.ttf", truetype(1000, 600, ALPHANUMERIC))
     write("corpus/font", "few.ttf", truetype(2048, 1400, "aZ0!"))
+    # Glyph 1 ends after its instruction length: no point can be read.
+    write("corpus/font", "cut-glyph.ttf", truetype(1000, 600, "ab", glyph_bytes=14))
     # Units-per-em 16 and every glyph 680 units: 2040 pixels a side at size 48.
     write("regressions/font", "huge-glyphs.ttf", truetype(16, 680, ALPHANUMERIC))
 

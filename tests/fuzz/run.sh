@@ -15,8 +15,10 @@ harnesses=(png obj mod font sheet)
 
 # The harnesses hand the loaders their input as a file: keep it in memory.
 [ -w /dev/shm ] && export TMPDIR=/dev/shm
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}"
-export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+# The harnesses' own sanitizer settings, whatever a test run set before.
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+unset LSAN_OPTIONS
 # No single allocation may come near what the loaders' limits allow.
 common=(-malloc_limit_mb=600 -rss_limit_mb=2048 -timeout=25 -print_final_stats=1)
 summary=()
