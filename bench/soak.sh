@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Soak: runs a game for some minutes, samples the process's resident memory,
-# and prints the start, one-minute and end figures with the slope after the
-# first minute (start-up and warm-up settle within it).
+# and prints the start, one-minute and end figures with the slope of the
+# second half of the run.
 #
 #   bench/soak.sh [-m MINUTES] [-i SECONDS] [-x EXECUTABLE] [GAME_DIR]
 #
@@ -53,16 +53,19 @@ while [ $SECONDS -lt $end ]; do
   echo "$((SECONDS - started)) $rss" >>"$samples"
 done
 
+# The slope is fitted to the second half of the run, past the warm-up in
+# which caches and the allocator's pools fill.
 awk -v minutes="$minutes" '
-  NR == 1 { first = $2; firstAt = $1 }
+  { at[NR] = $1; mb[NR] = $2 }
   $1 <= 60 { minute = $2; minuteAt = $1 }
-  $1 > 60 { n++; sx += $1; sy += $2; sxx += $1 * $1; sxy += $1 * $2 }
-  { last = $2; lastAt = $1 }
   END {
+    half = at[NR] / 2
+    for (i = 1; i <= NR; i++)
+      if (at[i] >= half) { n++; sx += at[i]; sy += mb[i]; sxx += at[i] * at[i]; sxy += at[i] * mb[i] }
     printf "resident memory over %d min (%d samples)\n", minutes, NR
-    printf "  start       %8.1f MB at %4d s\n", first, firstAt
+    printf "  start       %8.1f MB at %4d s\n", mb[1], at[1]
     printf "  one minute  %8.1f MB at %4d s\n", minute, minuteAt
-    printf "  end         %8.1f MB at %4d s\n", last, lastAt
+    printf "  end         %8.1f MB at %4d s\n", mb[NR], at[NR]
     if (n > 1 && n * sxx - sx * sx > 0)
-      printf "  slope after the first minute: %+.3f MB/min\n", 60 * (n * sxy - sx * sy) / (n * sxx - sx * sx)
+      printf "  slope over the second half: %+.3f MB/min\n", 60 * (n * sxy - sx * sy) / (n * sxx - sx * sx)
   }' "$samples"
