@@ -8,10 +8,20 @@ void quietLog() {
   if (!freopen("/dev/null", "w", stdout)) abort();
 }
 
+namespace {
+std::string inputPath;  // one file a process, removed when it ends
+
+void removeInput() { remove(inputPath.c_str()); }
+}  // namespace
+
 std::string writeInput(const uint8_t* data, size_t size, const char* extension) {
-  const char* folder = getenv("TMPDIR");
-  std::string path = std::string(folder && *folder ? folder : "/tmp") + "/tarnwick-fuzz-" +
-                     std::to_string(getpid()) + extension;
+  if (inputPath.empty()) {
+    const char* folder = getenv("TMPDIR");
+    inputPath = std::string(folder && *folder ? folder : "/tmp") + "/tarnwick-fuzz-" +
+                std::to_string(getpid()) + extension;
+    atexit(removeInput);
+  }
+  const std::string& path = inputPath;
   FILE* file = fopen(path.c_str(), "wb");
   FUZZ_CHECK(file != nullptr);
   FUZZ_CHECK(size == 0 || fwrite(data, 1, size, file) == size);
