@@ -68,8 +68,8 @@ bool decode(const char* path, Decoding& d) {
   }
   png_init_io(d.png, d.file);
   png_set_sig_bytes(d.png, static_cast<int>(SIGNATURE_BYTES));
-  // The header's size is refused before any row is allocated for it, and a
-  // chunk's length (or its text once inflated) before its buffer is.
+  // The header's size is refused before any row is allocated for it, and
+  // compressed text or colour profiles inflate only so far.
   png_set_user_limits(d.png, side, side);
   png_set_chunk_malloc_max(d.png, MAX_CHUNK_BYTES);
   png_read_info(d.png, d.info);
