@@ -1,4 +1,186 @@
 ---@meta tarnwick
+-- Editor definitions for Tarnwick games: LuaCATS annotations that
+-- lua-language-server (and editors built on it) read for completion, hover
+-- help and type checks. Point the server's "workspace.library" setting at the
+-- folder holding this file (share/tarnwick/types after an install); see
+-- docs/getting-started.md.
+--
+-- Two parts:
+-- * HAND-WRITTEN, from here to the BEGIN GENERATED marker: the globals a game
+--   defines or reads, its callbacks, and the shapes of scene tables. New scene
+--   fields, callbacks and globals are added here, by hand.
+-- * GENERATED, between the markers: every module function, variable and class,
+--   rewritten by tools/api/generate.py from the module interfaces (run
+--   `cmake --build BUILD --target api-docs`). Do not edit that part.
+
+-- ============================================================================
+-- HAND-WRITTEN PART
+-- ============================================================================
+
+---A scene field may hold a function instead of a value: it is called with the
+---table that owns the field, every time the field is read, and its result is
+---used (a function it returns is called the same way).
+---@alias tarnwick.number number|fun(node: table): number
+---@alias tarnwick.string string|fun(node: table): string
+---@alias tarnwick.boolean boolean|fun(node: table): boolean
+
+---The window size, read once after main.lua has run. Required.
+---@class tarnwick.Config
+---@field width integer window width in pixels
+---@field height integer window height in pixels
+
+---@type tarnwick.Config
+config = nil
+
+---The colour the window is cleared to every frame, channels 0 to 1.
+---A missing channel keeps its default: red 0.9, green 0.6, blue 0.3.
+---@class tarnwick.ClearColor
+---@field red? number
+---@field green? number
+---@field blue? number
+
+---@type tarnwick.ClearColor?
+clearColor = nil
+
+---Render targets that `graphics.createRenderTargets()` creates, keyed by name.
+---@class tarnwick.RenderTargetDescription
+---@field width number pixels; a target without a positive size is not created
+---@field height number pixels
+---@field internalFormat? "GL_RG32F"|"GL_R32F" anything else: 8-bit RGBA
+---@field format? "GL_RG"|"GL_RED" anything else: RGBA
+---@field type? "GL_FLOAT" anything else: unsigned bytes
+---@field depth? boolean a depth texture for the target; default true
+
+---@type table<string, tarnwick.RenderTargetDescription>?
+renderTextureTargets = nil
+
+---The window size in pixels, written by Tarnwick: the configured size from
+---just before `init`, then the real size after every window event.
+---@type integer
+screenWidth = nil
+---@type integer
+screenHeight = nil
+
+---Placement of a node or camera, relative to the table that holds it. Angles
+---in degrees; world = parent × translate × rotateZ × rotateX × rotateY × scale.
+---@class tarnwick.Transform
+---@field x? tarnwick.number default 0
+---@field y? tarnwick.number default 0; grows upwards
+---@field z? tarnwick.number default 0; grows towards the viewer
+---@field scale? tarnwick.number default 1; the default of scaleX, scaleY, scaleZ
+---@field scaleX? tarnwick.number
+---@field scaleY? tarnwick.number
+---@field scaleZ? tarnwick.number
+---@field rotation? tarnwick.number degrees about z, counter-clockwise; default 0
+---@field rotationZ? tarnwick.number degrees about z; replaces rotation
+---@field rotationX? tarnwick.number degrees about x; default 0
+---@field rotationY? tarnwick.number degrees about y; default 0
+
+---A camera: any table stored under a field named `camera` in `world` or in a
+---table reachable from it through array entries.
+---@class tarnwick.Camera: tarnwick.Transform
+---@field layer? tarnwick.string draws only nodes whose layer equals this; default ""
+---@field target? tarnwick.string name of a render target to draw into; default: the window
+---@field clearTarget? tarnwick.boolean see docs/render-targets.md
+---@field depthTest? tarnwick.boolean depth test for textured nodes; default false
+---@field height? tarnwick.number visible height in world units; default screenHeight
+---@field width? tarnwick.number visible width; read only when fit is not "height"
+---@field fit? tarnwick.string "height" (default), "width", or anything else for both
+---@field projection? tarnwick.string "ortho" (default) or "perspective"
+---@field fov? tarnwick.number vertical field of view in degrees (default 45); its presence alone selects perspective
+
+---What `emit` returns: the new particle. Curves are a number, or a function of
+---the life fraction t (0 to 1) sampled 32 times when the particle is emitted.
+---@class tarnwick.Particle
+---@field lifeTime number seconds; a particle without one is never drawn
+---@field x? number|fun(t: number, particle: table): number default 0
+---@field y? number|fun(t: number, particle: table): number default 0
+---@field z? number|fun(t: number, particle: table): number default 0
+---@field rotation? number|fun(t: number, particle: table): number radians; default 0
+---@field scale? number|fun(t: number, particle: table): number default 1
+---@field alpha? number|fun(t: number, particle: table): number default 1
+---@field sprite? number|fun(t: number, particle: table): number index into sprites, from 0; default 0
+
+---A particle emitter, the `particles` field of a node.
+---@class tarnwick.Emitter
+---@field frequency number emissions per second; missing or not positive: none
+---@field sprite? string a sprite of assets/sprites/
+---@field sprites? string[] several sprites, chosen by the particle's sprite curve; replaces sprite
+---@field emit fun(emitter: tarnwick.Emitter, slot: integer): tarnwick.Particle
+---@field vs? string vertex shader name; default "ptc"
+---@field fs? string fragment shader name; default "ptc"
+
+---A scene node. Its children are the values under its non-string keys
+---(normally its array part): tables, or functions that return tables.
+---Fields named `u_...` are uniforms too (see `uniforms`).
+---@class tarnwick.Node: tarnwick.Transform
+---@field [integer] tarnwick.Node|fun(): tarnwick.Node
+---@field enabled? tarnwick.boolean false hides the node and everything below it
+---@field onUpdate? fun(node: tarnwick.Node) called once a frame during the scene walk
+---@field layer? tarnwick.string drawn only by cameras of the same layer; default ""
+---@field camera? tarnwick.Camera
+---@field texture? tarnwick.string a texture of assets/textures/ or a render target's name
+---@field width? tarnwick.number rectangle width in world units and texels; default: the texture's
+---@field height? tarnwick.number rectangle height; default: the texture's
+---@field offsetX? tarnwick.number first texel column sampled; default 0
+---@field offsetY? tarnwick.number first texel row sampled, from the first stored row; default 0
+---@field model? tarnwick.string an OBJ or .mod model: a path, or a name in assets/models/
+---@field vertices? number[] inline triangles: x, y, z of each corner, drawn in one colour
+---@field particles? tarnwick.Emitter
+---@field vs? tarnwick.string vertex shader name (assets/shaders/gl210/NAME.vs)
+---@field fs? tarnwick.string fragment shader name (assets/shaders/gl210/NAME.fs)
+---@field uniforms? table<string, number|number[]|string|function> uniform values: numbers, lists of numbers, texture or render target names
+
+---The scene root. Besides the node fields it holds the switches of the model
+---pass, which apply to every model and inline vertex list.
+---@class tarnwick.World: tarnwick.Node
+---@field depthTest? tarnwick.boolean models: depth test; default true
+---@field blend? tarnwick.boolean models: premultiplied blending; default true
+---@field enableCulling? tarnwick.boolean models: back-face culling; default true
+---@field clearTarget? tarnwick.boolean models: clear the camera's target before each mesh; default false
+
+---Everything drawn: walked every frame. Frames where it is not a table draw
+---nothing and read no input.
+---@type tarnwick.World
+world = nil
+
+---Called once, after the window exists and every asset is loaded.
+function init() end
+
+---Called once a frame, before input and drawing.
+---@param dt number seconds since the previous frame
+function update(dt) end
+
+---A key went down (auto-repeat included) or up.
+---@param pressed boolean true for a press
+---@param key integer SDL key code: a letter's or digit's character code, 32 space, 27 Escape, 13 Return, 1073741903..1073741906 right, left, down, up
+function onKeyboardEvent(pressed, key) end
+
+---A mouse button went down (1025) or up (1026). Called for every mouse button
+---event: define it, or each one logs a "Lua error" line.
+---@param type integer 1025 press, 1026 release
+function onMouseButtonEvent(type) end
+
+---A touch, or a mouse button as finger 1 right after onMouseButtonEvent.
+---Called for every such event: define it, or each one logs a "Lua error" line.
+---@param type integer 1792 down, 1793 up, 1794 motion (touches only)
+---@param finger number 1 for the mouse, else SDL's finger identifier
+---@param x number mouse: window pixels from the left; touch: 0 to 1
+---@param y number mouse: window pixels from the top; touch: 0 to 1
+function onTouchEvent(type, finger, x, y) end
+
+---The bound type of a value: "resources::Sheet *" for an object, "userdata
+---(unknown type)" for other userdata, else Lua's type name.
+---@param value any
+---@return string
+function swig_type(value) end
+
+---True when both values are objects or boxes of the same native pointer;
+---false for different pointers; nil when either is not such a value.
+---@param a any
+---@param b any
+---@return boolean?
+function swig_equals(a, b) end
 
 -- BEGIN GENERATED MODULES (tools/api/generate.py; do not edit by hand)
 
