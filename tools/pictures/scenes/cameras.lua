@@ -7,7 +7,7 @@ world = {
   { camera = { height = 320 },
     { vertices = { -150, -120, 0, 150, -120, 0, 0, 120, 0 }, uniforms = { color = { 0.9, 0.3, 0.2, 1 } } } },
   { camera = { layer = "hud" },
-    { texture = "badge", scaleY = -1, layer = "hud", x = 80, y = 40, scale = 0.5 } },
+    { texture = "badge", layer = "hud", x = 80, y = 40, scaleX = 0.5, scaleY = -0.5 } },
 }
 function onKeyboardEvent() end
 function onMouseButtonEvent() end

@@ -8,7 +8,7 @@ world = {
   camera = {},
   { texture = "badge", scaleY = -1, x = -160 },
   { texture = "badge", scaleY = -1, x = -20, width = 64, height = 64, offsetX = 32 },
-  { texture = "badge", scaleY = -1, x = 150, width = 192, scale = 0.75 },
+  { texture = "badge", x = 150, width = 192, scaleX = 0.75, scaleY = -0.75 },
 }
 function onKeyboardEvent() end
 function onMouseButtonEvent() end
