@@ -193,6 +193,7 @@ function swig_equals(a, b) end
 ---@field gr_programs tarnwick.box
 graphics = {}
 
+--- One uniform value of a batch: `size` bytes held by the record.
 ---@class graphics.Uniform
 ---@field size integer
 ---@field value tarnwick.box
@@ -203,6 +204,7 @@ graphics = {}
 ---@return graphics.Uniform
 function graphics.Uniform() end
 
+--- One vertex attribute of a batch: `size` floats at `offset` floats into each vertex.
 ---@class graphics.Attribute
 ---@field size integer
 ---@field offset integer
@@ -211,6 +213,7 @@ function graphics.Uniform() end
 ---@return graphics.Attribute
 function graphics.Attribute() end
 
+--- One draw call: vertex data, attributes, program, uniforms, target and switches.
 ---@class graphics.Batch
 ---@field data tarnwick.box?
 ---@field indices tarnwick.box?
@@ -234,6 +237,7 @@ function graphics.Attribute() end
 ---@return graphics.Batch
 function graphics.Batch() end
 
+--- A named off-screen target: framebuffer, colour texture and size in pixels.
 ---@class graphics.RenderTarget
 ---@field frameBuffer tarnwick.box
 ---@field texture tarnwick.box
@@ -244,14 +248,20 @@ function graphics.Batch() end
 ---@return graphics.RenderTarget
 function graphics.RenderTarget() end
 
+--- Sets the GL clear colour (1 is full intensity, not 255). The frame's own clearing, from
+--- `clearColor`, overrides it every frame.
 ---@param r integer
 ---@param g integer
 ---@param b integer
 ---@param a integer
 function graphics.gr_setClearColor(r, g, b, a) end
 
+--- Loads the GL entry points and builds the diagnostic program. Tarnwick calls it at
+--- start-up; calling it again is harmless but useless.
 function graphics.gr_init() end
 
+--- Uploads RGBA pixels as a texture. The pixel and GL parameters can only be boxes from
+--- other calls, so scripts cannot use it usefully.
 ---@param data tarnwick.box?
 ---@param width integer
 ---@param height integer
@@ -263,6 +273,8 @@ function graphics.gr_init() end
 ---@return tarnwick.box
 function graphics.gr_createTexture(data, width, height, premultiplyAlpha, internalFormat, format, wrap, mipmapLevels) end
 
+--- Creates one render target. The format parameters can only be boxes; use
+--- `createRenderTargets` instead.
 ---@param width integer
 ---@param height integer
 ---@param name resources.string
@@ -272,41 +284,58 @@ function graphics.gr_createTexture(data, width, height, premultiplyAlpha, intern
 ---@param depth boolean
 function graphics.gr_createRenderTarget(width, height, name, internalFormat, format, type, depth) end
 
+--- Compiles and links the shader pair `vs`, `fs` (names under assets/shaders/gl210/),
+--- without caching it. A missing file ends the run.
 ---@param vs string
 ---@param fs string
 ---@return tarnwick.box
 function graphics.gr_createProgram(vs, fs) end
 
+--- Makes the program current (skipped when it already is).
 ---@param programID tarnwick.box
 function graphics.gr_useProgram(programID) end
 
+--- Draws one batch at once. A batch needs vertex data, which scripts cannot provide, so
+--- this draws nothing useful from a script; nil is ignored.
 ---@param batch graphics.Batch?
 function graphics.gr_render(batch) end
 
+--- Draws the diagnostic white triangle across the window (seen only if called while a frame
+--- is drawn, which scripts cannot do).
 function graphics.gr_testrender() end
 
+--- Draws a matrix of batches; only a box can be passed.
 ---@param batchMatrix tarnwick.box
 function graphics.gr_renderBatches(batchMatrix) end
 
+--- Binds the window's framebuffer and logs its status (no line break).
 function graphics.gr_prepareFrameBuffer() end
 
+--- The render target of that name, or nil.
 ---@param name resources.string
 ---@return graphics.RenderTarget?
 function graphics.gr_getRenderTarget(name) end
 
+--- Clears every render target to transparent black.
 function graphics.gr_clearRenderTargets() end
 
+--- The cached program of the pair, built on first request.
 ---@param vs resources.string
 ---@param ps resources.string
 ---@return tarnwick.box
 function graphics.gr_getProgram(vs, ps) end
 
+--- Creates the render targets described in the global `renderTextureTargets` (see
+--- docs/render-targets-and-shaders.md), replacing targets of the same names. Call it in
+--- `init`. Does nothing when `renderTextureTargets` is not a table.
 function graphics.createRenderTargets() end
 
 ---@class resources
 ---@field TEMP_DIR string?
 resources = {}
 
+--- A native string, needed for the text parameters of `graphics`:
+--- `resources.string("scene")`. `:c_str()` gives its text.
 ---@class resources.string
 ---@field size fun(self: resources.string): integer
 ---@field length fun(self: resources.string): integer
@@ -320,6 +349,7 @@ resources = {}
 ---@return resources.string
 function resources.string() end
 
+--- A block of RGBA pixels that became (or will become) one texture.
 ---@class resources.Sheet
 ---@field width integer
 ---@field height integer
@@ -330,6 +360,8 @@ function resources.string() end
 ---@return resources.Sheet
 function resources.Sheet() end
 
+--- A named rectangle on the sprite sheet: size in pixels and the texture coordinates of its
+--- four corners.
 ---@class resources.Sprite
 ---@field sheet resources.Sheet?
 ---@field width integer
@@ -340,6 +372,7 @@ function resources.Sheet() end
 ---@return resources.Sprite
 function resources.Sprite() end
 
+--- One character of a font: its sprite on the glyph sheet and its metrics.
 ---@class resources.Glyph
 ---@field sprite resources.Sprite
 ---@field left integer
@@ -350,6 +383,7 @@ function resources.Sprite() end
 ---@return resources.Glyph
 function resources.Glyph() end
 
+--- A rasterised font: its glyphs, name and pixel size.
 ---@class resources.Font
 ---@field glyphs tarnwick.box
 ---@field name string
@@ -359,10 +393,16 @@ function resources.Glyph() end
 ---@return resources.Font
 function resources.Font() end
 
+--- Packs every PNG of a folder onto a new 2048 × 2048 sheet and registers its sprites. The
+--- sheet is not uploaded, so its sprites cannot be drawn: only the start-up sheet
+--- (assets/sprites/) is.
 ---@param folder string
 ---@return resources.Sheet?
 function resources.createSpriteSheet(folder) end
 
+--- Rasterises `folder .. fontName .. ".ttf"` at `size` pixels (the folder needs its
+--- trailing slash), the default character set being letters, digits and `!?#%:/(),._-+` and
+--- space. The glyph sheet is not uploaded.
 ---@overload fun(folder: string, fontName: string, size: integer): resources.Sheet?
 ---@param folder string
 ---@param fontName string
@@ -371,53 +411,76 @@ function resources.createSpriteSheet(folder) end
 ---@return resources.Sheet?
 function resources.loadFont(folder, fontName, size, characters) end
 
+--- A copy of the sprite of that name on the sprite sheet; a missing name logs `Couldn't
+--- find sprite "NAME"` and gives the sprite `blockerSad` (or an empty sprite).
 ---@param alias string
 ---@return resources.Sprite
 function resources.getSprite(alias) end
 
+--- Loads every 8-bit RGBA PNG of a folder (give it a trailing slash, like
+--- "assets/textures/") as textures, replacing textures of the same names.
 ---@param folder string
 function resources.loadTextures(folder) end
 
+--- The texture loaded from assets/textures/ under that name, or nil (render targets are not
+--- found here).
 ---@param name string
 ---@return resources.Sheet?
 function resources.getTexture(name) end
 
+--- One byte of a loaded texture's pixels: pixel `pixelIndex` counted row by row over the
+--- padded square texture from its first stored row, channel 0 to 3 for R, G, B, A. Colour
+--- channels come back premultiplied by alpha. 0 for an unknown name or a position outside
+--- the texture.
 ---@param name string
 ---@param pixelIndex integer
 ---@param channel integer
 ---@return integer
 function resources.getColorFromTexture(name, pixelIndex, channel) end
 
+--- A copy of the font loaded under that name and size; otherwise logs `WARNING! Using font
+--- that hasn't been created: NAME SIZE` and gives an empty font.
 ---@param name string
 ---@param size integer
 ---@return resources.Font
 function resources.getFont(name, size) end
 
+--- Starts the font rasteriser. Tarnwick calls it at start-up.
 function resources.init() end
 
+--- Writes a sprite's texture coordinates into vertex data; only a box can be given for the
+--- vertices.
 ---@param resource resources.Sprite
 ---@param vertices tarnwick.box
 ---@param offset integer
 ---@param stride integer
 function resources.getUVs(resource, vertices, offset, stride) end
 
+--- Releases every pixel sheet. Tarnwick calls it at shutdown; after it, textures, sprites
+--- and fonts must not be used.
 function resources.clear() end
 
+--- Opens a file (relative to the game folder) with a C `fopen` mode; the box cannot be read
+--- or closed from a script.
 ---@param name string
 ---@param mode string
 ---@return tarnwick.box?
 function resources.openFile(name, mode) end
 
+--- How far the pen moves after character `c` (its first character) of the font loaded at
+--- size 48, in whole pixels; 0 for an unknown character or font.
 ---@param fontName string
 ---@param c string
 ---@return integer
 function resources.getGlyphAdvance(fontName, c) end
 
+--- Pixels from the pen to the left edge of the glyph of `c`, font at size 48.
 ---@param fontName string
 ---@param c string
 ---@return integer
 function resources.getGlyphLeft(fontName, c) end
 
+--- Pixels from the baseline up to the top of the glyph of `c`, font at size 48.
 ---@param fontName string
 ---@param c string
 ---@return integer
@@ -426,34 +489,48 @@ function resources.getGlyphTop(fontName, c) end
 ---@class audio
 audio = {}
 
+--- Opens the audio device. Tarnwick calls it at start-up; again does nothing.
 function audio.init() end
 
+--- Frees the music and every cached effect and closes the device; the module can be used
+--- again after `init`.
 function audio.clear() end
 
+--- Replaces the music with the named file and loops it forever.
 ---@param name string
 function audio.playMusic(name) end
 
+--- Pauses the music, if any. Losing the window's focus does this too.
 function audio.pauseMusic() end
 
+--- Resumes paused music, if any.
 function audio.resumeMusic() end
 
+--- Plays the named sound effect once; the first use loads it and logs `Load sound PATH`.
+--- One effect sounds at a time: a new one cuts the last.
 ---@param name string
 function audio.playEffect(name) end
 
+--- `true` silences the music (until `false`), across later `playMusic` calls.
 ---@param mute boolean
 function audio.muteMusic(mute) end
 
+--- `true` silences sound effects (until `false`); the music is not affected.
 ---@param mute boolean
 function audio.muteSound(mute) end
 
 ---@class app
 app = {}
 
+--- Logs `Exit` and ends the run after the current frame (before the first frame, when
+--- called from `init` or `main.lua`'s top level). Exit status 0.
 function app.quit() end
 
 ---@class log
 log = {}
 
+--- Prints the text as it is, with no line break of its own: end it with "\n". Format values
+--- first: `log.DLOG(string.format("score %d\n", score))`.
 ---@param text string
 function log.DLOG(text) end
 
