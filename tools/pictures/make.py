@@ -4,9 +4,10 @@ Tarnwick really does and cannot drift from it.
 
 Every scene in scenes/ beside this file is run as a game's main.lua, in a
 folder holding the starter picture (made by `tarnwick --new`, as a texture and
-as a sprite), a small non-square texture and a cube model; every example game
-under examples/ is run in its own folder. Each run's screenshot is
-docs/pictures/NAME.png.
+as a sprite), a small non-square texture and the cube of examples/lit3d, for
+3 frames (or N, when its first line reads "-- frames: N"); the starter game
+and the example games under examples/ are run in their own folders. Each
+run's screenshot is docs/pictures/NAME.png.
 
   make.py --tarnwick PATH --write   redraws the pictures
   make.py --tarnwick PATH --check   exits 1 naming every picture that differs
@@ -105,31 +106,6 @@ def strip_texture(path):
     write_png(path, width, height, pixels)
 
 
-CUBE = """# A unit cube, faces counter-clockwise seen from outside.
-v -0.5 -0.5 0.5
-v 0.5 -0.5 0.5
-v 0.5 0.5 0.5
-v -0.5 0.5 0.5
-v -0.5 -0.5 -0.5
-v 0.5 -0.5 -0.5
-v 0.5 0.5 -0.5
-v -0.5 0.5 -0.5
-vn 0 0 1
-vn 0 0 -1
-vn 1 0 0
-vn -1 0 0
-vn 0 1 0
-vn 0 -1 0
-vt 0 0
-f 1/1/1 2/1/1 3/1/1 4/1/1
-f 6/1/2 5/1/2 8/1/2 7/1/2
-f 2/1/3 6/1/3 7/1/3 3/1/3
-f 5/1/4 1/1/4 4/1/4 8/1/4
-f 4/1/5 3/1/5 7/1/5 8/1/5
-f 5/1/6 6/1/6 2/1/6 1/1/6
-"""
-
-
 def run(tarnwick, game, frames, shot):
     result = subprocess.run([tarnwick, "--windowed", "--frames", str(frames), "--fixed-dt", "16",
                              "--screenshot", shot, game], capture_output=True, text=True)
@@ -149,8 +125,8 @@ def scene_folder(tarnwick, scratch):
     strip_texture(os.path.join(base, "assets", "textures", "strip.png"))
     models = os.path.join(base, "assets", "models")
     os.makedirs(models)
-    with open(os.path.join(models, "cube.obj"), "w") as out:
-        out.write(CUBE)
+    shutil.copy(os.path.join(SOURCE, "examples", "lit3d", "assets", "models", "crate.obj"),
+                os.path.join(models, "cube.obj"))
     return base
 
 
