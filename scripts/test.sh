@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export SDL_AUDIODRIVER=dummy
 
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON
-scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON -DTARNWICK_WERROR=ON
+scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_WERROR=ON
 scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=OFF -DTARNWICK_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 

@@ -3,7 +3,7 @@
 #include <GL/glew.h>
 
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 #include "render/graphics.h"
 
 GLuint testProgramID = 0;

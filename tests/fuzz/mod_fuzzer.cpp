@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <iterator>
 
+#include "assets/animation.h"
 #include "assets/model.h"
 #include "harness.h"
-#include "passes/animation.h"
 
 namespace {
 const size_t FLOATS_PER_VERTEX = 8;
