@@ -85,6 +85,21 @@ TEST(TexturePassVertices, WidthHeightAndOffsetSelectPartOfTheTexture) {
   EXPECT_FLOAT_EQ(vertices[9], 0.5f);   // vMax
 }
 
+// offsetY is measured against the texture's height, offsetX against its width.
+TEST(TexturePassVertices, OffsetYOnANonSquareTextureCountsInRows) {
+  LuaState lua;
+  lua.run("node = { width = 16, height = 8, offsetX = 16, offsetY = 8 }");
+  lua.pushGlobal("node");
+  transforms::createTransform(lua, glm::mat4(1.0f));
+  float vertices[30] = {};
+  textures::setUVs(vertices, 64, 32, 3, 5, lua);
+  lua_pop(lua, 1);
+  EXPECT_FLOAT_EQ(vertices[3], 0.25f);  // uMin = 16 / 64
+  EXPECT_FLOAT_EQ(vertices[4], 0.25f);  // vMin = 8 / 32
+  EXPECT_FLOAT_EQ(vertices[8], 0.5f);   // uMax
+  EXPECT_FLOAT_EQ(vertices[9], 0.5f);   // vMax = 8 / 32 + 0.25
+}
+
 TEST(TexturePass, TheCardLandsWhereTheCameraPutsItWithItsTopRowAtTheBottomEdge) {
   Picture shot = runScene("world = { camera = {}, { texture = 'card', x = 100 } }\n");
   // Quad from window x 268 to 332 and rows 68 to 132 (top first). The first
@@ -108,6 +123,17 @@ TEST(TexturePass, PartOfTheTextureWithWidthHeightAndOffset) {
   expectColour(shot, 306, 106, GREEN);
   expectColour(shot, 289, 100, BACKGROUND);
   expectColour(shot, 311, 100, BACKGROUND);
+}
+
+// The node's world matrix is brought up to date before the texture handler
+// reads it: each frame's rectangle is where that frame's update put it.
+TEST(TexturePass, ANodeMovedByUpdateIsDrawnWhereItIsThisFrame) {
+  Picture shot = runScene(
+      "world = { camera = {}, { texture = 'white', x = -150 } }\n"
+      "function update() world[1].x = world[1].x + 100 end\n");
+  // Frame 1 moves it to x = -50, frame 2 to x = 50: window x 250.
+  expectColour(shot, 250, 100, WHITE);
+  expectColour(shot, 150, 100, BACKGROUND);
 }
 
 TEST(TexturePass, EveryCameraDrawsItsOwnLayer) {
