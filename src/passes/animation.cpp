@@ -50,13 +50,17 @@ const Curve* findCurve(const Animation& animation, Target target) {
 }
 
 glm::mat4 evaluate(const Animation& animation, float seconds) {
-  glm::mat4 matrix(1.0f);
   float frame = static_cast<float>(animation.framesPerSecond) * seconds;
   // Without a length there is nothing to wrap at: the frame keeps growing.
   if (animation.frames > 0 && frame > static_cast<float>(animation.frames)) {
     float length = static_cast<float>(animation.frames);
     frame -= std::floor(frame / length) * length;
   }
+  return evaluateFrame(animation, frame);
+}
+
+glm::mat4 evaluateFrame(const Animation& animation, float frame) {
+  glm::mat4 matrix(1.0f);
   if (const Curve* curve = usableCurve(animation, TRANSLATION))
     matrix = glm::translate(matrix, valueAt(*curve, frame, &KeyFrame::translation));
   if (const Curve* curve = usableCurve(animation, ROTATION))
