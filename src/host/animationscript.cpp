@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 namespace animationscript {
 namespace {
@@ -118,6 +119,18 @@ bool readCurve(lua_State* L, int index, const CurveName& name, animation::Curve&
   return true;
 }
 
+// Two rotation key frames a full turn apart have opposite quaternions, between
+// which mixing has no direction (it divides by zero): the step must be split.
+bool turnsWhole(const animation::Curve& curve, std::string& problem) {
+  for (auto a = curve.keyFrames.begin(), b = std::next(a); b != curve.keyFrames.end(); ++a, ++b)
+    if (glm::dot(a->second.rotation, b->second.rotation) < -0.9999f) {
+      problem = "rotation key frames " + std::to_string(a->first) + " and " +
+                std::to_string(b->first) + " are a full turn apart; add a key frame between them";
+      return true;
+    }
+  return false;
+}
+
 // The curves of the description table on top.
 bool readDescription(lua_State* L, std::vector<animation::Curve>& curves, std::string& problem) {
   int table = lua_gettop(L);
@@ -141,7 +154,8 @@ bool readDescription(lua_State* L, std::vector<animation::Curve>& curves, std::s
     bool ok = true;
     if (lua_istable(L, -1)) {
       animation::Curve curve;
-      ok = readCurve(L, lua_gettop(L), name, curve, problem);
+      ok = readCurve(L, lua_gettop(L), name, curve, problem) &&
+           !(name.target == animation::ROTATION && turnsWhole(curve, problem));
       if (ok && !curve.keyFrames.empty()) curves.push_back(std::move(curve));
     } else if (!lua_isnil(L, -1)) {
       problem = std::string(name.name) + " is not a table of key frames";

@@ -8,7 +8,8 @@
 //     scale = { [0] = 1, [24] = {1, 2, 1} },                       -- one or x, y, z
 //   }
 //
-// Frame numbers are whole numbers from 0; every curve is optional.
+// Frame numbers are whole numbers from 0; every curve is optional. Two
+// neighbouring rotation key frames may not be a whole turn apart.
 #pragma once
 
 #include <string>

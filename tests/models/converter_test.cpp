@@ -178,6 +178,9 @@ TEST(ModelConverter, BadInputIsOneLineAndStatusOneWithNoFileLeft) {
   work.write("broken.lua", "return {\n");
   work.write("wrong.lua", "return { rotation = { [0] = {angle = 90} } }\n");
   work.write("named.lua", "return { wobble = {} }\n");
+  work.write("whole.lua",
+             "return { rotation = { [0] = {angle = 0, axis = {0, 1, 0}},"
+             " [24] = {angle = 360, axis = {0, 1, 0}} } }\n");
   struct Case {
     std::vector<std::string> args;
     std::string line;
@@ -194,6 +197,9 @@ TEST(ModelConverter, BadInputIsOneLineAndStatusOneWithNoFileLeft) {
       {{"tri.obj", "out.mod", "--animation", "named.lua"},
        "tarnwick: animation 'named.lua': unknown field 'wobble' (curves are translation, "
        "rotation and scale)"},
+      {{"tri.obj", "out.mod", "--animation", "whole.lua"},
+       "tarnwick: animation 'whole.lua': rotation key frames 0 and 24 are a full turn apart; "
+       "add a key frame between them"},
       {{"tri.obj", "no/such/folder/out.mod"},
        "tarnwick: cannot write 'no/such/folder/out.mod': No such file or directory"},
   };
