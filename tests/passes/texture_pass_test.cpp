@@ -50,18 +50,25 @@ void expectColour(const Picture& picture, int x, int y, RGBA colour) {
       << "at (" << x << ", " << y << "): " << picture.at(x, y)[0] << " " << picture.at(x, y)[1]
       << " " << picture.at(x, y)[2] << " " << picture.at(x, y)[3];
 }
+
+// The 30 vertex floats (position and uv, 5 a vertex) of the node built by
+// `node` (a table constructor) on a 64 × 32 texture.
+std::vector<float> rectangleOf(const std::string& node) {
+  LuaState lua;
+  lua.run("node = " + node);
+  lua.pushGlobal("node");
+  transforms::createTransform(lua, glm::mat4(1.0f));
+  std::vector<float> vertices(30);
+  textures::setPositions(vertices.data(), 64, 32, 0, 5, lua);
+  textures::setUVs(vertices.data(), 64, 32, 3, 5, lua);
+  lua_pop(lua, 1);
+  EXPECT_EQ(lua_gettop(lua), 0);
+  return vertices;
+}
 }  // namespace
 
 TEST(TexturePassVertices, ARectangleCentredOnTheNodeSamplingTheWholeTexture) {
-  LuaState lua;
-  lua.run("node = { x = 100 }");
-  lua.pushGlobal("node");
-  transforms::createTransform(lua, glm::mat4(1.0f));
-  float vertices[30] = {};
-  textures::setPositions(vertices, 64, 32, 0, 5, lua);
-  textures::setUVs(vertices, 64, 32, 3, 5, lua);
-  lua_pop(lua, 1);
-  EXPECT_EQ(lua_gettop(lua), 0);
+  std::vector<float> vertices = rectangleOf("{ x = 100 }");
   const float expected[6][5] = {{68, -16, 0, 0, 0},  {132, 16, 0, 1, 1},  {68, 16, 0, 0, 1},
                                 {68, -16, 0, 0, 0},  {132, -16, 0, 1, 0}, {132, 16, 0, 1, 1}};
   for (int k = 0; k < 6; ++k)
@@ -69,14 +76,7 @@ TEST(TexturePassVertices, ARectangleCentredOnTheNodeSamplingTheWholeTexture) {
 }
 
 TEST(TexturePassVertices, WidthHeightAndOffsetSelectPartOfTheTexture) {
-  LuaState lua;
-  lua.run("node = { width = 16, height = 16, offsetX = 32 }");
-  lua.pushGlobal("node");
-  transforms::createTransform(lua, glm::mat4(1.0f));
-  float vertices[30] = {};
-  textures::setPositions(vertices, 64, 32, 0, 5, lua);
-  textures::setUVs(vertices, 64, 32, 3, 5, lua);
-  lua_pop(lua, 1);
+  std::vector<float> vertices = rectangleOf("{ width = 16, height = 16, offsetX = 32 }");
   EXPECT_FLOAT_EQ(vertices[0], -8);   // lower-left x
   EXPECT_FLOAT_EQ(vertices[6], 8);    // upper-right y
   EXPECT_FLOAT_EQ(vertices[3], 0.5f);   // uMin
@@ -87,13 +87,7 @@ TEST(TexturePassVertices, WidthHeightAndOffsetSelectPartOfTheTexture) {
 
 // offsetY is measured against the texture's height, offsetX against its width.
 TEST(TexturePassVertices, OffsetYOnANonSquareTextureCountsInRows) {
-  LuaState lua;
-  lua.run("node = { width = 16, height = 8, offsetX = 16, offsetY = 8 }");
-  lua.pushGlobal("node");
-  transforms::createTransform(lua, glm::mat4(1.0f));
-  float vertices[30] = {};
-  textures::setUVs(vertices, 64, 32, 3, 5, lua);
-  lua_pop(lua, 1);
+  std::vector<float> vertices = rectangleOf("{ width = 16, height = 8, offsetX = 16, offsetY = 8 }");
   EXPECT_FLOAT_EQ(vertices[3], 0.25f);  // uMin = 16 / 64
   EXPECT_FLOAT_EQ(vertices[4], 0.25f);  // vMin = 8 / 32
   EXPECT_FLOAT_EQ(vertices[8], 0.5f);   // uMax
