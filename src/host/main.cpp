@@ -10,6 +10,7 @@
 
 #include "host/convertmodel.h"
 #include "host/options.h"
+#include "host/starter.h"
 #include "host/startup.h"
 
 int main(int argc, char** argv) {
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     case options::Outcome::CONVERT:
       return convertmodel::run(runOptions.convertObj, runOptions.convertMod,
                                runOptions.convertAnimation);
+    case options::Outcome::NEW_GAME:
+      return starter::write(runOptions.newGame);
     case options::Outcome::RUN:
       break;
   }

@@ -22,13 +22,16 @@ bool parseCount(const char* text, int minimum, int* value) {
 const char* usage() {
   return "Usage: tarnwick [options] [GAME_DIR]\n"
          "       tarnwick --convert-model IN.obj OUT.mod [--animation ANIM.lua]\n"
-         "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder),\n"
-         "or writes a .mod model from an OBJ mesh and key-frame curves described in Lua.\n"
+         "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder).\n"
          "\n"
          "  --windowed         a window of the configured size instead of full screen\n"
          "  --frames N         end the run after frame N\n"
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
+         "  --new DIR          write a starter game into DIR (new or empty) and stop\n"
+         "  --convert-model IN.obj OUT.mod\n"
+         "                     write a .mod model from an OBJ mesh and stop\n"
+         "  --animation FILE   with --convert-model: key-frame curves described in Lua\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
@@ -73,6 +76,13 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       }
       options.convertAnimation = next;
       ++i;
+    } else if (strcmp(arg, "--new") == 0) {
+      if (!next || !*next) {
+        message = "tarnwick: --new needs a folder name";
+        return Outcome::BAD;
+      }
+      options.newGame = next;
+      ++i;
     } else if (strcmp(arg, "--screenshot") == 0) {
       if (!next || !*next) {
         message = "tarnwick: --screenshot needs a file name";
@@ -99,6 +109,7 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
     message = "tarnwick: --convert-model takes no game folder";
     return Outcome::BAD;
   }
-  return converting ? Outcome::CONVERT : Outcome::RUN;
+  if (converting) return Outcome::CONVERT;
+  return options.newGame.empty() ? Outcome::RUN : Outcome::NEW_GAME;
 }
 }  // namespace options

@@ -46,6 +46,7 @@ TEST(Options, BadInputIsNamed) {
                                          {{"--frames"}, "--frames"},
                                          {{"--fixed-dt", "-1"}, "-1"},
                                          {{"--screenshot"}, "--screenshot"},
+                                         {{"--new"}, "--new"},
                                          {{"a", "b"}, "b"}}) {
     Options result;
     std::string message;
@@ -72,4 +73,11 @@ TEST(Options, ConvertModelTakesTwoFilesAndAnOptionalAnimation) {
     Options bad;
     EXPECT_EQ(parse(args, bad, message), options::Outcome::BAD) << args.back();
   }
+}
+
+TEST(Options, NewNamesTheFolderToWriteInsteadOfRunning) {
+  Options result;
+  std::string message;
+  EXPECT_EQ(parse({"--new", "mygame"}, result, message), options::Outcome::NEW_GAME);
+  EXPECT_EQ(result.newGame, "mygame");
 }
