@@ -12,8 +12,7 @@
 namespace {
 void ensureContext() {
   if (window) return;
-  sdlutils::windowed = true;
-  SDLstart(320, 240);
+  SDLstart(320, 240, true);
   gr_init();
 }
 
