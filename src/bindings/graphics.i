@@ -5,6 +5,7 @@
 %include "bindings/conventions.i"
 
 %{
+#include "bindings/recordbox.h"
 #include "bindings/uniforms.h"
 #include "render/graphics.h"
 #include "scene/rendertarget_tables.h"
@@ -15,10 +16,10 @@
 %typemap(out) GLuint, GLint, GLenum
 %{conventions::pushValueBox(L, &$1, sizeof $1, $&descriptor); SWIG_arg++;%}
 
-// The cache goes out as a box pointing at the cache itself: a copy in a box,
-// which has no metatable, would never be freed.
+// Every read of the cache gives a new box owning a snapshot of it, which a
+// script may keep and assign back later; the box frees its copy when collected.
 %typemap(out) std::map<std::string, std::map<std::string, GLuint>> gr_programs
-%{SWIG_NewPointerObj(L, &gr_programs, $&descriptor, 0); SWIG_arg++;%}
+%{recordbox::pushCopy(L, $1, $&descriptor); SWIG_arg++;%}
 
 // Setters that copy an array or a map out of the given box read through it.
 %apply SWIGTYPE NONNULL[ANY] { int attributeSizes[6] }
@@ -57,15 +58,12 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %}
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
-// What scripts do not see: the moving half of Uniform, the insides of a
-// batch's attribute and uniform sets and of the per-camera batch lists (they
-// travel as boxes), the renderer's own state and switches, and its file-level
-// shader loader.
+// What scripts do not see: the moving half of Uniform, the renderer's own
+// state and switches, and its file-level shader loader. (A batch's attribute
+// and uniform sets and the per-camera lists travel as boxes: graphics.h shows
+// SWIG their names only.)
 %ignore Uniform::Uniform(Uniform&&);
 %ignore Uniform::operator=;
-%ignore AttributeSet;
-%ignore UniformSet;
-%ignore BatchList;
 %ignore Batch::reset;
 %ignore gr_setDrawMerging;
 %ignore gr_drawCalls;

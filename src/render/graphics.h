@@ -46,6 +46,8 @@ struct Uniform {
   ~Uniform();
 };
 
+// The graphics module shows these three as boxes: SWIG sees their names only.
+#ifndef SWIG
 // A batch's vertex layout: up to MAX_ATTRIBUTES attributes by name, held in the
 // record itself. The stride is the sum of their sizes.
 struct AttributeSet {
@@ -100,6 +102,11 @@ struct UniformSet {
   bool sameAs(const UniformSet& other) const;
 };
 
+#else
+struct AttributeSet;
+struct UniformSet;
+#endif
+
 struct Batch {
   GLfloat* data = nullptr;            // interleaved vertices, getStride() floats each
   unsigned int* indices = nullptr;    // triangle list, or null
@@ -123,6 +130,7 @@ struct Batch {
   void reset();
 };
 
+#ifndef SWIG
 // One camera's batches of a frame in drawing order, and frame memory for their
 // vertices. It is cleared between frames rather than rebuilt: the batches and
 // the vertex blocks keep their storage, so a frame like the one before
@@ -156,6 +164,9 @@ struct BatchList {
   // one, so a steady frame's vertices end up in one piece.
   void clear();
 };
+#else
+struct BatchList;
+#endif
 
 // One list per camera, drawn in order.
 using BatchMatrix = std::vector<BatchList>;
@@ -198,6 +209,8 @@ void gr_setClearColor(int r, int g, int b, int a);
 // to 1 .. floor(log2(max(width, height))) + 1. A GL error ends the run.
 GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
                         GLint internalFormat, GLint format, GLint wrap, GLuint mipmapLevels);
+// A size that is not positive, or over GL_MAX_TEXTURE_SIZE, is logged and
+// nothing is made (any target of that name stays).
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
 // The named target, owned by `renderTargets` (its address stays valid); null

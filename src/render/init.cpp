@@ -1,9 +1,10 @@
-// Renderer start-up: GL entry points, the diagnostic program and the switch for
-// joining draw calls; the clear colour.
+// Renderer start-up: GL entry points, the texture limit the loaders keep, the
+// diagnostic program, the switch for joining draw calls; the clear colour.
 #include <GL/glew.h>
 
 #include <cstdlib>
 
+#include "assets/resources.h"
 #include "core/log.h"
 #include "render/graphics.h"
 
@@ -18,6 +19,10 @@ void gr_init() {
     DLOG("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
   // glewInit may leave GL_INVALID_ENUM behind on some contexts; it is not ours.
   glGetError();
+  // The loaders refuse pictures this GL could not hold before decoding them.
+  GLint maxTextureSize = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+  if (maxTextureSize > 0) resources::maxTextureSide = maxTextureSize;
   testProgramID = gr_createProgram("simple", "simple");
   if (getenv("TARNWICK_NO_DRAW_MERGING")) gr_setDrawMerging(false);
 }

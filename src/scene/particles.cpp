@@ -65,6 +65,9 @@ void readParticle(lua_State* L, Particle& particle) {
   particle.rotation = getCurve(L, "rotation", 0);
   particle.alpha = getCurve(L, "alpha", 1);
   particle.sprite = getCurve(L, "sprite", 0);
+  particle.red = getCurve(L, "red", 1);
+  particle.green = getCurve(L, "green", 1);
+  particle.blue = getCurve(L, "blue", 1);
   // Without a life span the particle is never drawn.
   float span = 0;
   getNumber<float>(L, "lifeTime", &span);
@@ -72,9 +75,10 @@ void readParticle(lua_State* L, Particle& particle) {
   particle.lifeTime = 0;
 }
 
-// One emission, with the particles table on top. A missing `emit`, or one that
-// does not return a table, emits nothing.
-void emitOne(lua_State* L, ParticleSystem& system) {
+// One emission, with the particles table on top; `transform` is the node's
+// world matrix now. A missing `emit`, or one that does not return a table,
+// emits nothing.
+void emitOne(lua_State* L, ParticleSystem& system, const glm::mat4& transform) {
   int slot = system.nextParticleIndex % PARTICLE_COUNT;
   system.nextParticleIndex = slot + 1;
   luautils::pushField(L, -1, "emit");
@@ -86,13 +90,18 @@ void emitOne(lua_State* L, ParticleSystem& system) {
   lua_pushinteger(L, slot);
   nodefields::invalidate();  // script code runs
   lua_pcall(L, 2, 1, 0);  // errors are not reported: the message is no table
-  if (lua_istable(L, -1)) readParticle(L, system.particles[slot]);
+  if (lua_istable(L, -1)) {
+    Particle& particle = system.particles[slot];
+    readParticle(L, particle);
+    particle.worldSpace = system.worldSpace;
+    particle.origin = transform;
+  }
   lua_pop(L, 1);
 }
 
 // Ages the live particles by the previous step, then emits for this one; with
 // the particles table on top.
-void advance(lua_State* L, ParticleSystem& system, float seconds) {
+void advance(lua_State* L, ParticleSystem& system, float seconds, const glm::mat4& transform) {
   for (Particle& particle : system.particles)
     if (isLive(particle)) particle.lifeTime += system.pendingAge;
   system.pendingAge = seconds;
@@ -108,7 +117,7 @@ void advance(lua_State* L, ParticleSystem& system, float seconds) {
       system.timeSinceLastEmit = 0;
       return;
     }
-    emitOne(L, system);
+    emitOne(L, system, transform);
     system.timeSinceLastEmit -= timeBetweenEmits;
   }
 }
@@ -120,6 +129,7 @@ void readSettings(lua_State* L, ParticleSystem& system) {
   getNumber<float>(L, "frequency", &system.frequency);
   system.sprites.clear();
   if (!getStrings(L, "sprites", system.sprites)) system.sprites.push_back(getString(L, "sprite"));
+  system.worldSpace = getString(L, "space") == "world";
 }
 
 // An emitter's sprite names with their sheet entries looked up once per draw.
@@ -163,6 +173,9 @@ struct NodeHandler {
       lua_pop(L, 1);
       return;
     }
+    lua_pushvalue(L, node);
+    glm::mat4 transform = transforms::getTransform(L);
+    lua_pop(L, 1);
     ParticleSystem& system = *getUserData<ParticleSystem>(L, "__particles", defaultValue());
     // The block stays on the stack while script code runs, so a script that
     // drops it meanwhile cannot have it collected under us.
@@ -173,7 +186,7 @@ struct NodeHandler {
     readSettings(L, system);
     if (system.lastFrame != frame) {
       system.lastFrame = frame;
-      advance(L, system, seconds);
+      advance(L, system, seconds, transform);
     }
     std::string vs = "ptc", fs = "ptc";
     renderutils::getShaders(vs, fs, L);
@@ -183,7 +196,6 @@ struct NodeHandler {
     BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
     Batch& batch = list.add();
     fillBatch(L, vs, fs, system, batch);
-    glm::mat4 transform = transforms::getTransform(L);
     lua_pop(L, 2);  // the node copy and the block
 
     size_t live = 0;
@@ -230,12 +242,13 @@ struct NodeHandler {
     glm::vec3 offset(sampleCurve(particle.x, t), sampleCurve(particle.y, t),
                      sampleCurve(particle.z, t));
     float scale = sampleCurve(particle.scale, t);
-    glm::mat4 placed = glm::translate(transform, offset);
+    glm::mat4 placed = glm::translate(particle.worldSpace ? particle.origin : transform, offset);
     placed = glm::rotate(placed, sampleCurve(particle.rotation, t), glm::vec3(0, 0, 1));
     placed = glm::scale(placed, glm::vec3(scale));
     const resources::Sprite& sprite =
         names.sprite(names.empty() ? -1 : spriteIndex(particle.sprite, t, names.size()));
-    glm::vec4 color(1, 1, 1, sampleCurve(particle.alpha, t));
+    glm::vec4 color(sampleCurve(particle.red, t), sampleCurve(particle.green, t),
+                    sampleCurve(particle.blue, t), sampleCurve(particle.alpha, t));
     sprites::writeQuad(sprite, placed, "", color, out);
   }
 };
