@@ -9,6 +9,7 @@
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
 #include "render/graphics.h"
+#include "scene/cameras.h"
 #include "scene/clearing.h"
 #include "scene/model_pass.h"
 #include "scene/particles.h"
@@ -59,6 +60,9 @@ void runFrame(lua_State* L, Uint32 dt) {
 }
 
 void run(lua_State* L, Uint32 lastFrame, const Options& options) {
+  // Every script call of a frame goes through script::call or the passes, so
+  // the scene changes only where nodefields::changes() says.
+  cameras::setRemembering(true);
   bool fixedStep = options.fixedDtMs >= 0;
   bool paced = !fixedStep && !sdlutils::vsyncEnabled();
   bool shot = false;

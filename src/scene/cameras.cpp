@@ -17,6 +17,7 @@ struct Remembered {
   unsigned long long changes = 0;
 };
 Remembered remembered;
+bool remembering = false;
 
 // Pushes the registry's list of chains (or nil).
 void pushChains(lua_State* L) {
@@ -26,7 +27,7 @@ void pushChains(lua_State* L) {
 
 // Whether the remembered chains were found from this root and still hold.
 bool holds(lua_State* L, const void* root) {
-  if (root != remembered.root || nodefields::changes() != remembered.changes) return false;
+  if (!remembering || root != remembered.root || nodefields::changes() != remembered.changes) return false;
   pushChains(L);
   bool same = lua_istable(L, -1) && lua_topointer(L, -1) == remembered.chains;
   lua_pop(L, 1);
@@ -84,6 +85,8 @@ void findAll(lua_State* L, const std::function<void(lua_State*)>& found) {
   else
     search(L, found);
 }
+
+void setRemembering(bool enabled) { remembering = enabled; }
 
 void forEach(lua_State* L, BatchMatrix& batchMatrix,
              const std::function<void(lua_State*, const Camera&)>& found) {

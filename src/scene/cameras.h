@@ -2,10 +2,13 @@
 // camera k of each pass draws into the same list k of the batch matrix.
 //
 // Searching the whole scene for `camera` fields costs as much as walking it,
-// and every pass and the clearing step ask. So the fields found are
-// remembered (as the chains of keys and tables that lead to them) and handed
-// out again without a search while nothing has run that could have changed
-// the scene (nodefields::changes): no script code, no new field in a table.
+// and every pass and the clearing step ask. So, when the frame loop allows it,
+// the fields found are remembered (as the chains of keys and tables that lead
+// to them) and handed out again without a search while nothing has run that
+// could have changed the scene (nodefields::changes): no script code, no new
+// field in a table. Only the frame loop knows that every change to the scene
+// goes through script code it runs; other callers (tests that change tables
+// through the C API) search every time.
 #pragma once
 
 #include <glm/glm.hpp>
@@ -29,6 +32,8 @@ struct Camera {
 // top of the stack), in traversal order, with the stack as `find` leaves it:
 // the value on top, its key and the tables and keys that lead to it below.
 void findAll(lua_State* L, const std::function<void(lua_State*)>& found);
+// Whether findAll may hand out what it found before; off at start.
+void setRemembering(bool enabled);
 
 // Calls `found` for every camera table that findAll reaches, after making sure
 // batchMatrix has its list. `found` runs with the camera table on top of the

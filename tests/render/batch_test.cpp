@@ -67,6 +67,92 @@ TEST(UniformRecord, CopiesAreDeepAndMovesTransferTheOneBuffer) {
   EXPECT_EQ(target.value, buffer);
 }
 
+TEST(UniformSets, ValuesAreCopiedInReplacedByNameAndComparedAsBuilt) {
+  UniformSet set;
+  const float tint[4] = {1, 2, 3, 4};
+  set.set("tint", tint, sizeof tint);
+  set.set("half", floats({0.5f}));
+  set.set("empty", Uniform(16, nullptr));  // no bytes: a value of length 0
+  const unsigned char odd[3] = {7, 8, 9};
+  set.set("odd", odd, sizeof odd);
+  const float other[4] = {5, 6, 7, 8};
+  set.set("tint", other, sizeof other);  // in place
+  set.set("half", tint, 8);              // longer: moves to the end
+
+  ASSERT_EQ(set.size(), 4u);
+  EXPECT_EQ(memcmp(set.value(*set.find("tint")), other, 16), 0);
+  EXPECT_EQ(set.find("half")->size, 8u);
+  EXPECT_EQ(memcmp(set.value(*set.find("half")), tint, 8), 0);
+  EXPECT_EQ(set.find("empty")->size, 0u);
+  EXPECT_EQ(memcmp(set.value(*set.find("odd")), odd, 3), 0);
+  EXPECT_EQ(set.find("missing"), nullptr);
+
+  UniformSet copy = set;
+  EXPECT_TRUE(copy.sameAs(set));
+  copy.set("odd", tint, 3);
+  EXPECT_FALSE(copy.sameAs(set));
+  UniformSet a, b;
+  a.set("x", tint, 4);
+  a.set("y", other, 4);
+  b.set("y", other, 4);
+  b.set("x", tint, 4);
+  EXPECT_FALSE(a.sameAs(b)) << "built in another order";
+
+  const void* storage = copy.words.data();
+  copy.clear();
+  EXPECT_TRUE(copy.empty());
+  copy.set("x", tint, 4);
+  EXPECT_EQ(copy.words.data(), storage) << "clearing keeps the storage";
+}
+
+TEST(AttributeSets, NamesAreReplacedAndOnlySixFit) {
+  AttributeSet set;
+  EXPECT_TRUE(set.set("in_position", {3, 0}));
+  EXPECT_TRUE(set.set("in_position", {2, 1}));
+  for (const char* name : {"a", "b", "c", "d", "e"}) EXPECT_TRUE(set.set(name, {1, 0}));
+  EXPECT_FALSE(set.set("f", {1, 0}));
+  EXPECT_EQ(set.size(), 6u);
+  EXPECT_EQ(set.find("in_position")->offset, 1);
+  EXPECT_EQ(set.find("f"), nullptr);
+  AttributeSet same = set;
+  EXPECT_TRUE(same.sameAs(set));
+  same.set("a", {1, 1});
+  EXPECT_FALSE(same.sameAs(set));
+}
+
+TEST(BatchLists, BatchesAreReusedAfreshAndVerticesEndUpInOneBlock) {
+  BatchList list;
+  Batch& first = list.add();
+  first.triangles = 4;
+  first.targetName = "glow";
+  first.uniforms.set("tint", floats({1}));
+  first.attributes.set("in_position", {3, 0});
+  const void* storage = first.uniforms.words.data();
+  list.clear();
+  Batch& again = list.add();
+  EXPECT_EQ(again.triangles, 0);
+  EXPECT_TRUE(again.targetName.empty() && again.uniforms.empty() && again.attributes.empty());
+  again.uniforms.set("tint", floats({2}));
+  EXPECT_EQ(again.uniforms.words.data(), storage) << "the reused batch kept its storage";
+
+  GLfloat* a = list.vertices(30);
+  GLfloat* b = list.vertices(30);
+  EXPECT_EQ(b, a + 30);
+  GLfloat* big = list.vertices(1 << 20);  // past the first block
+  EXPECT_NE(big, b + 30);
+  big[(1 << 20) - 1] = 1;
+  list.clear();
+  EXPECT_EQ(list.blocks.size(), 1u);
+  GLfloat* c = list.vertices(30);
+  GLfloat* d = list.vertices(1 << 20);
+  EXPECT_EQ(d, c + 30) << "one block holds the whole frame now";
+
+  list.add();
+  list.add();
+  list.pop_back();
+  EXPECT_EQ(list.size(), 1u);
+}
+
 TEST_F(BatchDrawing, TwoGeneratedTrianglesReadEachAttributeAtItsOffset) {
   writeFragmentShader("uv", "#version 120\nvarying vec2 uv;\n"
                             "void main() { gl_FragColor = vec4(uv, 0.0, 1.0); }\n");
