@@ -53,14 +53,13 @@ void pushPlainField(lua_State* L, int node, const char* name) {
   }
 }
 
-// What the walk's snapshot knows of field `name` of the table at absolute
-// index `node`: nothing (the table must be read), that the node lacks it, or
-// its value. Functions, which must be called, and tables are read.
+// What the walk's snapshot (null: none) knows of a field: nothing (the table
+// must be read), that the node lacks it, or its value. Functions, which must
+// be called, and tables are read.
 enum class Recorded { UNKNOWN, ABSENT, VALUE };
-Recorded recorded(lua_State* L, int node, nodefields::Field field,
+Recorded recorded(const nodefields::Snapshot* snapshot, nodefields::Field field,
                   const nodefields::Value*& value) {
-  const nodefields::Snapshot* snapshot = nodefields::visiting(L, node);
-  if (!snapshot || !snapshot->known(field)) return Recorded::UNKNOWN;
+  if (!snapshot || !snapshot->valid || !snapshot->known(field)) return Recorded::UNKNOWN;
   value = snapshot->find(field);
   if (!value) return Recorded::ABSENT;
   return value->type == LUA_TFUNCTION || value->type == LUA_TTABLE ? Recorded::UNKNOWN
@@ -134,6 +133,22 @@ void pushField(lua_State* L, int index, const char* name) {
   pushPlainField(L, absoluteIndex(L, index), name);
 }
 
+bool present(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name) {
+  const nodefields::Value* value = nullptr;
+  switch (recorded(node, name.field, value)) {
+    case Recorded::ABSENT:
+      return false;
+    case Recorded::VALUE:
+      return value->type != LUA_TNIL;
+    case Recorded::UNKNOWN:
+      break;
+  }
+  pushField(L, -1, name.name);
+  bool found = !lua_isnil(L, -1);
+  lua_pop(L, 1);
+  return found;
+}
+
 void resolveTop(lua_State* L, int index) { resolve(L, absoluteIndex(L, index)); }
 
 void pushResolvedField(lua_State* L, int index, const char* name) {
@@ -162,33 +177,35 @@ void walkTree(lua_State* L, const TreeWalk& walk) {
 }
 
 void traverse(lua_State* L, HandlerQueue& enter) {
+  static const nodefields::Key ENABLED("enabled"), ON_UPDATE("onUpdate");
   WalkScope scope(L);
+  // The snapshot of the node being entered; a node's accept, visit and
+  // childless run one after the other, before any child is entered.
+  const nodefields::Snapshot* taken = nullptr;
   TreeWalk walk;
   walk.name = "the scene walk";
   walk.stackSlots = 8;
   walk.callChildFunctions = true;
-  walk.accept = [](lua_State* state) {
-    static const nodefields::Key ENABLED("enabled");
-    if (lua_checkstack(state, 3)) nodefields::take(state);
+  walk.accept = [&taken](lua_State* state) {
+    taken = lua_checkstack(state, 3) ? &nodefields::take(state) : nullptr;
     bool enabled = true;
-    getBool(state, ENABLED, &enabled);
+    getBool(state, taken, ENABLED, &enabled);
     return enabled;
   };
-  walk.visit = [&enter](lua_State* state) {
-    static const nodefields::Key ON_UPDATE("onUpdate");
-    const nodefields::Value* onUpdate = nullptr;
-    if (recorded(state, lua_gettop(state), ON_UPDATE.field, onUpdate) != Recorded::ABSENT) {
-      pushResolvedField(state, -1, "onUpdate");
+  walk.visit = [&enter, &taken](lua_State* state) {
+    bool none = taken && taken->valid && taken->known(ON_UPDATE.field) &&
+                !taken->has(ON_UPDATE.field);
+    if (!none) {
+      pushResolvedField(state, -1, ON_UPDATE.name);
       lua_pop(state, 1);
       // What onUpdate changed is what the handlers see.
-      if (!nodefields::visiting(state)) nodefields::take(state);
+      if (!nodefields::visiting(state)) taken = &nodefields::take(state);
     }
     for (auto& handler : enter) handler(state);
   };
   // A node whose snapshot still holds has no children unless it saw some.
-  walk.childless = [](lua_State* state) {
-    const nodefields::Snapshot* snapshot = nodefields::visiting(state);
-    return snapshot && !snapshot->hasChildren;
+  walk.childless = [&taken](lua_State*) {
+    return taken && taken->valid && !taken->hasChildren;
   };
   walkTree(L, walk);
 }
@@ -196,7 +213,7 @@ void traverse(lua_State* L, HandlerQueue& enter) {
 
 void getBool(lua_State* L, const nodefields::Key& name, bool* target) {
   const nodefields::Value* value = nullptr;
-  switch (recorded(L, lua_gettop(L), name.field, value)) {
+  switch (recorded(nodefields::visiting(L), name.field, value)) {
     case Recorded::ABSENT:
       return;
     case Recorded::VALUE:
@@ -231,7 +248,7 @@ void setNumber(double value, T* target) {
 template <typename T>
 void getNumber(lua_State* L, const nodefields::Key& name, T* target) {
   const nodefields::Value* value = nullptr;
-  switch (recorded(L, lua_gettop(L), name.field, value)) {
+  switch (recorded(nodefields::visiting(L), name.field, value)) {
     case Recorded::ABSENT:
       return;
     case Recorded::VALUE:
@@ -258,9 +275,10 @@ void getNumber(lua_State* L, const char* name, T* target) {
 template void getNumber<float>(lua_State*, const char*, float*);
 template void getNumber<int>(lua_State*, const char*, int*);
 
-bool getString(lua_State* L, const nodefields::Key& name, std::string& target) {
+bool getString(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name,
+               std::string& target) {
   const nodefields::Value* value = nullptr;
-  switch (recorded(L, lua_gettop(L), name.field, value)) {
+  switch (recorded(node, name.field, value)) {
     case Recorded::ABSENT:
       return false;
     case Recorded::VALUE:
@@ -280,6 +298,10 @@ bool getString(lua_State* L, const nodefields::Key& name, std::string& target) {
   if (succeeded) target = lua_tostring(L, -1);
   lua_pop(L, 1);
   return succeeded;
+}
+
+bool getString(lua_State* L, const nodefields::Key& name, std::string& target) {
+  return getString(L, nodefields::visiting(L), name, target);
 }
 
 bool getString(lua_State* L, const char* name, std::string& target) {

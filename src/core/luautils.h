@@ -13,6 +13,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -32,6 +33,9 @@ void pushField(lua_State* L, int index, const char* name);
 void resolveTop(lua_State* L, int index);
 // pushField followed by resolveTop.
 void pushResolvedField(lua_State* L, int index, const char* name);
+// Whether the node on top has the field (not nil), read as pushField reads it;
+// `node` as for the readers below.
+bool present(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name);
 // The number as an int, truncated toward zero and clamped to the int range
 // (NaN gives 0), so no out-of-range conversion can happen.
 int truncateToInt(double value);
@@ -56,6 +60,33 @@ void getNumber(lua_State* L, const nodefields::Key& name, T* target);
 extern template void getNumber<float>(lua_State*, const nodefields::Key&, float*);
 extern template void getNumber<int>(lua_State*, const nodefields::Key&, int*);
 bool getString(lua_State* L, const nodefields::Key& name, std::string& target);
+// And with the visited node's snapshot at hand (nodefields::visiting of the
+// node on top, asked once by a handler that reads many fields; null reads the
+// table). It is consulted while it holds.
+// (The common answers, a missing field or a number, are given inline.)
+inline void getBool(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name,
+                    bool* target) {
+  if (node && node->valid && node->known(name.field) && !node->has(name.field)) return;
+  getBool(L, name, target);
+}
+template <typename T>
+inline void getNumber(lua_State* L, const nodefields::Snapshot* node,
+                      const nodefields::Key& name, T* target) {
+  if (node && node->valid && node->known(name.field)) {
+    if (!node->has(name.field)) return;
+    const nodefields::Value& value = node->values[name.field];
+    if (value.type == LUA_TNUMBER) {
+      if constexpr (std::is_same_v<T, int>)
+        *target = luautils::truncateToInt(value.number);
+      else
+        *target = static_cast<T>(value.number);
+      return;
+    }
+  }
+  getNumber(L, name, target);
+}
+bool getString(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name,
+               std::string& target);
 bool getNumbers(lua_State* L, const char* name, std::vector<float>& numbers);
 bool getStrings(lua_State* L, const char* name, std::vector<std::string>& strings);
 

@@ -65,7 +65,6 @@ struct Session {
 Session session;
 int walks = 0;  // walks in progress
 Snapshot current;
-unsigned long long stamps = 0;
 unsigned long long changeCount = 0;
 
 // Interns the names not yet interned in this interpreter; the anchor table is
@@ -178,7 +177,7 @@ const Snapshot& take(lua_State* L) {
   internPending(L);
   int node = lua_gettop(L);
   current.node = lua_topointer(L, node);
-  current.stamp = ++stamps;
+  for (unsigned long long& word : current.present) word = 0;
   current.fields = static_cast<int>(session.refs.size());
   current.hasChildren = false;
   current.prefixed = false;
@@ -196,9 +195,8 @@ const Snapshot& take(lua_State* L) {
       const char* key = lua_tostring(L, -2);
       Field name = session.lookup(key);
       if (name != NO_FIELD) {
-        Value& value = current.values[name];
-        value.stamp = current.stamp;
-        record(L, value);
+        current.present[name / Snapshot::WORD_BITS] |= 1ull << (name % Snapshot::WORD_BITS);
+        record(L, current.values[name]);
       }
       if (key[0] == 'u' && key[1] == '_') current.prefixed = true;
     }

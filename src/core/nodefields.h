@@ -40,7 +40,6 @@ struct Key {
 
 // One field as the snapshot found it.
 struct Value {
-  unsigned long long stamp = 0;  // the snapshot's stamp when the node has the field
   int type = LUA_TNIL;  // lua_type of the raw value
   double number = 0;    // a number
   const char* text = nullptr;  // a string (held by the node), `length` bytes
@@ -51,20 +50,22 @@ struct Value {
 };
 
 struct Snapshot {
+  static const int WORD_BITS = 64;
   const void* node = nullptr;  // the table recorded
-  unsigned long long stamp = 0;  // numbers the snapshots
   bool valid = false;          // no script code has run since it was taken
   int fields = 0;              // names known when it was taken
   bool hasChildren = false;    // an entry under a key that is not a string
   bool prefixed = false;       // a field whose name starts with "u_"
-  Value values[MAX_FIELDS];
+  unsigned long long present[MAX_FIELDS / WORD_BITS] = {};  // a bit per field the node has
+  Value values[MAX_FIELDS];    // meaningful where `present` says so
 
+  bool known(Field name) const { return name >= 0 && name < fields; }
+  bool has(Field name) const {
+    return known(name) && (present[name / WORD_BITS] >> (name % WORD_BITS) & 1) != 0;
+  }
   // The field's value, or null when the node has no such field (or the name
   // was first asked for after the snapshot was taken: then `known` is false).
-  const Value* find(Field name) const {
-    return name >= 0 && name < fields && values[name].stamp == stamp ? &values[name] : nullptr;
-  }
-  bool known(Field name) const { return name >= 0 && name < fields; }
+  const Value* find(Field name) const { return has(name) ? &values[name] : nullptr; }
 };
 
 // The scene walk's part: a walk begins (per interpreter: names interned on

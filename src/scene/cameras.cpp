@@ -88,6 +88,16 @@ void findAll(lua_State* L, const std::function<void(lua_State*)>& found) {
 
 void setRemembering(bool enabled) { remembering = enabled; }
 
+bool sees(lua_State* L, const nodefields::Snapshot* node, const Camera& camera) {
+  static const nodefields::Key LAYER("layer");
+  if (node && node->valid && node->known(LAYER.field) && !node->has(LAYER.field))
+    return camera.layer.empty();
+  static std::string layer;  // reused: one thread, and no handler runs inside another
+  layer.clear();
+  getString(L, node, LAYER, layer);
+  return layer == camera.layer;
+}
+
 void forEach(lua_State* L, BatchMatrix& batchMatrix,
              const std::function<void(lua_State*, const Camera&)>& found) {
   int count = 0;

@@ -28,6 +28,10 @@ struct Camera {
   std::string target;      // render target; empty is the window
 };
 
+// Whether the node on top is drawn by the camera: its `layer` (default empty)
+// equals the camera's. `node` is its snapshot, or null (nodefields::visiting).
+bool sees(lua_State* L, const nodefields::Snapshot* node, const Camera& camera);
+
 // Calls `found` for every `camera` field that `find` reaches in `world` (on
 // top of the stack), in traversal order, with the stack as `find` leaves it:
 // the value on top, its key and the tables and keys that lead to it below.

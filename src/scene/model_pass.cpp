@@ -24,6 +24,7 @@ namespace {
 using model::Mesh;
 using model::Model;
 float timeSinceLaunch = 0;  // milliseconds of frames since start-up
+const nodefields::Key VERTICES("vertices"), MODEL("model");
 
 // Switches read from `world`, the same for every batch of a frame.
 struct WorldFlags {
@@ -55,8 +56,9 @@ struct NodeHandler {
   cameras::Camera camera;
 
   void operator()(lua_State* L) const {
-    if (getString(L, "layer") != camera.layer) return;
-    if (present(L, "vertices")) {
+    const nodefields::Snapshot* node = nodefields::visiting(L);
+    if (!cameras::sees(L, node, camera)) return;
+    if (luautils::present(L, node, VERTICES)) {
       Model list;
       list.meshes.emplace_back();
       Mesh& mesh = list.meshes.back();
@@ -65,18 +67,11 @@ struct NodeHandler {
       mesh.material.shaderPair = {"p", "p"};
       // The temporary model ends with this call, so its batch takes a copy.
       addModel(L, list, glm::mat4(1.0f), true, std::nullopt);
-    } else if (present(L, "model")) {
+    } else if (luautils::present(L, node, MODEL)) {
       Model& loaded = *model::getModel(getString(L, "model"));
       addModel(L, loaded, glm::mat4(1.0f), false,
                playback::frameFor(L, loaded, timeSinceLaunch / 1000));
     }
-  }
-
-  static bool present(lua_State* L, const char* name) {
-    luautils::pushField(L, -1, name);
-    bool found = !lua_isnil(L, -1);
-    lua_pop(L, 1);
-    return found;
   }
 
   // `frame`: the key frame the node plays the whole tree at, if it plays it.

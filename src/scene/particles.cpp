@@ -29,15 +29,26 @@ bool isLive(const Particle& particle) {
   return particle.totalLifeTime > -1 && particle.lifeTime < particle.totalLifeTime;
 }
 
-// The curve's value at life fraction t in [0, 1]: between neighbouring samples.
-float sampleCurve(const LifeCurve& curve, float t) {
+// Where a life fraction t in [0, 1] falls among the samples: the same for
+// every curve of a particle.
+struct SamplePoint {
+  int index;      // the sample at or before t
+  float between;  // how far towards the next one
+};
+
+SamplePoint samplePoint(float t) {
   float position = (t > 0 ? std::min(t, 1.0f) : 0) * LAST_SAMPLE;
   int index = std::min(static_cast<int>(position), LAST_SAMPLE);
+  return {index, position - static_cast<float>(index)};
+}
+
+// The curve's value at the point: between neighbouring samples.
+float sampleCurve(const LifeCurve& curve, SamplePoint point) {
   float range = std::fabs(curve.max - curve.min);
-  float a = curve.samples[index] / QUANTA * range + curve.min;
-  if (index == LAST_SAMPLE) return a;
-  float b = curve.samples[index + 1] / QUANTA * range + curve.min;
-  float f = position - static_cast<float>(index);
+  float a = curve.samples[point.index] / QUANTA * range + curve.min;
+  if (point.index == LAST_SAMPLE) return a;
+  float b = curve.samples[point.index + 1] / QUANTA * range + curve.min;
+  float f = point.between;
   return a * (1 - f) + b * f;
 }
 
@@ -50,9 +61,9 @@ uint16_t quantise(float value, float min, float range) {
 // A sprite curve's value as an index into a list of `count` names. Samples are
 // rounded down, so a step of the curve reads as just below itself; one quantum
 // makes up for that before truncating. Out-of-range indices take the nearest end.
-int spriteIndex(const LifeCurve& curve, float t, size_t count) {
+int spriteIndex(const LifeCurve& curve, SamplePoint point, size_t count) {
   float quantum = std::fabs(curve.max - curve.min) / QUANTA;
-  int index = luautils::truncateToInt(sampleCurve(curve, t) + quantum);
+  int index = luautils::truncateToInt(sampleCurve(curve, point) + quantum);
   return std::max(0, std::min(index, static_cast<int>(count) - 1));
 }
 
@@ -166,7 +177,11 @@ struct NodeHandler {
   unsigned frame;
 
   void operator()(lua_State* L) const {
-    if (getString(L, "layer") != camera.layer) return;
+    static const nodefields::Key PARTICLES("particles");
+    const nodefields::Snapshot* snapshot = nodefields::visiting(L);
+    if (!cameras::sees(L, snapshot, camera)) return;
+    // Known absent without a look (a snapshot means no metatable to ask twice).
+    if (snapshot && !luautils::present(L, snapshot, PARTICLES)) return;
     int node = lua_gettop(L);
     luautils::pushField(L, node, "particles");
     if (!lua_istable(L, -1)) {
@@ -238,19 +253,20 @@ struct NodeHandler {
   // Writes the particle's quad at `out`.
   static void appendParticle(const Particle& particle, const glm::mat4& transform,
                              SpriteNames& names, float* out) {
-    float t = particle.lifeTime / particle.totalLifeTime;
+    SamplePoint t = samplePoint(particle.lifeTime / particle.totalLifeTime);
     glm::vec3 offset(sampleCurve(particle.x, t), sampleCurve(particle.y, t),
                      sampleCurve(particle.z, t));
     float scale = sampleCurve(particle.scale, t);
     glm::mat4 placed = glm::translate(particle.worldSpace ? particle.origin : transform, offset);
-    placed = glm::rotate(placed, sampleCurve(particle.rotation, t), glm::vec3(0, 0, 1));
+    placed = transforms::rotate(placed, sampleCurve(particle.rotation, t), glm::vec3(0, 0, 1));
     placed = glm::scale(placed, glm::vec3(scale));
     const resources::Sprite& sprite =
         names.sprite(names.empty() ? -1 : spriteIndex(particle.sprite, t, names.size()));
     glm::vec4 color(sampleCurve(particle.red, t), sampleCurve(particle.green, t),
                     sampleCurve(particle.blue, t), sampleCurve(particle.alpha, t));
-    sprites::writeQuad(sprite, placed, "", color, out);
+    sprites::writeQuad(sprite, placed, glm::vec2(0, 0), color, out);
   }
+
 };
 }  // namespace
 

@@ -66,6 +66,21 @@ void readPair(lua_State* L, int node, UniformSet& uniforms) {
   }
   lua_pop(L, 1);
 }
+// The "u_" fields of the table on top.
+void readPrefixed(lua_State* L, UniformSet& result) {
+  int node = lua_gettop(L);
+  lua_pushnil(L);
+  while (lua_next(L, node) != 0) {
+    // Only string keys are looked at as text: converting a number key in place
+    // would break the traversal.
+    if (lua_type(L, -2) == LUA_TSTRING) {
+      size_t length = 0;
+      const char* key = lua_tolstring(L, -2, &length);
+      if (length >= 2 && key[0] == 'u' && key[1] == '_') readPair(L, node, result);
+    }
+    lua_pop(L, 1);
+  }
+}
 }  // namespace
 
 void getShaders(std::string& vs, std::string& ps, lua_State* L) {
@@ -87,22 +102,15 @@ void getPrefixedUniforms(lua_State* L, UniformSet& result) {
   // The walk's snapshot of the node saw every field name.
   const nodefields::Snapshot* snapshot = nodefields::visiting(L);
   if (snapshot && !snapshot->prefixed) return;
-  int node = lua_gettop(L);
-  lua_pushnil(L);
-  while (lua_next(L, node) != 0) {
-    // Only string keys are looked at as text: converting a number key in place
-    // would break the traversal.
-    if (lua_type(L, -2) == LUA_TSTRING) {
-      size_t length = 0;
-      const char* key = lua_tolstring(L, -2, &length);
-      if (length >= 2 && key[0] == 'u' && key[1] == '_') readPair(L, node, result);
-    }
-    lua_pop(L, 1);
-  }
+  readPrefixed(L, result);
 }
 
 void getUniforms(lua_State* L, UniformSet& uniforms) {
+  static const nodefields::Key UNIFORMS("uniforms");
   if (lua_gettop(L) == 0) return;
+  // A node the walk saw without either kind has none to read.
+  const nodefields::Snapshot* snapshot = nodefields::visiting(L);
+  if (snapshot && !snapshot->prefixed && !luautils::present(L, snapshot, UNIFORMS)) return;
   getPrefixedUniforms(L, uniforms);
   int node = lua_gettop(L);
   luautils::pushResolvedField(L, node, "uniforms");

@@ -11,34 +11,44 @@ namespace {
 const float CORNER_SIGNS[QUAD_VERTICES][2] = {{-1, 1}, {1, -1}, {1, 1},
                                               {-1, 1}, {-1, -1}, {1, -1}};
 
+// The six vertex positions, each corner placed once.
 void getPositions(const resources::Sprite& resource, float* vertices, int offset, int stride,
-                  const glm::mat4& transform, const std::string& pivot) {
+                  const glm::mat4& transform, glm::vec2 shift) {
   float w = static_cast<float>(resource.width), h = static_cast<float>(resource.height);
-  // Moves the named edge's middle onto the origin. Left and right move by the
-  // width, so the pivot lands on the edge whatever the sprite's proportions.
-  glm::vec2 shift(0, 0);
-  if (pivot == "bottom") shift.y = h / 2;
-  else if (pivot == "top") shift.y = -h / 2;
-  else if (pivot == "left") shift.x = w / 2;
-  else if (pivot == "right") shift.x = -w / 2;
-
+  glm::vec4 placed[2][2];  // by sign of x, sign of y
+  for (int sx = 0; sx < 2; ++sx)
+    for (int sy = 0; sy < 2; ++sy) {
+      float signX = sx ? 1.0f : -1.0f, signY = sy ? 1.0f : -1.0f;
+      glm::vec4 corner(signX * w / 2 + shift.x, signY * h / 2 + shift.y, 0, 1);
+      placed[sx][sy] = transform * corner;
+    }
   for (int k = 0; k < QUAD_VERTICES; ++k) {
-    glm::vec4 corner(CORNER_SIGNS[k][0] * w / 2 + shift.x, CORNER_SIGNS[k][1] * h / 2 + shift.y,
-                     0, 1);
-    glm::vec4 placed = transform * corner;
+    const glm::vec4& corner = placed[CORNER_SIGNS[k][0] > 0][CORNER_SIGNS[k][1] > 0];
     float* vertex = vertices + offset + k * stride;
-    vertex[0] = placed.x;
-    vertex[1] = placed.y;
-    vertex[2] = placed.z;
+    vertex[0] = corner.x;
+    vertex[1] = corner.y;
+    vertex[2] = corner.z;
   }
 }
 
 bool isPowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
 }  // namespace
 
-void writeQuad(const resources::Sprite& resource, const glm::mat4& transform,
-               const std::string& pivot, const glm::vec4& color, float* out) {
-  getPositions(resource, out, 0, FLOATS_PER_VERTEX, transform, pivot);
+glm::vec2 pivotShift(const resources::Sprite& resource, const std::string& pivot) {
+  float w = static_cast<float>(resource.width), h = static_cast<float>(resource.height);
+  // Left and right move by the width, so the pivot lands on the edge whatever
+  // the sprite's proportions.
+  glm::vec2 shift(0, 0);
+  if (pivot == "bottom") shift.y = h / 2;
+  else if (pivot == "top") shift.y = -h / 2;
+  else if (pivot == "left") shift.x = w / 2;
+  else if (pivot == "right") shift.x = -w / 2;
+  return shift;
+}
+
+void writeQuad(const resources::Sprite& resource, const glm::mat4& transform, glm::vec2 shift,
+               const glm::vec4& color, float* out) {
+  getPositions(resource, out, 0, FLOATS_PER_VERTEX, transform, shift);
   // getUVs reads the record without changing it; its parameter is not const.
   resources::getUVs(const_cast<resources::Sprite&>(resource), out, 3, FLOATS_PER_VERTEX);
   for (int k = 0; k < QUAD_VERTICES; ++k)
@@ -51,7 +61,8 @@ SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transfor
   strncpy(sprite.alias, spriteName.c_str(), sizeof sprite.alias - 1);
   // Looked up by the full name: a cut alias would name another sprite.
   sprite.resource = resources::getSprite(spriteName.c_str());
-  writeQuad(sprite.resource, transform, pivot, color, sprite.vertices);
+  writeQuad(sprite.resource, transform, pivotShift(sprite.resource, pivot), color,
+            sprite.vertices);
   return sprite;
 }
 

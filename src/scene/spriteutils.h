@@ -31,10 +31,14 @@ struct SpriteQuad {
 // anything else for the centre) and then transformed; every vertex gets `color`.
 SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transform,
                     const std::string& pivot, const glm::vec4& color);
+// The offset that puts the middle of the edge `pivot` names ("bottom", "top",
+// "left", "right"; anything else the centre) on the origin.
+glm::vec2 pivotShift(const resources::Sprite& resource, const std::string& pivot);
 // Writes the quad of `resource` (6 vertices of FLOATS_PER_VERTEX floats, the
-// layout of SpriteQuad::vertices) to `out`, placed like createSprite's.
-void writeQuad(const resources::Sprite& resource, const glm::mat4& transform,
-               const std::string& pivot, const glm::vec4& color, float* out);
+// layout of SpriteQuad::vertices) to `out`: corners at ±width/2, ±height/2
+// moved by `shift` (pivotShift), then transformed; every vertex gets `color`.
+void writeQuad(const resources::Sprite& resource, const glm::mat4& transform, glm::vec2 shift,
+               const glm::vec4& color, float* out);
 // Appends the quad's six vertices to batch->data (malloc'd, grown by doubling)
 // and adds 2 to batch->triangles. The vertex size is the batch's stride.
 void appendSpriteToBatch(const SpriteQuad& sprite, Batch* batch);

@@ -10,6 +10,7 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include <cstring>
 #include <memory>
 
 #include "core/log.h"
@@ -27,18 +28,60 @@ const int VERTICES = 6;           // two triangles, no index array
 // lower-left, lower-right, upper-right. -1/+1 pick the low/high side.
 const int CORNERS[VERTICES][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
 
-const nodefields::Key TEXTURE("texture"), LAYER("layer"), VS("vs"), FS("fs"), WIDTH("width"),
+const nodefields::Key TEXTURE("texture"), VS("vs"), FS("fs"), WIDTH("width"),
     HEIGHT("height"), OFFSET_X("offsetX"), OFFSET_Y("offsetY");
 const NameId COLOR = gr_nameId("color"), PROJECTION = gr_nameId("projection"),
              SAMPLER = gr_nameId("textureSampler"), TEXTURE_WIDTH = gr_nameId("width"),
              TEXTURE_HEIGHT = gr_nameId("height"), IN_POSITION = gr_nameId("in_position"),
              IN_UV = gr_nameId("in_uv");
 
+// setPositions and setUVs, with the node's snapshot at hand.
+void writePositions(float* vertices, int textureWidth, int textureHeight, int offset, int stride,
+                    lua_State* L, const nodefields::Snapshot* node) {
+  glm::mat4 transform = transforms::getTransform(L);
+  float w = static_cast<float>(textureWidth), h = static_cast<float>(textureHeight);
+  getNumber<float>(L, node, WIDTH, &w);
+  getNumber<float>(L, node, HEIGHT, &h);
+  for (int k = 0; k < VERTICES; ++k) {
+    glm::vec4 corner(CORNERS[k][0] * w / 2, CORNERS[k][1] * h / 2, 0, 1);
+    glm::vec4 placed = transform * corner;
+    float* vertex = vertices + offset + k * stride;
+    vertex[0] = placed.x;
+    vertex[1] = placed.y;
+    vertex[2] = placed.z;
+  }
+}
+
+void writeUVs(float* vertices, int textureWidth, int textureHeight, int offset, int stride,
+              lua_State* L, const nodefields::Snapshot* node) {
+  float tw = static_cast<float>(textureWidth), th = static_cast<float>(textureHeight);
+  float w = tw, h = th, ox = 0, oy = 0;
+  getNumber<float>(L, node, WIDTH, &w);
+  getNumber<float>(L, node, HEIGHT, &h);
+  getNumber<float>(L, node, OFFSET_X, &ox);
+  getNumber<float>(L, node, OFFSET_Y, &oy);
+  float uMin = ox / tw, vMin = oy / th;
+  float u[2] = {uMin, w / tw + uMin};
+  float v[2] = {vMin, h / th + vMin};
+  for (int k = 0; k < VERTICES; ++k) {
+    float* vertex = vertices + offset + k * stride;
+    vertex[0] = u[CORNERS[k][0] > 0];
+    vertex[1] = v[CORNERS[k][1] > 0];
+  }
+}
+
+const char* const DEFAULT_SHADER = "pt";
+
+// The names read from the node being drawn, reused from node to node: one
+// thread, and no handler runs inside another.
+std::string textureName, vs, fs;
+
 // What a camera's handler remembers from node to node within a frame.
 struct Remembered {
   unsigned long long changes = ~0ull;  // nodefields::changes() when it was filled
   std::string vs, fs;
   GLuint program = 0;
+  GLuint defaultProgram = 0;  // of DEFAULT_SHADER twice
   std::string texture;
   bool looked = false;  // `texture` was looked up: `found` and `ref` tell
   bool found = false;
@@ -54,17 +97,19 @@ struct NodeHandler {
   std::shared_ptr<Remembered> remembered;
 
   void operator()(lua_State* L) const {
-    // Reused from node to node: one thread, and no handler runs inside another.
-    static std::string textureName, layer, vs, fs;
-    if (!getString(L, TEXTURE, textureName)) return;
-    layer.clear();
-    getString(L, LAYER, layer);
-    if (layer != camera.layer) return;
+    const nodefields::Snapshot* node = nodefields::visiting(L);
+    if (!readTextureName(L, node)) return;
+    if (!cameras::sees(L, node, camera)) return;
 
-    vs = "pt";
-    fs = "pt";
-    getString(L, VS, vs);
-    getString(L, FS, fs);
+    // Most nodes keep the default pair; their names need no copying.
+    bool ownShaders = !node || node->has(VS.field) || node->has(FS.field) ||
+                      !node->known(VS.field) || !node->known(FS.field);
+    if (ownShaders) {
+      vs = DEFAULT_SHADER;
+      fs = DEFAULT_SHADER;
+      getString(L, node, VS, vs);
+      getString(L, node, FS, fs);
+    }
 
     BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
     Batch& batch = list.add();
@@ -72,13 +117,7 @@ struct NodeHandler {
     bool ownUniforms = !batch.uniforms.empty();
     Remembered& memory = *remembered;
     if (memory.changes != nodefields::changes()) forget(memory);
-    batch.program = programFor(memory, vs, fs);
-
-    if (!batch.uniforms.find(COLOR)) {
-      const float white[4] = {1, 1, 1, 1};
-      batch.uniforms.set(COLOR, white, sizeof white);
-    }
-    batch.uniforms.set(PROJECTION, glm::value_ptr(camera.projection), sizeof camera.projection);
+    batch.program = ownShaders ? programFor(memory, vs, fs) : defaultProgram(memory);
 
     if (!memory.looked || textureName != memory.texture) {
       memory.texture = textureName;
@@ -92,7 +131,7 @@ struct NodeHandler {
       return;
     }
     const TextureRef& texture = memory.ref;
-    addTextureUniforms(batch.uniforms, texture, ownUniforms);
+    addPassUniforms(batch.uniforms, texture, ownUniforms);
 
     batch.attributes.set(IN_POSITION, {3, 0});
     batch.attributes.set(IN_UV, {2, 3});
@@ -103,16 +142,35 @@ struct NodeHandler {
     batch.enableDepthTest = enableDepthTest;
 
     batch.data = list.vertices(static_cast<size_t>(VERTICES * FLOATS_PER_VERTEX));
-    setPositions(batch.data, texture.width, texture.height, 0, FLOATS_PER_VERTEX, L);
-    setUVs(batch.data, texture.width, texture.height, 3, FLOATS_PER_VERTEX, L);
+    node = nodefields::visiting(L);  // reading uniforms may have run script code
+    writePositions(batch.data, texture.width, texture.height, 0, FLOATS_PER_VERTEX, L, node);
+    writeUVs(batch.data, texture.width, texture.height, 3, FLOATS_PER_VERTEX, L, node);
   }
 
   // Starts afresh, keeping the storage.
   static void forget(Remembered& memory) {
     memory.changes = nodefields::changes();
     memory.program = 0;
+    memory.defaultProgram = 0;
     memory.looked = false;
     memory.plain.clear();
+  }
+
+  // The node's `texture` in `textureName`, or false when it has none. A name
+  // the node shares with the one before is not copied again.
+  bool readTextureName(lua_State* L, const nodefields::Snapshot* node) const {
+    if (node && node->valid) {
+      const nodefields::Value* value = node->find(TEXTURE.field);
+      if (value && value->type == LUA_TSTRING && strlen(value->text) == textureName.size() &&
+          memcmp(value->text, textureName.data(), textureName.size()) == 0)
+        return true;
+    }
+    return getString(L, node, TEXTURE, textureName);
+  }
+
+  GLuint defaultProgram(Remembered& memory) const {
+    if (memory.defaultProgram == 0) memory.defaultProgram = gr_getProgram(DEFAULT_SHADER, DEFAULT_SHADER);
+    return memory.defaultProgram;
   }
 
   GLuint programFor(Remembered& memory, const std::string& vsName,
@@ -125,15 +183,20 @@ struct NodeHandler {
     return memory.program;
   }
 
-  // Adds the texture's uniforms. A node without uniforms of its own gets the
-  // same set every time, copied whole.
-  void addTextureUniforms(UniformSet& uniforms, const TextureRef& texture,
-                          bool ownUniforms) const {
+  // Adds the pass's uniforms: colour (unless the node has one), projection and
+  // the texture's. A node without uniforms of its own gets the same set every
+  // time, copied whole.
+  void addPassUniforms(UniformSet& uniforms, const TextureRef& texture, bool ownUniforms) const {
     Remembered& memory = *remembered;
     if (!ownUniforms && !memory.plain.empty()) {
       uniforms = memory.plain;
       return;
     }
+    if (!uniforms.find(COLOR)) {
+      const float white[4] = {1, 1, 1, 1};
+      uniforms.set(COLOR, white, sizeof white);
+    }
+    uniforms.set(PROJECTION, glm::value_ptr(camera.projection), sizeof camera.projection);
     const float size[2] = {static_cast<float>(texture.width), static_cast<float>(texture.height)};
     uniforms.set(SAMPLER, &texture.name, sizeof texture.name);
     uniforms.set(TEXTURE_WIDTH, &size[0], sizeof size[0]);
@@ -155,35 +218,11 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
 
 void setPositions(float* vertices, int textureWidth, int textureHeight, int offset, int stride,
                   lua_State* L) {
-  glm::mat4 transform = transforms::getTransform(L);
-  float w = static_cast<float>(textureWidth), h = static_cast<float>(textureHeight);
-  getNumber<float>(L, WIDTH, &w);
-  getNumber<float>(L, HEIGHT, &h);
-  for (int k = 0; k < VERTICES; ++k) {
-    glm::vec4 corner(CORNERS[k][0] * w / 2, CORNERS[k][1] * h / 2, 0, 1);
-    glm::vec4 placed = transform * corner;
-    float* vertex = vertices + offset + k * stride;
-    vertex[0] = placed.x;
-    vertex[1] = placed.y;
-    vertex[2] = placed.z;
-  }
+  writePositions(vertices, textureWidth, textureHeight, offset, stride, L, nodefields::visiting(L));
 }
 
 void setUVs(float* vertices, int textureWidth, int textureHeight, int offset, int stride,
             lua_State* L) {
-  float tw = static_cast<float>(textureWidth), th = static_cast<float>(textureHeight);
-  float w = tw, h = th, ox = 0, oy = 0;
-  getNumber<float>(L, WIDTH, &w);
-  getNumber<float>(L, HEIGHT, &h);
-  getNumber<float>(L, OFFSET_X, &ox);
-  getNumber<float>(L, OFFSET_Y, &oy);
-  float uMin = ox / tw, vMin = oy / th;
-  float u[2] = {uMin, w / tw + uMin};
-  float v[2] = {vMin, h / th + vMin};
-  for (int k = 0; k < VERTICES; ++k) {
-    float* vertex = vertices + offset + k * stride;
-    vertex[0] = u[CORNERS[k][0] > 0];
-    vertex[1] = v[CORNERS[k][1] > 0];
-  }
+  writeUVs(vertices, textureWidth, textureHeight, offset, stride, L, nodefields::visiting(L));
 }
 }  // namespace textures

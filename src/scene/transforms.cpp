@@ -41,53 +41,39 @@ const nodefields::Key X("x"), Y("y"), Z("z"), SCALE("scale"), SCALE_X("scaleX"),
     SCALE_Y("scaleY"), SCALE_Z("scaleZ"), ROTATION("rotation"), ROTATION_X("rotationX"),
     ROTATION_Y("rotationY"), ROTATION_Z("rotationZ"), TRANSFORM(TRANSFORM_FIELD);
 
-// getNumber<float>, straight from the walk's snapshot of the node when it has
-// the answer.
-void readNumber(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name,
-                float* target) {
-  if (node && node->known(name.field)) {
-    const nodefields::Value* value = node->find(name.field);
-    if (!value) return;
-    if (value->type == LUA_TNUMBER) {
-      *target = static_cast<float>(value->number);
-      return;
-    }
-  }
-  getNumber<float>(L, name, target);
-}
-
-// The transform fields of the table on top, with their defaults.
-Placement readPlacement(lua_State* L) {
-  const nodefields::Snapshot* node = nodefields::visiting(L);
+// The transform fields of the table on top, with their defaults; `node` is
+// its snapshot, or null.
+Placement readPlacement(lua_State* L, const nodefields::Snapshot* node) {
   Placement p;
-  readNumber(L, node, X, &p.position.x);
-  readNumber(L, node, Y, &p.position.y);
-  readNumber(L, node, Z, &p.position.z);
+  getNumber<float>(L, node, X, &p.position.x);
+  getNumber<float>(L, node, Y, &p.position.y);
+  getNumber<float>(L, node, Z, &p.position.z);
   float scale = 1;
-  readNumber(L, node, SCALE, &scale);
+  getNumber<float>(L, node, SCALE, &scale);
   p.scale = glm::vec3(scale);
-  readNumber(L, node, SCALE_X, &p.scale.x);
-  readNumber(L, node, SCALE_Y, &p.scale.y);
-  readNumber(L, node, SCALE_Z, &p.scale.z);
+  getNumber<float>(L, node, SCALE_X, &p.scale.x);
+  getNumber<float>(L, node, SCALE_Y, &p.scale.y);
+  getNumber<float>(L, node, SCALE_Z, &p.scale.z);
   float rotationZ = 0;
-  readNumber(L, node, ROTATION, &rotationZ);
-  readNumber(L, node, ROTATION_Z, &rotationZ);
+  getNumber<float>(L, node, ROTATION, &rotationZ);
+  getNumber<float>(L, node, ROTATION_Z, &rotationZ);
   float rotationX = 0, rotationY = 0;
-  readNumber(L, node, ROTATION_X, &rotationX);
-  readNumber(L, node, ROTATION_Y, &rotationY);
+  getNumber<float>(L, node, ROTATION_X, &rotationX);
+  getNumber<float>(L, node, ROTATION_Y, &rotationY);
   p.rotationX = toRadians(rotationX);
   p.rotationY = toRadians(rotationY);
   p.rotationZ = toRadians(rotationZ);
   return p;
 }
 
-// parent × T × Rz × Rx × Ry × S of the table on top.
-glm::mat4 compose(lua_State* L, glm::mat4 transform) {
-  Placement p = readPlacement(L);
+// parent × T × Rz × Rx × Ry × S of the table on top (`node` its snapshot, or
+// null).
+glm::mat4 compose(lua_State* L, const nodefields::Snapshot* node, glm::mat4 transform) {
+  Placement p = readPlacement(L, node);
   transform = glm::translate(transform, p.position);
-  transform = glm::rotate(transform, p.rotationZ, Z_AXIS);
-  transform = glm::rotate(transform, p.rotationX, X_AXIS);
-  transform = glm::rotate(transform, p.rotationY, Y_AXIS);
+  transform = rotate(transform, p.rotationZ, Z_AXIS);
+  transform = rotate(transform, p.rotationX, X_AXIS);
+  transform = rotate(transform, p.rotationY, Y_AXIS);
   return glm::scale(transform, p.scale);
 }
 
@@ -126,8 +112,8 @@ const void* recordMetatable = nullptr;
 
 // The node's own record, from the snapshot when it shows it; else the field
 // is read (and the record made the first time).
-glm::mat4* recordOf(lua_State* L, const glm::mat4& initial) {
-  if (const nodefields::Snapshot* node = nodefields::visiting(L)) {
+glm::mat4* recordOf(lua_State* L, const nodefields::Snapshot* node, const glm::mat4& initial) {
+  if (node && node->valid) {
     const nodefields::Value* value = node->find(TRANSFORM.field);
     if (value && value->type == LUA_TUSERDATA && value->metatable &&
         value->metatable == recordMetatable)
@@ -149,8 +135,9 @@ void storeWorldMatrix(lua_State* L) {
       readStored(L, top - 2, parent);
   }
   if (top == 0 || !lua_istable(L, -1)) return;
-  glm::mat4 transform = compose(L, parent);
-  glm::mat4* record = recordOf(L, transform);
+  const nodefields::Snapshot* node = nodefields::visiting(L);
+  glm::mat4 transform = compose(L, node, parent);
+  glm::mat4* record = recordOf(L, node, transform);
   *record = transform;
   if (storedAt.size() <= static_cast<size_t>(top)) storedAt.resize(static_cast<size_t>(top) + 1);
   storedAt[static_cast<size_t>(top)] = Stored{lua_topointer(L, top), record, nodefields::changes()};
@@ -175,6 +162,15 @@ bool isFinite(const glm::mat4& m) {
 }
 }  // namespace
 
+glm::mat4 rotate(const glm::mat4& transform, float angle, const glm::vec3& axis) {
+  if (angle == 0) {
+    // A sum is finite only when every term is (an overflow merely rotates).
+    glm::vec4 sum = transform[0] + transform[1] + transform[2];
+    if (std::isfinite(sum.x + sum.y + sum.z + sum.w)) return transform;
+  }
+  return glm::rotate(transform, angle, axis);
+}
+
 void prepare(lua_State* L, HandlerQueue& enter) {
   storedAt.clear();
   luautils::pushRecordMetatable<glm::mat4>(L);
@@ -185,7 +181,7 @@ void prepare(lua_State* L, HandlerQueue& enter) {
 
 void createTransform(lua_State* L, glm::mat4 transform) {
   if (lua_gettop(L) == 0 || !lua_istable(L, -1)) return;
-  transform = compose(L, transform);
+  transform = compose(L, nodefields::visiting(L), transform);
   *getUserData<glm::mat4>(L, TRANSFORM_FIELD, transform) = transform;
 }
 
@@ -207,7 +203,7 @@ glm::mat4 calcTransform(lua_State* L) {
   for (int i = top % 2 == 0 ? 2 : 1; i <= top; i += 2) {
     if (!lua_istable(L, i)) continue;
     lua_pushvalue(L, i);
-    Placement p = readPlacement(L);
+    Placement p = readPlacement(L, nullptr);
     lua_pop(L, 1);
     transform = glm::translate(transform, p.position);
     transform = glm::scale(transform, p.scale);

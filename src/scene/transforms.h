@@ -16,6 +16,10 @@ glm::mat4 getTransform(lua_State* L);
 // The world matrix of the table on top, composed from the walk's stack layout
 // (T × S × Rz × Rx × Ry per level, root first).
 glm::mat4 calcTransform(lua_State* L);
+// glm::rotate, except that a finite matrix is returned as it is for the angle
+// 0 (rotating it by nothing changes it at most in the sign of a zero), which
+// is what most nodes and particles turn by.
+glm::mat4 rotate(const glm::mat4& transform, float angle, const glm::vec3& axis);
 // Projection × inverse view of the camera table on top; the zero matrix (nothing
 // drawn) when that would not be finite, e.g. for a camera of width 0.
 glm::mat4 calcProjection(lua_State* L);
