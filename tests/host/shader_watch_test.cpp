@@ -1,5 +1,6 @@
 // The shader watch callback: changed shader files rebuild the cached programs
-// that use them, with a real GL context.
+// that use them (and the renderer learns the rebuilt ones afresh), with a real
+// GL context.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,8 +33,13 @@ TEST_F(ShaderWatch, TheShaderWatchRebuildsOnlyThePairsUsingTheChangedFile) {
   writeFragmentShader("solid", solidFragment("1.0, 0.0, 0.0, 1.0"));
   writeFragmentShader("keep", solidFragment("0.0, 0.0, 1.0, 1.0"));
   GLuint solid = gr_getProgram("clip", "solid"), keep = gr_getProgram("clip", "keep");
+  rendertest::Quad quad(-1, -1, 1, 1);
+  Batch before = rendertest::quadBatch(solid, quad);
+  gr_render(&before);  // the renderer learns the program: no uniforms
 
-  writeFragmentShader("solid", solidFragment("0.0, 1.0, 0.0, 1.0"));
+  // The new source reads a uniform, which the rebuilt program is asked for.
+  writeFragmentShader("solid", "#version 120\nuniform vec4 tint;\n"
+                               "void main() { gl_FragColor = tint; }\n");
   std::string log = captureOutput([] {
     watchers::onShaderChange(filesystem::Change::MODIFIED, "assets/shaders/gl210/solid.fs");
   });
@@ -46,9 +52,9 @@ TEST_F(ShaderWatch, TheShaderWatchRebuildsOnlyThePairsUsingTheChangedFile) {
   GLuint rebuilt = gr_programs["clip"]["solid"];
   ASSERT_NE(rebuilt, solid);
 
-  // The rebuilt program draws with the new source.
-  rendertest::Quad quad(-1, -1, 1, 1);
+  // The rebuilt program draws with the new source and its uniform.
   Batch batch = rendertest::quadBatch(rebuilt, quad);
+  batch.uniforms.set("tint", rendertest::floats({0, 1, 0, 1}));
   gr_render(&batch);
   EXPECT_EQ(rendertest::windowPixel(5, 5), (testsupport::RGBA{0, 255, 0, 255}));
 
