@@ -45,24 +45,51 @@ unsigned mipmapLevelsAllowed(int width, int height) {
   return levels;
 }
 
-void loadTextures(const char* folder, const SheetUpload& upload) {
-  for (Image& image : loadPNGs(folder)) {
-    int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
-    Sheet* sheet = placeOnSheet(image, side);
-    free(image.data);
-    if (!sheet) {
-      DLOG("Not enough memory for texture %s\n", image.alias.c_str());
-      continue;
-    }
-    sheets.push_back(sheet);
-    DLOG("Create texture %s\n", image.alias.c_str());
-    // More levels than the side allows would be refused by GL.
-    unsigned levels = image.alias == MIPMAPPED_TEXTURE
-                          ? std::min(mipmapLevelsAllowed(side, side), MIPMAPPED_LEVELS)
-                          : 1;
-    upload(*sheet, levels);
-    textures[image.alias] = sheet;
+namespace {
+// Registers the picture (whose pixels it frees) under its alias. A name that is
+// registered already keeps its sheet, which gets the new pixels and size; its
+// old texture's name is still in sheet.texture when `upload` runs.
+void registerImage(Image& image, const SheetUpload& upload) {
+  int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
+  Sheet* placed = placeOnSheet(image, side);
+  free(image.data);
+  if (!placed) {
+    DLOG("Not enough memory for texture %s\n", image.alias.c_str());
+    return;
   }
+  Sheet* sheet = getTexture(image.alias);
+  if (sheet) {
+    free(sheet->data);
+    sheet->data = placed->data;
+    sheet->width = placed->width;
+    sheet->height = placed->height;
+    delete placed;
+  } else {
+    sheet = placed;
+    sheets.push_back(sheet);
+  }
+  DLOG("Create texture %s\n", image.alias.c_str());
+  // More levels than the side allows would be refused by GL.
+  unsigned levels = image.alias == MIPMAPPED_TEXTURE
+                        ? std::min(mipmapLevelsAllowed(side, side), MIPMAPPED_LEVELS)
+                        : 1;
+  upload(*sheet, levels);
+  textures[image.alias] = sheet;
+}
+}  // namespace
+
+void loadTextures(const char* folder, const SheetUpload& upload) {
+  for (Image& image : loadPNGs(folder)) registerImage(image, upload);
+}
+
+bool reloadTexture(const std::string& path, const SheetUpload& upload) {
+  Image image = loadPNG(path.c_str());
+  if (!image.data) return false;
+  size_t slash = path.rfind('/');
+  std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  image.alias = file.substr(0, file.find('.'));
+  registerImage(image, upload);
+  return true;
 }
 
 Sheet* getTexture(const std::string& name) {

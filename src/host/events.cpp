@@ -19,7 +19,7 @@ void callTouch(lua_State* L, Uint32 type, double finger, double x, double y) {
   lua_pushnumber(L, finger);
   lua_pushnumber(L, x);
   lua_pushnumber(L, y);
-  script::call(L, 4, 0);
+  script::call(L, 4, 0, "onTouchEvent");
 }
 
 void setScreenSizeGlobals(lua_State* L, int w, int h) {
@@ -65,13 +65,13 @@ void handleEvent(lua_State* L, const SDL_Event& event) {
       lua_getglobal(L, "onKeyboardEvent");
       lua_pushboolean(L, event.type == SDL_KEYDOWN);
       lua_pushnumber(L, event.key.keysym.sym);
-      script::call(L, 2, 0);
+      script::call(L, 2, 0, "onKeyboardEvent");
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       lua_getglobal(L, "onMouseButtonEvent");
       lua_pushnumber(L, event.type);
-      script::call(L, 1, 0);
+      script::call(L, 1, 0, "onMouseButtonEvent");
       callTouch(L, event.type == SDL_MOUSEBUTTONDOWN ? SDL_FINGERDOWN : SDL_FINGERUP, 1,
                 event.button.x, event.button.y);
       break;

@@ -6,6 +6,7 @@
 
 #include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "host/filesystem.h"
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
 #include "render/graphics.h"
@@ -25,7 +26,7 @@ void runFrame(lua_State* L, Uint32 dt) {
   lua_getglobal(L, "update");
   if (lua_isfunction(L, -1)) {
     lua_pushnumber(L, static_cast<float>(dt) / 1000.0f);
-    script::call(L, 1, 0);
+    script::call(L, 1, 0, "update");
   } else {
     lua_pop(L, 1);
   }
@@ -65,6 +66,8 @@ void run(lua_State* L, Uint32 lastFrame, const Options& options) {
     Uint32 dt = fixedStep ? static_cast<Uint32>(options.fixedDtMs) : now - lastFrame;
     lastFrame = now;
 
+    // Reloads happen here, between frames, never while a frame uses the state.
+    filesystem::poll();
     runFrame(L, dt);
 
     if (quit && !options.screenshot.empty()) shot = screenshot::writeWindow(options.screenshot);

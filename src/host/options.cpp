@@ -27,6 +27,13 @@ const char* usage() {
          "  --frames N         end the run after frame N\n"
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
+         "  --debug            report every Lua error once with its traceback, and names\n"
+         "                     that resolve to nothing\n"
+         "  --strict           like --debug, and the first Lua error ends the run with\n"
+         "                     exit status 1\n"
+         "  --watch            reload main.lua, scripts, shaders, textures and sprites\n"
+         "                     when they are saved\n"
+         "  --quiet            log only errors, warnings and the game's own output\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
@@ -40,6 +47,14 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
     if (strcmp(arg, "--version") == 0) return Outcome::VERSION;
     if (strcmp(arg, "--windowed") == 0) {
       options.windowed = true;
+    } else if (strcmp(arg, "--debug") == 0) {
+      options.debug = true;
+    } else if (strcmp(arg, "--strict") == 0) {
+      options.strict = true;
+    } else if (strcmp(arg, "--quiet") == 0) {
+      options.quiet = true;
+    } else if (strcmp(arg, "--watch") == 0) {
+      options.watch = true;
     } else if (strcmp(arg, "--frames") == 0) {
       if (!parseCount(next, 1, &options.frames)) {
         message = std::string("tarnwick: --frames needs a positive whole number, got '") +

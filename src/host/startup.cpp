@@ -13,6 +13,7 @@
 #include "assets/resources.h"
 #include "audio/audio.h"
 #include "bindings/modules.h"
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "core/luautils.h"
 #include "core/runstate.h"
@@ -65,6 +66,50 @@ void setNumberGlobal(lua_State* L, const char* name, int value) {
   lua_pushnumber(L, value);
   lua_setglobal(L, name);
 }
+
+// Loads the script's text as a chunk: named "@main.lua" in development mode,
+// so that messages cite main.lua:LINE; otherwise named by the text itself, so
+// that messages cite its first line, and development mode switched on later
+// by config.debug is told that chunk id.
+int loadMainChunk(lua_State* L, const std::string& text) {
+  if (diagnostics::mode().debug)
+    return luaL_loadbuffer(L, text.c_str(), strlen(text.c_str()), "@main.lua");
+  int status = luaL_loadstring(L, text.c_str());
+  if (status == 0) {
+    lua_Debug chunk;
+    lua_pushvalue(L, -1);
+    lua_getinfo(L, ">S", &chunk);
+    diagnostics::setMainChunkId(chunk.short_src);
+  }
+  return status;
+}
+
+// config.debug = true turns development mode on from here on.
+void readConfigDebug(lua_State* L) {
+  lua_getglobal(L, "config");
+  lua_pushstring(L, "debug");
+  lua_rawget(L, -2);
+  bool asked = lua_isboolean(L, -1) && lua_toboolean(L, -1);
+  lua_pop(L, 2);
+  if (!asked || diagnostics::mode().debug) return;
+  diagnostics::Mode mode = diagnostics::mode();
+  mode.debug = true;
+  diagnostics::setMode(mode);
+}
+
+// Under --watch, the two folders every start registers become real watches,
+// and main.lua and the asset folders are watched too.
+void registerWatches(lua_State* L, bool watchAll) {
+  if (watchAll) filesystem::enableWatching();
+  filesystem::watch("assets/scripts", watchers::edits({".lua"}, watchers::scriptCallback(L)));
+  filesystem::watch("assets/shaders/gl210",
+                    watchers::edits({".vs", ".fs"}, watchers::shaderCallback()));
+  if (!watchAll) return;
+  filesystem::watch(MAIN_SCRIPT, watchers::edits({".lua"}, watchers::mainScriptCallback(L)));
+  filesystem::watch("assets/textures", watchers::edits({".png"}, watchers::textureCallback()));
+  filesystem::watch("assets/sprites",
+                    watchers::edits({".png"}, watchers::spriteCallback("assets/sprites/")));
+}
 }  // namespace
 
 const char* version() { return TARNWICK_VERSION; }
@@ -86,8 +131,7 @@ bool runMainScript(lua_State* L) {
     DLOG("Lua error: cannot read %s: %s\n", workingPath(MAIN_SCRIPT).c_str(), strerror(readError));
     return false;
   }
-  // The chunk is named by its own text, so messages cite its first line.
-  if (luaL_loadstring(L, text.c_str()) != 0) {
+  if (loadMainChunk(L, text) != 0) {
     script::logError(L);
     return false;
   }
@@ -106,6 +150,7 @@ bool readConfig(lua_State* L, int* width, int* height) {
 }
 
 int run(const Options& options) {
+  diagnostics::setMode({options.debug, options.strict, options.quiet});
   resources::init();
   lua_State* L = luaL_newstate();
   luaL_openlibs(L);
@@ -119,6 +164,7 @@ int run(const Options& options) {
     DLOG("Get size\n");
     started = readConfig(L, &width, &height);
   }
+  if (started) readConfigDebug(L);
   if (!started) {
     // Nothing else was started; release what was, so the failure leaks nothing.
     lua_close(L);
@@ -149,24 +195,25 @@ int run(const Options& options) {
   DLOG("Call main lua init\n");
   lua_getglobal(L, "init");
   if (lua_isfunction(L, -1))
-    script::call(L, 0, 0);
+    script::call(L, 0, 0, "init");
   else
     lua_pop(L, 1);
 
   DLOG("Start main loop\n");
   Uint32 lastFrame = SDL_GetTicks();
   gr_clearRenderTargets();
-  filesystem::watch("assets/scripts", watchers::scriptCallback(L));
-  filesystem::watch("assets/shaders/gl210", watchers::shaderCallback());
+  registerWatches(L, options.watch);
 
   frameloop::run(L, lastFrame, options);
 
+  filesystem::stopWatching();
+  diagnostics::reportCounts();
   DLOG("SDLquit\n");
   audio::clear();
   resources::clear();
   lua_close(L);
   SDLquit();
   DLOG("Final quit\n");
-  return 0;
+  return diagnostics::strictFailure() ? 1 : 0;
 }
 }  // namespace host

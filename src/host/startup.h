@@ -8,7 +8,8 @@
 namespace host {
 // Brings everything up, runs the frame loop and tears everything down. Returns
 // the process exit status: 0 after a normal run, 1 when the game script cannot
-// be read, loaded or run, or when its config is unusable.
+// be read, loaded or run, when its config is unusable, or when --strict saw a
+// Lua error.
 int run(const Options& options);
 // Reads, loads and runs main.lua of the working folder; logs and returns false
 // on failure.

@@ -79,7 +79,15 @@ GLuint gr_loadShader(const char* filePath, GLenum shaderType);  // 0 when unread
 // framework's copies. A missing file or a name too long for the path ends the
 // run at the attach check.
 GLuint gr_createProgram(const char* vs, const char* fs);
+// Builds the pair like gr_createProgram for a rebuild during the run: a file
+// that cannot be read, a shader that does not compile or a pair that does not
+// link gives one log line and 0 instead of ending the run.
+GLuint gr_tryCreateProgram(const char* vs, const char* fs);
 GLuint gr_getProgram(std::string vs, std::string ps);
+// True when drawing with the program reads a batch uniform called `name`: an
+// active uniform of that name, or a vector uniform fed from it under its name
+// without the first two characters (u_tint from tint), as gr_render feeds them.
+bool gr_programUses(GLuint program, const std::string& name);
 // Binds the program unless it is the one this switch bound last.
 void gr_useProgram(GLuint programID);
 // The program gr_useProgram bound last; GLuint(-1) before the first.

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "render/graphics.h"
 
@@ -43,6 +44,11 @@ std::string find(const std::string& name, const char* extension) {
   std::string gamePath = buffer;
   if (readable(gamePath)) return gamePath;
   std::string copy = frameworkCopy(name + "." + extension);
+  if (copy.empty())
+    diagnostics::warnOnce("shader " + gamePath,
+                          "Warning: shader %s.%s is neither in assets/shaders/%s/ nor among the "
+                          "framework's shaders\n",
+                          name.c_str(), extension, SHADER_VERSION.c_str());
   return copy.empty() ? gamePath : copy;
 }
 }  // namespace shaderfiles

@@ -20,6 +20,25 @@ void gr_loadTextures(const char* folder) {
   });
 }
 
+bool gr_reloadTexture(const std::string& path) {
+  return resources::reloadTexture(path, [](resources::Sheet& sheet, unsigned mipmapLevels) {
+    GLuint previous = static_cast<GLuint>(sheet.texture);
+    gr_uploadSheet(&sheet, 1, mipmapLevels);
+    if (previous) glDeleteTextures(1, &previous);
+  });
+}
+
+bool gr_reloadSpriteSheet(const char* folder, const std::string& changed) {
+  GLuint previous = 0;
+  if (!resources::sprites.empty() && resources::sprites.begin()->second.sheet)
+    previous = static_cast<GLuint>(resources::sprites.begin()->second.sheet->texture);
+  resources::Sheet* sheet = resources::repackSpriteSheet(folder, changed);
+  if (!sheet) return false;
+  gr_uploadSheet(sheet, 1, 1);
+  if (previous) glDeleteTextures(1, &previous);
+  return true;
+}
+
 bool gr_findTexture(const std::string& name, TextureRef* found) {
   if (resources::Sheet* sheet = resources::getTexture(name)) {
     *found = {static_cast<GLuint>(sheet->texture), sheet->width, sheet->height};

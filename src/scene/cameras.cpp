@@ -1,6 +1,7 @@
 // Camera discovery shared by the drawing passes.
 #include "scene/cameras.h"
 
+#include "core/diagnostics.h"
 #include "scene/transforms.h"
 
 namespace cameras {
@@ -15,6 +16,11 @@ void forEach(lua_State* L, BatchMatrix& batchMatrix,
     camera.projection = transforms::calcProjection(L);
     camera.layer = getString(L, "layer");
     camera.target = getString(L, "target");
+    if (!camera.target.empty() && !gr_getRenderTarget(camera.target))
+      diagnostics::warnOnce("target " + camera.target,
+                            "Warning: camera target %s names no render target; the camera "
+                            "draws into the window\n",
+                            camera.target.c_str());
     found(L, camera);
   });
 }

@@ -103,6 +103,7 @@ struct NodeHandler {
     batch.clearTarget = flags.clearTarget;
 
     batch.uniforms = renderutils::getUniforms(L);
+    renderutils::warnUnusedUniforms(shaders.vs, shaders.ps, batch.uniforms);
     renderutils::addCopy(batch.uniforms, "transform", glm::value_ptr(transform), sizeof transform);
     renderutils::addCopy(batch.uniforms, "normalTransform", glm::value_ptr(normalTransform),
                          sizeof normalTransform);

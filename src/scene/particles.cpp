@@ -10,6 +10,8 @@
 #include <cstdlib>
 
 #include "assets/resources.h"
+#include "core/diagnostics.h"
+#include "core/scriptcall.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
 #include "scene/spriteutils.h"
@@ -83,7 +85,8 @@ void emitOne(lua_State* L, ParticleSystem& system) {
   }
   lua_pushvalue(L, -2);
   lua_pushinteger(L, slot);
-  lua_pcall(L, 2, 1, 0);  // errors are not reported: the message is no table
+  // An error's message is no table; only development mode reports it.
+  if (script::pcall(L, 2, 1) != 0) script::reportSwallowed(L, "emit");
   if (lua_istable(L, -1)) readParticle(L, system.particles[slot]);
   lua_pop(L, 1);
 }
@@ -164,6 +167,7 @@ struct NodeHandler {
                   const ParticleSystem& system) const {
     Batch batch;
     batch.uniforms = renderutils::getUniforms(L);
+    renderutils::warnUnusedUniforms(vs, fs, batch.uniforms);
     // The first sprite's sheet supplies the texture; an emitter whose sprite
     // has no sheet (not even the stand-in) samples no texture.
     resources::Sprite first =
@@ -228,7 +232,9 @@ LifeCurve getCurve(lua_State* L, const char* key, float defaultValue) {
       lua_pushvalue(L, -1);
       lua_pushnumber(L, static_cast<lua_Number>(i) / LAST_SAMPLE);
       lua_pushvalue(L, table);
-      lua_pcall(L, 2, 1, 0);  // an error leaves its message, which counts as 0
+      // An error leaves its message, which counts as 0.
+      if (script::pcall(L, 2, 1) != 0 && diagnostics::mode().debug)
+        script::reportSwallowed(L, (std::string("curve ") + key).c_str());
       float value = static_cast<float>(lua_tonumber(L, -1));
       values[i] = std::isfinite(value) ? value : 0;
       lua_pop(L, 1);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "render/sheets.h"
 
@@ -16,16 +17,17 @@ namespace {
 GLuint textureNamed(const char* name, const std::string& uniform) {
   TextureRef texture;
   if (gr_findTexture(name, &texture)) return texture.name;
-  DLOG("Failed to find texture %s for uniform %s\n", name, uniform.c_str());
+  diagnostics::logRepeated("texture " + std::string(name) + " for uniform " + uniform,
+                           "Failed to find texture %s for uniform %s\n", name, uniform.c_str());
   return 0;
 }
 
-// The array entries of the table on top as floats; function entries are
-// resolved with the value at absolute index `node`.
-void readFloats(lua_State* L, int node, float* values, size_t count) {
+// The array entries of uniform `name`, the table on top, as floats; function
+// entries are resolved with the value at absolute index `node`.
+void readFloats(lua_State* L, int node, const char* name, float* values, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     lua_rawgeti(L, -1, static_cast<int>(i + 1));
-    luautils::resolveTop(L, node);
+    luautils::resolveTop(L, node, name);
     values[i] = static_cast<float>(lua_tonumber(L, -1));
     lua_pop(L, 1);
   }
@@ -41,7 +43,7 @@ void readPair(lua_State* L, int node, std::map<std::string, Uniform>& uniforms) 
 
   // Resolve a copy: the value slot belongs to the caller's traversal.
   lua_pushvalue(L, -1);
-  luautils::resolveTop(L, node);
+  luautils::resolveTop(L, node, name.c_str());
   switch (lua_type(L, -1)) {
     case LUA_TNUMBER:
       if (float* value = static_cast<float*>(malloc(sizeof(float)))) {
@@ -60,7 +62,7 @@ void readPair(lua_State* L, int node, std::map<std::string, Uniform>& uniforms) 
       size_t size = sizeof(float) * count;
       float* values = static_cast<float*>(malloc(size));
       if (values || size == 0) {
-        readFloats(L, node, values, count);
+        readFloats(L, node, name.c_str(), values, count);
         addUniform(uniforms, name, size, values);
       }
       break;
@@ -108,6 +110,19 @@ void getPrefixedUniforms(lua_State* L, std::map<std::string, Uniform>& result) {
       if (length >= 2 && key[0] == 'u' && key[1] == '_') readPair(L, node, result);
     }
     lua_pop(L, 1);
+  }
+}
+
+void warnUnusedUniforms(const std::string& vs, const std::string& fs,
+                        const std::map<std::string, Uniform>& uniforms) {
+  if (!diagnostics::mode().debug) return;
+  GLuint program = 0;
+  for (const auto& entry : uniforms) {
+    if (!diagnostics::firstTime("uniform " + vs + " " + fs + " " + entry.first)) continue;
+    if (!program) program = gr_getProgram(vs, fs);
+    if (!gr_programUses(program, entry.first))
+      DLOG("Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
+           vs.c_str(), fs.c_str(), entry.first.c_str());
   }
 }
 

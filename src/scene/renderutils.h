@@ -26,4 +26,8 @@ void getPrefixedUniforms(lua_State* L, std::map<std::string, Uniform>& result);
 // The node's "u_" fields, then its `uniforms` table (read last, so it wins).
 // Function values anywhere in them are called with the node.
 std::map<std::string, Uniform> getUniforms(lua_State* L);
+// In development mode, warns once per shader pair and name about each of the
+// node's `uniforms` that the pair's program does not use. Nothing otherwise.
+void warnUnusedUniforms(const std::string& vs, const std::string& fs,
+                        const std::map<std::string, Uniform>& uniforms);
 }  // namespace renderutils

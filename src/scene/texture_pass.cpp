@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "core/log.h"
+#include "core/diagnostics.h"
 #include "render/sheets.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
@@ -45,6 +45,7 @@ struct NodeHandler {
     batch.clearTarget = clearTarget;
     batch.targetName = camera.target;
     batch.program = gr_getProgram(vs, fs);
+    renderutils::warnUnusedUniforms(vs, fs, batch.uniforms);
 
     if (batch.uniforms.find("color") == batch.uniforms.end()) {
       const float white[4] = {1, 1, 1, 1};
@@ -55,7 +56,8 @@ struct NodeHandler {
 
     TextureRef texture;
     if (!gr_findTexture(textureName, &texture)) {
-      DLOG("Failed to find texture %s\n", textureName.c_str());
+      diagnostics::logRepeated("texture " + textureName, "Failed to find texture %s\n",
+                               textureName.c_str());
       return;
     }
     const float size[2] = {static_cast<float>(texture.width), static_cast<float>(texture.height)};
