@@ -46,26 +46,25 @@ unsigned mipmapLevelsAllowed(int width, int height) {
 }
 
 namespace {
-// Registers the picture (whose pixels it frees) under its alias. A name that is
-// registered already keeps its sheet, which gets the new pixels and size; its
-// old texture's name is still in sheet.texture when `upload` runs.
-void registerImage(Image& image, const SheetUpload& upload) {
+// Registers the picture (whose pixels it frees) under its alias on a new
+// sheet, or on `reused`, which gets the new pixels and size; a reused sheet's
+// old texture name is still in sheet.texture when `upload` runs.
+void registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
   int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
-  Sheet* placed = placeOnSheet(image, side);
+  Sheet* sheet = placeOnSheet(image, side);
   free(image.data);
-  if (!placed) {
+  if (!sheet) {
     DLOG("Not enough memory for texture %s\n", image.alias.c_str());
     return;
   }
-  Sheet* sheet = getTexture(image.alias);
-  if (sheet) {
-    free(sheet->data);
-    sheet->data = placed->data;
-    sheet->width = placed->width;
-    sheet->height = placed->height;
-    delete placed;
+  if (reused) {
+    free(reused->data);
+    reused->data = sheet->data;
+    reused->width = sheet->width;
+    reused->height = sheet->height;
+    delete sheet;
+    sheet = reused;
   } else {
-    sheet = placed;
     sheets.push_back(sheet);
   }
   DLOG("Create texture %s\n", image.alias.c_str());
@@ -79,7 +78,7 @@ void registerImage(Image& image, const SheetUpload& upload) {
 }  // namespace
 
 void loadTextures(const char* folder, const SheetUpload& upload) {
-  for (Image& image : loadPNGs(folder)) registerImage(image, upload);
+  for (Image& image : loadPNGs(folder)) registerImage(image, upload, nullptr);
 }
 
 bool reloadTexture(const std::string& path, const SheetUpload& upload) {
@@ -88,7 +87,7 @@ bool reloadTexture(const std::string& path, const SheetUpload& upload) {
   size_t slash = path.rfind('/');
   std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
   image.alias = file.substr(0, file.find('.'));
-  registerImage(image, upload);
+  registerImage(image, upload, getTexture(image.alias));
   return true;
 }
 

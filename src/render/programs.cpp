@@ -95,8 +95,9 @@ GLuint link(GLuint vertexShader, GLuint fragmentShader) {
 }  // namespace
 
 GLuint gr_createProgram(const char* vs, const char* fs) {
-  return link(loadNamedShader(vs, "vs", GL_VERTEX_SHADER),
-              loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER));
+  GLuint vertexShader = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
+  GLuint fragmentShader = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
+  return link(vertexShader, fragmentShader);
 }
 
 GLuint gr_tryCreateProgram(const char* vs, const char* fs) {
