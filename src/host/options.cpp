@@ -34,6 +34,7 @@ const char* usage() {
          "  --watch            reload main.lua, scripts, shaders, textures and sprites\n"
          "                     when they are saved\n"
          "  --quiet            log only errors, warnings and the game's own output\n"
+         "  --new DIR          write a starter game into DIR (new or empty) and stop\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
@@ -69,6 +70,13 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
         return Outcome::BAD;
       }
       ++i;
+    } else if (strcmp(arg, "--new") == 0) {
+      if (!next || !*next) {
+        message = "tarnwick: --new needs a folder name";
+        return Outcome::BAD;
+      }
+      options.newGame = next;
+      ++i;
     } else if (strcmp(arg, "--screenshot") == 0) {
       if (!next || !*next) {
         message = "tarnwick: --screenshot needs a file name";
@@ -87,6 +95,6 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       haveGameDir = true;
     }
   }
-  return Outcome::RUN;
+  return options.newGame.empty() ? Outcome::RUN : Outcome::NEW_GAME;
 }
 }  // namespace options

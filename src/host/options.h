@@ -13,10 +13,11 @@ struct Options {
   bool strict = false;      // the first Lua error ends the run with status 1 (implies debug)
   bool quiet = false;       // only errors, warnings and the game's own output
   bool watch = false;       // reload edited scripts, shaders, textures and sprites
+  std::string newGame;      // --new: the folder to write a starter game into
 };
 
 namespace options {
-enum class Outcome { RUN, HELP, VERSION, BAD };
+enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD };
 
 // Fills `options`; for BAD, `message` names the offending option or value.
 Outcome parse(int argc, char** argv, Options& options, std::string& message);

@@ -15,15 +15,17 @@ namespace {
 bool readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
 
 // The framework's shader folders, most specific first: beside the executable,
-// then the build tree (test programs live elsewhere), then the install prefix.
+// the installed tree relative to it (a prefix chosen at install or packaging
+// time), the build tree (test programs live elsewhere), the configured prefix.
 std::string frameworkCopy(const std::string& file) {
-  std::string folders[3];
+  std::string folders[4];
   if (char* base = SDL_GetBasePath()) {
     folders[0] = std::string(base) + "shaders/";
+    folders[1] = std::string(base) + "../share/tarnwick/shaders/";
     SDL_free(base);
   }
-  folders[1] = TARNWICK_SHADER_BUILD_DIR "/";
-  folders[2] = TARNWICK_SHADER_INSTALL_DIR "/";
+  folders[2] = TARNWICK_SHADER_BUILD_DIR "/";
+  folders[3] = TARNWICK_SHADER_INSTALL_DIR "/";
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;
     std::string path = folder + SHADER_VERSION + "/" + file;
