@@ -40,7 +40,8 @@ struct TempDirRelease {
 %}
 
 // What scripts do not see: the pictures and packing areas, the registries
-// themselves, the rasteriser, and the loaders and helpers behind the bound calls.
+// themselves, the rasteriser, the loaders and helpers behind the bound calls,
+// and the host's reloads.
 %ignore resources::Image;
 %ignore resources::Rectangle;
 %ignore resources::textures;
@@ -56,6 +57,8 @@ struct TempDirRelease {
 %ignore resources::loadTextures(const char*, const SheetUpload&);
 %ignore resources::placeImages;
 %ignore resources::createSheet;
+%ignore resources::reloadTexture;
+%ignore resources::repackSpriteSheet;
 
 %include "assets/resources.h"
 

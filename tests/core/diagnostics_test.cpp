@@ -1,13 +1,12 @@
-// Development mode's registry and the protected calls that feed it: what is
-// printed once, what is counted, what strict mode does, and that the values the
-// script sees stay as they are without a handler.
+// Development mode's protected calls: an error is printed once with its
+// traceback and counted, the value the script sees stays as it is without a
+// handler, and deep tracebacks keep both ends.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/diagnostics.h"
 #include "core/luautils.h"
-#include "core/runstate.h"
 #include "core/scriptcall.h"
 #include "support/capture.h"
 #include "support/game_run.h"
@@ -25,28 +24,14 @@ class Diagnostics : public ::testing::Test {
   void TearDown() override {
     diagnostics::setMode({});
     diagnostics::reset();
-    quit = 0;
   }
-  static void develop(bool strict) {
+  static void develop() {
     diagnostics::Mode mode;
-    mode.strict = strict;
     mode.debug = true;
     diagnostics::setMode(mode);
   }
 };
 }  // namespace
-
-TEST_F(Diagnostics, RepeatedLinesAndWarningsAreOncePerKeyUnderDebugOnly) {
-  auto threeTimes = [] {
-    for (int i = 0; i < 3; ++i) {
-      diagnostics::logRepeated("line", "seen %d\n", 7);
-      diagnostics::warnOnce("warning", "warned\n");
-    }
-  };
-  EXPECT_EQ(captureOutput(threeTimes), "seen 7\nseen 7\nseen 7\n");
-  develop(false);
-  EXPECT_EQ(captureOutput(threeTimes), "seen 7\nwarned\n");
-}
 
 TEST_F(Diagnostics, AFailingFieldKeepsItsValueAndIsReportedOnceWithItsTraceback) {
   LuaState lua;
@@ -55,7 +40,7 @@ TEST_F(Diagnostics, AFailingFieldKeepsItsValueAndIsReportedOnceWithItsTraceback)
   std::string plain;
   EXPECT_EQ(captureOutput([&] { plain = getString(lua, "x"); }), "");
 
-  develop(false);
+  develop();
   diagnostics::setMainChunkId("[string \"node = { x = function()...\"]");
   std::string log = captureOutput([&] {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(getString(lua, "x"), plain);
@@ -72,7 +57,7 @@ TEST_F(Diagnostics, AFailingFieldKeepsItsValueAndIsReportedOnceWithItsTraceback)
 }
 
 TEST_F(Diagnostics, DeepTracebacksShowBothEnds) {
-  develop(false);
+  develop();
   LuaState lua;
   lua.run("function deep(n) if n == 0 then error('bottom') end return deep(n - 1) + 0 end");
   lua.pushGlobal("deep");
@@ -82,20 +67,4 @@ TEST_F(Diagnostics, DeepTracebacksShowBothEnds) {
   EXPECT_EQ(countLinesStartingWith(log, "Lua error in deep: [string"), 1) << log;
   EXPECT_EQ(countLines(log, "\t..."), 1) << log;
   EXPECT_EQ(countLinesStartingWith(log, "\t"), 12 + 1 + 10) << log;
-}
-
-TEST_F(Diagnostics, StrictModeEndsTheRunAtTheFirstError) {
-  develop(true);
-  LuaState lua;
-  lua.run("function fail() error('once') end");
-  std::string log = captureOutput([&] {
-    for (int i = 0; i < 2; ++i) {
-      lua.pushGlobal("fail");
-      script::call(lua, 0, 0);
-    }
-  });
-  EXPECT_EQ(quit, 1);
-  EXPECT_TRUE(diagnostics::strictFailure());
-  EXPECT_EQ(countLinesStartingWith(log, "Strict mode:"), 1) << log;
-  EXPECT_EQ(countLinesStartingWith(log, "Lua error: "), 1) << log;
 }

@@ -21,18 +21,3 @@ TEST(Log, LongMessagesArePrintedWhole) {
     EXPECT_EQ(captureOutput([&] { DLOG("%s\n", text.c_str()); }), text + "\n") << length;
   }
 }
-
-TEST(Log, QuietDropsProgressAndEmptyLinesOnly) {
-  setQuietLog(true);
-  std::string log = captureOutput([] {
-    DLOG("Load lua main\n");
-    DLOG("Compiling shader %s\n", "a.vs");
-    DLOG("%s\n", "");
-    DLOG("Lua error: %s\n", "boom");
-    DLOG("%s", "the game's own words\n");
-    DLOG("Failed to find texture %s\n", "t");
-  });
-  setQuietLog(false);
-  EXPECT_EQ(log, "Lua error: boom\nthe game's own words\nFailed to find texture t\n");
-  EXPECT_EQ(captureOutput([] { DLOG("Load lua main\n"); }), "Load lua main\n");
-}

@@ -38,24 +38,26 @@ void saveByRename(const GameFolder& game, const std::string& relative, const std
 TEST(LiveReload, ShaderAndMainScriptEditsChangeTheNextFramesAndBrokenEditsKeepTheGame) {
   GameFolder game;
   game.writeMain(mainScript("{ red = 1, green = 0, blue = 0 }",
-                            "local started = os.time()\n"
+                            "local started, drawn = os.time(), 0\n"
                             "function update()\n"
-                            "  if not announced then announced = true; print('running') end\n"
+                            "  -- the square has been drawn, so its program exists\n"
+                            "  drawn = drawn + 1\n"
+                            "  if drawn == 3 then print('running') end\n"
                             "  if os.time() - started > 240 then app.quit() end\n"
                             "end\n"));
   game.write("assets/shaders/gl210/flat.fs", flatShader("0.0, 0.0, 1.0, 1.0"));
   RunningGame run(game, {"--windowed", "--watch", "--debug", "--frames", "1000000", "--screenshot",
                          game.file("shot.png")});
-  ASSERT_TRUE(run.waitForLines("running", 1, STEP_SECONDS));
+  ASSERT_TRUE(run.waitForLines("running", 1, STEP_SECONDS)) << run.log();
 
   saveByRename(game, "assets/shaders/gl210/flat.fs", "#version 120\nvoid main() { oops; }\n");
   ASSERT_TRUE(run.waitForLines("Shader pair p flat not rebuilt: a shader does not compile", 1,
-                               STEP_SECONDS));
+                               STEP_SECONDS)) << run.log();
   game.write("assets/shaders/gl210/flat.fs", flatShader("0.0, 1.0, 0.0, 1.0"));
-  ASSERT_TRUE(run.waitForLines("Changing shader p flat", 2, STEP_SECONDS));
+  ASSERT_TRUE(run.waitForLines("Changing shader p flat", 2, STEP_SECONDS)) << run.log();
 
   saveByRename(game, "main.lua", "config = {\nclearColor is blue\n");
-  ASSERT_TRUE(run.waitForLines("Lua error: main.lua:2:", 1, STEP_SECONDS));
+  ASSERT_TRUE(run.waitForLines("Lua error: main.lua:2:", 1, STEP_SECONDS)) << run.log();
   saveByRename(game, "main.lua",
                mainScript("{ red = 0, green = 0, blue = 1 }",
                           "function onReload() frames = 0 end\n"

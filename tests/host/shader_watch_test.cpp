@@ -59,22 +59,3 @@ TEST_F(ShaderWatch, TheShaderWatchRebuildsOnlyThePairsUsingTheChangedFile) {
   EXPECT_EQ(countLines(log, "Changing shader clip keep"), 1);
   EXPECT_EQ(countLines(log, "Changing shader clip solid"), 1);
 }
-
-TEST_F(ShaderWatch, AnEditThatDoesNotBuildKeepsTheProgramThatWorks) {
-  writeFragmentShader("solid", solidFragment("1.0, 0.0, 0.0, 1.0"));
-  GLuint working = gr_getProgram("clip", "solid");
-  writeFragmentShader("solid", "#version 120\nvoid main() { gl_FragColor = nothing; }\n");
-  std::string log = captureOutput([] {
-    watchers::onShaderChange(filesystem::Change::MODIFIED, "assets/shaders/gl210/solid.fs");
-  });
-  EXPECT_EQ(countLines(log, "Shader pair clip solid not rebuilt: a shader does not compile; the "
-                            "previous program stays"),
-            1)
-      << log;
-  EXPECT_EQ(gr_programs["clip"]["solid"], working);
-
-  rendertest::Quad quad(-1, -1, 1, 1);
-  Batch batch = rendertest::quadBatch(gr_programs["clip"]["solid"], quad);
-  gr_render(&batch);
-  EXPECT_EQ(rendertest::windowPixel(5, 5), (testsupport::RGBA{255, 0, 0, 255}));
-}

@@ -73,16 +73,3 @@ TEST(FileWatch, EachChangedFileArrivesOnceAtTheNextPollRenamesIncluded) {
   EXPECT_EQ(testsupport::captureOutput([&] { filesystem::watch(game.file("scripts"), record); }),
             "Watch not implemented on this platform\n");
 }
-
-TEST(FileWatch, ReloadsTakeWrittenFilesWithTheirSuffixesOnly) {
-  std::vector<std::string> passed;
-  auto callback = watchers::edits({".vs", ".fs"}, [&](filesystem::Change, std::string path) {
-    passed.push_back(path);
-  });
-  callback(filesystem::MODIFIED, "a.vs");
-  callback(filesystem::ADDED, "b.fs");
-  callback(filesystem::REMOVED, "c.fs");
-  callback(filesystem::MODIFIED, "d.fs.tmp");
-  callback(filesystem::MODIFIED, ".fs");
-  EXPECT_EQ(passed, (std::vector<std::string>{"a.vs", "b.fs"}));
-}

@@ -111,11 +111,13 @@ bool RunningGame::waitForLines(const std::string& prefix, int count, int seconds
     siginfo_t ended = {};
     bool over = waitid(P_PID, static_cast<id_t>(child_), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 ||
                 ended.si_pid != 0;
-    if (countLinesStartingWith(readWhole(dir_ + "/out"), prefix) >= count) return true;
+    if (countLinesStartingWith(log(), prefix) >= count) return true;
     if (over || std::chrono::steady_clock::now() >= deadline) return false;
     usleep(50 * 1000);
   }
 }
+
+std::string RunningGame::log() const { return readWhole(dir_ + "/out"); }
 
 GameRun RunningGame::finish(int seconds) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);

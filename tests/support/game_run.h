@@ -43,6 +43,8 @@ class RunningGame {
   // Waits until the log holds `count` lines that start with `prefix`; false
   // when the run ends or `seconds` pass first.
   bool waitForLines(const std::string& prefix, int count, int seconds);
+  // The log so far.
+  std::string log() const;
   // Waits for the end of the run, killing it after `seconds`.
   GameRun finish(int seconds);
 
