@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "assets/glyphbitmap.h"
 #include "assets/packing.h"
 #include "host/log.h"
 
@@ -15,20 +16,8 @@ const char* const DEFAULT_CHARACTERS =
 const size_t MAX_PATH = 512;  // terminating NUL included
 const size_t PIXEL_BYTES = 4;
 
-bool readable(const FT_Bitmap& bitmap) {
-  return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
-}
-
-// The coverage (0 to 255) at column x of row y, y counted from the top row
-// whichever way the bitmap's rows run in memory.
-unsigned char coverage(const FT_Bitmap& bitmap, unsigned int x, unsigned int y) {
-  unsigned int rowBytes =
-      static_cast<unsigned int>(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
-  unsigned int memoryRow = bitmap.pitch < 0 ? bitmap.rows - 1 - y : y;
-  const unsigned char* row = bitmap.buffer + static_cast<size_t>(memoryRow) * rowBytes;
-  if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
-  return row[x];
-}
+using glyphbitmap::coverage;
+using glyphbitmap::readable;
 
 // An RGBA image of the bitmap with the coverage in each pixel's R byte and
 // zero in the others. False when the memory is not there.

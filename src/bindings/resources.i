@@ -21,6 +21,11 @@
 %apply SWIGTYPE* INTO_RECORD { resources::Sprite* sprite, std::map<char, resources::Glyph>* glyphs }
 %apply SWIGTYPE INTO_RECORD[ANY][ANY] { float uv[4][2] }
 
+// measureText answers with three results: width, height, line count.
+%include "typemaps.i"
+%apply double* OUTPUT { double* width, double* height }
+%apply int* OUTPUT { int* lines }
+
 // The temporary folder is a string slot that nil empties again: the setter
 // accepts nil, copies text into a buffer of its own and frees the one before.
 %typemap(in, checkfn="SWIG_lua_isnilstring", fragment="SWIG_lua_isnilstring") char* resources::TEMP_DIR
@@ -84,5 +89,9 @@ FILE* openFile(const char* name, const char* mode);
 int getGlyphAdvance(std::string fontName, char c);
 int getGlyphLeft(std::string fontName, char c);
 int getGlyphTop(std::string fontName, char c);
+void measureText(const char* font, double size, const char* text, double maxWidth, double* width,
+                 double* height, int* lines);
+void measureText(const char* font, double size, const char* text, double* width, double* height,
+                 int* lines);
 
 }  // namespace resources

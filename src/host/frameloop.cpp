@@ -12,6 +12,7 @@
 #include "host/sdlutils.h"
 #include "passes/model.h"
 #include "passes/particles.h"
+#include "passes/text.h"
 #include "passes/textures.h"
 #include "render/graphics.h"
 #include "render/transforms.h"
@@ -124,6 +125,7 @@ void runFrame(lua_State* L, Uint32 dt) {
     textures::prepare(L, enter, batchMatrix);
     model::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
+    text::prepare(L, enter, batchMatrix);
     traverse(L, enter);
     clear(L);
     // The matrix is not used after drawing, so it is handed over, not copied.

@@ -1,0 +1,186 @@
+// The text pass: glyph quads from the layout, into batches that runs of text
+// nodes share.
+#include "passes/text.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "assets/textlayout.h"
+#include "passes/cameras.h"
+#include "render/glyphupload.h"
+#include "render/renderutils.h"
+#include "render/transforms.h"
+
+namespace text {
+namespace {
+const int FLOATS_PER_VERTEX = 9;  // in_position (3), in_uv (2), in_color (4)
+const int VERTICES_PER_GLYPH = 6;
+const size_t FLOATS_PER_GLYPH = FLOATS_PER_VERTEX * VERTICES_PER_GLYPH;
+const float DEFAULT_SIZE = 16;
+// The two triangles of a glyph, as the texture pass draws its rectangles:
+// lower-left, upper-right, upper-left, lower-left, lower-right, upper-right.
+// Each corner is (right side?, top side?).
+const int CORNERS[VERTICES_PER_GLYPH][2] = {{0, 0}, {1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}};
+
+using Uniforms = std::map<std::string, Uniform>;
+
+// The batch a camera's text went into last, while more glyphs may join it.
+struct OpenBatch {
+  Batch* batch = nullptr;
+  size_t dequeSize = 0;  // the camera's deque size when the batch was its last
+  size_t capacity = 0;   // glyphs the vertex block has room for
+  const resources::Sheet* sheet = nullptr;
+  Uniforms uniforms;     // the node uniforms it was made with, colour left out
+};
+
+bool sameUniforms(const Uniforms& a, const Uniforms& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+    return x.first == y.first && x.second.size == y.second.size &&
+           (x.second.size == 0 || memcmp(x.second.value, y.second.value, x.second.size) == 0);
+  });
+}
+
+// Moves the node's `color` uniform out of `uniforms` into `colour`; components
+// it lacks keep theirs.
+void takeColour(Uniforms& uniforms, float colour[4]) {
+  auto found = uniforms.find("color");
+  if (found == uniforms.end()) return;
+  size_t count = std::min<size_t>(found->second.size / sizeof(float), 4);
+  if (found->second.value) memcpy(colour, found->second.value, count * sizeof(float));
+  uniforms.erase(found);
+}
+
+// Appends the glyph's six vertices; the block has room for them.
+void writeGlyph(Batch& batch, const textlayout::Placed& placed, const glm::mat4& transform,
+                const float colour[4]) {
+  const resources::Glyph& glyph = *placed.glyph;
+  const resources::Sprite& sprite = glyph.sprite;
+  float left = placed.x + static_cast<float>(glyph.left);
+  float top = placed.y + static_cast<float>(glyph.top);
+  const float xs[2] = {left, left + static_cast<float>(sprite.width)};
+  const float ys[2] = {top - static_cast<float>(sprite.height), top};
+  const float us[2] = {sprite.uv[0][0], sprite.uv[2][0]};
+  const float vs[2] = {sprite.uv[2][1], sprite.uv[0][1]};  // the picture's top row on top
+  glm::vec4 corners[2][2];
+  for (int right = 0; right < 2; ++right)
+    for (int up = 0; up < 2; ++up) corners[right][up] = transform * glm::vec4(xs[right], ys[up], 0, 1);
+
+  GLfloat* vertex = batch.data + static_cast<size_t>(batch.triangles / 2) * FLOATS_PER_GLYPH;
+  for (const int* corner : CORNERS) {
+    const glm::vec4& at = corners[corner[0]][corner[1]];
+    vertex[0] = at.x;
+    vertex[1] = at.y;
+    vertex[2] = at.z;
+    vertex[3] = us[corner[0]];
+    vertex[4] = vs[corner[1]];
+    memcpy(vertex + 5, colour, 4 * sizeof(float));
+    vertex += FLOATS_PER_VERTEX;
+  }
+  batch.triangles += 2;
+}
+
+struct NodeHandler {
+  BatchMatrix* batchMatrix;
+  bool enableDepthTest;
+  bool clearTarget;
+  cameras::Camera camera;
+  std::shared_ptr<OpenBatch> open;
+
+  void operator()(lua_State* L) const {
+    std::string content;
+    if (!getString(L, "text", content) || content.empty()) return;
+    if (getString(L, "layer") != camera.layer) return;
+    float size = DEFAULT_SIZE, maxWidth = 0;
+    getNumber<float>(L, "size", &size);
+    getNumber<float>(L, "maxWidth", &maxWidth);
+    glyphcache::Face* face = glyphcache::face(getString(L, "font"), size);
+    if (!face) return;
+    static std::vector<textlayout::Placed> placed;  // reused: one thread, no nesting
+    textlayout::layout(*face, content, maxWidth, textlayout::alignNamed(getString(L, "align")),
+                       textlayout::valignNamed(getString(L, "valign")), placed);
+    if (placed.empty()) return;
+    gr_uploadGlyphSheets();
+
+    Uniforms uniforms = renderutils::getUniforms(L);
+    float colour[4] = {1, 1, 1, 1};
+    takeColour(uniforms, colour);
+    glm::mat4 transform = transforms::getTransform(L);
+    // One batch per sheet among the node's glyphs, nearly always just one.
+    std::vector<const resources::Sheet*> sheets;
+    for (const textlayout::Placed& glyph : placed)
+      if (std::find(sheets.begin(), sheets.end(), glyph.glyph->sprite.sheet) == sheets.end())
+        sheets.push_back(glyph.glyph->sprite.sheet);
+    for (const resources::Sheet* sheet : sheets) {
+      auto onSheet = [sheet](const textlayout::Placed& glyph) { return glyph.glyph->sprite.sheet == sheet; };
+      size_t count = static_cast<size_t>(std::count_if(placed.begin(), placed.end(), onSheet));
+      Batch* batch = batchFor(sheet, uniforms, count);
+      if (!batch) continue;
+      for (const textlayout::Placed& glyph : placed)
+        if (onSheet(glyph)) writeGlyph(*batch, glyph, transform, colour);
+    }
+  }
+
+  // The camera's open batch if the glyphs may join it, else a new one; with
+  // room for `glyphs` more. Null when the memory is not there.
+  Batch* batchFor(const resources::Sheet* sheet, const Uniforms& uniforms, size_t glyphs) const {
+    std::deque<Batch>& deque = (*batchMatrix)[static_cast<size_t>(camera.index)];
+    OpenBatch& last = *open;
+    bool joins = last.batch && deque.size() == last.dequeSize && &deque.back() == last.batch &&
+                 last.sheet == sheet && sameUniforms(last.uniforms, uniforms);
+    if (!joins) {
+      deque.push_back(newBatch(sheet, uniforms));
+      last.batch = &deque.back();
+      last.dequeSize = deque.size();
+      last.capacity = 0;
+      last.sheet = sheet;
+      last.uniforms = uniforms;
+    }
+    size_t needed = static_cast<size_t>(last.batch->triangles / 2) + glyphs;
+    if (needed > last.capacity) {
+      size_t capacity = std::max(needed, last.capacity * 2);
+      void* grown = realloc(last.batch->data, capacity * FLOATS_PER_GLYPH * sizeof(GLfloat));
+      if (!grown) return nullptr;
+      last.batch->data = static_cast<GLfloat*>(grown);
+      last.capacity = capacity;
+    }
+    return last.batch;
+  }
+
+  Batch newBatch(const resources::Sheet* sheet, const Uniforms& uniforms) const {
+    Batch batch;
+    batch.freeData = true;
+    batch.uniforms = uniforms;
+    // For shaders of the game's own that tint with a `color` uniform too.
+    const float white[4] = {1, 1, 1, 1};
+    renderutils::addCopy(batch.uniforms, "color", white, sizeof white);
+    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
+                         sizeof camera.projection);
+    GLuint texture = static_cast<GLuint>(sheet->texture);
+    renderutils::addCopy(batch.uniforms, "textureSampler", &texture, sizeof texture);
+    batch.attributes["in_position"] = {3, 0};
+    batch.attributes["in_uv"] = {2, 3};
+    batch.attributes["in_color"] = {4, 5};
+    batch.program = gr_getProgram("text", "text");
+    batch.targetName = camera.target;
+    batch.clearTarget = clearTarget;
+    batch.enableDepthTest = enableDepthTest;
+    batch.enableBlending = true;
+    return batch;
+  }
+};
+}  // namespace
+
+void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
+  cameras::forEach(L, batchMatrix, [&](lua_State* L, const cameras::Camera& camera) {
+    bool depthTest = false, clearTarget = false;
+    getBool(L, "depthTest", &depthTest);
+    getBool(L, "clearTarget", &clearTarget);
+    enter.push_back(
+        NodeHandler{&batchMatrix, depthTest, clearTarget, camera, std::make_shared<OpenBatch>()});
+  });
+}
+}  // namespace text
