@@ -6,16 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/sdlutils.h"
-#include "render/graphics.h"
+#include "gl_context.h"
 
 namespace {
-void ensureContext() {
-  if (window) return;
-  sdlutils::windowed = true;
-  SDLstart(320, 240);
-  gr_init();
-}
+using bench::ensureContext;
 
 Uniform copyOf(const void* bytes, size_t size) {
   void* buffer = malloc(size);

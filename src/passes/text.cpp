@@ -18,21 +18,85 @@
 namespace text {
 namespace {
 const int FLOATS_PER_VERTEX = 9;  // in_position (3), in_uv (2), in_color (4)
-const int VERTICES_PER_GLYPH = 6;
-const size_t FLOATS_PER_GLYPH = FLOATS_PER_VERTEX * VERTICES_PER_GLYPH;
+const size_t FLOATS_PER_GLYPH = 4 * FLOATS_PER_VERTEX;
+const size_t INDICES_PER_GLYPH = 6;
+// A glyph's corners, lower-left, lower-right, upper-left, upper-right, each as
+// (right side?, top side?), and its two triangles over them.
+const int CORNERS[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+const unsigned int TRIANGLES[INDICES_PER_GLYPH] = {0, 3, 2, 0, 1, 3};
 const float DEFAULT_SIZE = 16;
-// The two triangles of a glyph, as the texture pass draws its rectangles:
-// lower-left, upper-right, upper-left, lower-left, lower-right, upper-right.
-// Each corner is (right side?, top side?).
-const int CORNERS[VERTICES_PER_GLYPH][2] = {{0, 0}, {1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}};
 
 using Uniforms = std::map<std::string, Uniform>;
+
+// The node fields the pass reads besides `text` and its uniforms.
+struct NodeFields {
+  std::string layer, font, align, valign;
+  float size = DEFAULT_SIZE;
+  float maxWidth = 0;
+};
+
+// Stores the resolved value on top of the stack into the field named `key`.
+void storeField(lua_State* L, const char* key, size_t length, NodeFields& fields) {
+  std::string* text = nullptr;
+  float* number = nullptr;
+  switch (length) {
+    case 4:
+      if (memcmp(key, "font", 4) == 0) text = &fields.font;
+      if (memcmp(key, "size", 4) == 0) number = &fields.size;
+      break;
+    case 5:
+      if (memcmp(key, "layer", 5) == 0) text = &fields.layer;
+      if (memcmp(key, "align", 5) == 0) text = &fields.align;
+      break;
+    case 6:
+      if (memcmp(key, "valign", 6) == 0) text = &fields.valign;
+      break;
+    case 8:
+      if (memcmp(key, "maxWidth", 8) == 0) number = &fields.maxWidth;
+      break;
+  }
+  int type = lua_type(L, -1);
+  if (text && (type == LUA_TSTRING || type == LUA_TNUMBER)) *text = lua_tostring(L, -1);
+  if (number && lua_isnumber(L, -1)) *number = static_cast<float>(lua_tonumber(L, -1));
+}
+
+// Reads the fields as getString and getNumber would, one by one, but in one
+// walk over the node's entries: text nodes read several fields and are many.
+// A node with a metatable may have fields from elsewhere and is read field by
+// field.
+void readFields(lua_State* L, NodeFields& fields) {
+  if (lua_getmetatable(L, -1)) {
+    lua_pop(L, 1);
+    getString(L, "layer", fields.layer);
+    getString(L, "font", fields.font);
+    getString(L, "align", fields.align);
+    getString(L, "valign", fields.valign);
+    getNumber<float>(L, "size", &fields.size);
+    getNumber<float>(L, "maxWidth", &fields.maxWidth);
+    return;
+  }
+  int node = lua_gettop(L);
+  lua_pushnil(L);
+  while (lua_next(L, node) != 0) {
+    size_t length = 0;
+    if (lua_type(L, -2) == LUA_TSTRING) {
+      const char* key = lua_tolstring(L, -2, &length);
+      if (length >= 4 && length <= 8) {
+        lua_pushvalue(L, -1);  // resolved as a copy: the entry belongs to lua_next
+        luautils::resolveTop(L, node);
+        storeField(L, key, length, fields);
+        lua_pop(L, 1);
+      }
+    }
+    lua_pop(L, 1);
+  }
+}
 
 // The batch a camera's text went into last, while more glyphs may join it.
 struct OpenBatch {
   Batch* batch = nullptr;
   size_t dequeSize = 0;  // the camera's deque size when the batch was its last
-  size_t capacity = 0;   // glyphs the vertex block has room for
+  size_t capacity = 0;   // glyphs its blocks have room for
   const resources::Sheet* sheet = nullptr;
   Uniforms uniforms;     // the node uniforms it was made with, colour left out
 };
@@ -54,7 +118,7 @@ void takeColour(Uniforms& uniforms, float colour[4]) {
   uniforms.erase(found);
 }
 
-// Appends the glyph's six vertices; the block has room for them.
+// Appends the glyph's four corners and six indices; the blocks have room.
 void writeGlyph(Batch& batch, const textlayout::Placed& placed, const glm::mat4& transform,
                 const float colour[4]) {
   const resources::Glyph& glyph = *placed.glyph;
@@ -65,13 +129,11 @@ void writeGlyph(Batch& batch, const textlayout::Placed& placed, const glm::mat4&
   const float ys[2] = {top - static_cast<float>(sprite.height), top};
   const float us[2] = {sprite.uv[0][0], sprite.uv[2][0]};
   const float vs[2] = {sprite.uv[2][1], sprite.uv[0][1]};  // the picture's top row on top
-  glm::vec4 corners[2][2];
-  for (int right = 0; right < 2; ++right)
-    for (int up = 0; up < 2; ++up) corners[right][up] = transform * glm::vec4(xs[right], ys[up], 0, 1);
 
-  GLfloat* vertex = batch.data + static_cast<size_t>(batch.triangles / 2) * FLOATS_PER_GLYPH;
+  size_t glyphs = static_cast<size_t>(batch.indexCount) / INDICES_PER_GLYPH;
+  GLfloat* vertex = batch.data + glyphs * FLOATS_PER_GLYPH;
   for (const int* corner : CORNERS) {
-    const glm::vec4& at = corners[corner[0]][corner[1]];
+    glm::vec4 at = transform * glm::vec4(xs[corner[0]], ys[corner[1]], 0, 1);
     vertex[0] = at.x;
     vertex[1] = at.y;
     vertex[2] = at.z;
@@ -80,7 +142,20 @@ void writeGlyph(Batch& batch, const textlayout::Placed& placed, const glm::mat4&
     memcpy(vertex + 5, colour, 4 * sizeof(float));
     vertex += FLOATS_PER_VERTEX;
   }
-  batch.triangles += 2;
+  unsigned int first = static_cast<unsigned int>(glyphs * 4);
+  for (unsigned int corner : TRIANGLES) batch.indices[batch.indexCount++] = first + corner;
+}
+
+// Makes room for `capacity` glyphs in the batch's blocks; false when the
+// memory is not there (the blocks stay as they were, and the batch's).
+bool reserve(Batch& batch, size_t capacity) {
+  void* data = realloc(batch.data, capacity * FLOATS_PER_GLYPH * sizeof(GLfloat));
+  if (!data) return false;
+  batch.data = static_cast<GLfloat*>(data);
+  void* indices = realloc(batch.indices, capacity * INDICES_PER_GLYPH * sizeof(unsigned int));
+  if (!indices) return false;
+  batch.indices = static_cast<unsigned int*>(indices);
+  return true;
 }
 
 struct NodeHandler {
@@ -93,15 +168,14 @@ struct NodeHandler {
   void operator()(lua_State* L) const {
     std::string content;
     if (!getString(L, "text", content) || content.empty()) return;
-    if (getString(L, "layer") != camera.layer) return;
-    float size = DEFAULT_SIZE, maxWidth = 0;
-    getNumber<float>(L, "size", &size);
-    getNumber<float>(L, "maxWidth", &maxWidth);
-    glyphcache::Face* face = glyphcache::face(getString(L, "font"), size);
+    NodeFields fields;
+    readFields(L, fields);
+    if (fields.layer != camera.layer) return;
+    glyphcache::Face* face = glyphcache::face(fields.font, fields.size);
     if (!face) return;
     static std::vector<textlayout::Placed> placed;  // reused: one thread, no nesting
-    textlayout::layout(*face, content, maxWidth, textlayout::alignNamed(getString(L, "align")),
-                       textlayout::valignNamed(getString(L, "valign")), placed);
+    textlayout::layout(*face, content, fields.maxWidth, textlayout::alignNamed(fields.align),
+                       textlayout::valignNamed(fields.valign), placed);
     if (placed.empty()) return;
     gr_uploadGlyphSheets();
 
@@ -110,7 +184,8 @@ struct NodeHandler {
     takeColour(uniforms, colour);
     glm::mat4 transform = transforms::getTransform(L);
     // One batch per sheet among the node's glyphs, nearly always just one.
-    std::vector<const resources::Sheet*> sheets;
+    static std::vector<const resources::Sheet*> sheets;
+    sheets.clear();
     for (const textlayout::Placed& glyph : placed)
       if (std::find(sheets.begin(), sheets.end(), glyph.glyph->sprite.sheet) == sheets.end())
         sheets.push_back(glyph.glyph->sprite.sheet);
@@ -139,12 +214,10 @@ struct NodeHandler {
       last.sheet = sheet;
       last.uniforms = uniforms;
     }
-    size_t needed = static_cast<size_t>(last.batch->triangles / 2) + glyphs;
+    size_t needed = static_cast<size_t>(last.batch->indexCount) / INDICES_PER_GLYPH + glyphs;
     if (needed > last.capacity) {
       size_t capacity = std::max(needed, last.capacity * 2);
-      void* grown = realloc(last.batch->data, capacity * FLOATS_PER_GLYPH * sizeof(GLfloat));
-      if (!grown) return nullptr;
-      last.batch->data = static_cast<GLfloat*>(grown);
+      if (!reserve(*last.batch, capacity)) return nullptr;
       last.capacity = capacity;
     }
     return last.batch;

@@ -1,0 +1,75 @@
+// Cost of text on screen per frame: a world of N text nodes of ten characters
+// each, through the frame's own steps (transforms, the text pass, the walk,
+// drawing). Measured three ways: the walk with transforms alone (the cost any
+// N nodes have), plus the text pass, plus drawing; the differences are what
+// text costs. Needs a display (run under xvfb-run).
+#include <benchmark/benchmark.h>
+
+#include <lua.hpp>
+
+#include <cstdlib>
+#include <string>
+
+#include "assets/resources.h"
+#include "gl_context.h"
+#include "host/frameloop.h"
+#include "host/host.h"
+#include "passes/text.h"
+#include "render/transforms.h"
+
+namespace {
+// `count` text nodes spread over the window, each showing ten characters.
+lua_State* makeWorld(int count) {
+  lua_State* L = luaL_newstate();
+  luaL_openlibs(L);
+  std::string script =
+      "world = { camera = {} }\n"
+      "for i = 1, " + std::to_string(count) + " do\n"
+      "  world[i] = { text = string.format('Score %04d', i % 10000),\n"
+      "               x = (i % 8) * 40 - 160, y = (i % 24) * 10 - 120 }\n"
+      "end\n";
+  luaL_dostring(L, script.c_str());
+  return L;
+}
+
+enum class Steps { WALK, PASS, SUBMIT, DRAW };
+
+void frame(benchmark::State& state, Steps steps) {
+  bench::ensureContext();
+  screenWidth = 320;  // what start-up would have set: the camera's extent
+  screenHeight = 240;
+  if (!resources::ft) resources::init();
+  lua_State* L = makeWorld(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    lua_getglobal(L, "world");
+    HandlerQueue enter;
+    BatchMatrix batchMatrix;
+    transforms::prepare(L, enter);
+    if (steps != Steps::WALK) text::prepare(L, enter, batchMatrix);
+    frameloop::traverse(L, enter);
+    if (steps == Steps::SUBMIT || steps == Steps::DRAW) {
+      // Submitting without filling pixels: what the framework and vertex
+      // processing cost, apart from the fill rate of the GL implementation.
+      if (steps == Steps::SUBMIT) glEnable(GL_RASTERIZER_DISCARD);
+      gr_renderBatches(std::move(batchMatrix));
+      glFinish();
+      glDisable(GL_RASTERIZER_DISCARD);
+    } else {
+      for (auto& deque : batchMatrix)
+        for (Batch& batch : deque) free(batch.data);
+    }
+    lua_pop(L, 1);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  lua_close(L);
+}
+
+void walkOnly(benchmark::State& state) { frame(state, Steps::WALK); }
+void walkAndTextPass(benchmark::State& state) { frame(state, Steps::PASS); }
+void walkTextPassAndSubmit(benchmark::State& state) { frame(state, Steps::SUBMIT); }
+void walkTextPassAndDraw(benchmark::State& state) { frame(state, Steps::DRAW); }
+BENCHMARK(walkOnly)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(walkAndTextPass)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(walkTextPassAndSubmit)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(walkTextPassAndDraw)->Arg(1000)->Unit(benchmark::kMicrosecond);
+}  // namespace
