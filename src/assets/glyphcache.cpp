@@ -104,7 +104,8 @@ Face* open(const std::string& name, int pixels) {
   face.record = &resources::fonts.back();
 
   glyph(face, utf8::INVALID);
-  for (char32_t c = FIRST_PRINTABLE; c <= LAST_PRINTABLE; ++c) glyph(face, c);
+  if (pixels <= EAGER_SIZE)
+    for (char32_t c = FIRST_PRINTABLE; c <= LAST_PRINTABLE; ++c) glyph(face, c);
   return &face;
 }
 }  // namespace

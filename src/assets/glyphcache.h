@@ -1,8 +1,8 @@
 // Fonts of text on screen by name and pixel size. A (font, size) pair is opened
-// the first time it is asked for, with the printable ASCII characters and the
-// font's missing-glyph box rasterised at once; every other character is
-// rasterised the first time it is asked for, onto the glyph sheets
-// (glyphsheets.h). The font of name NAME is the game's assets/fonts/NAME.ttf
+// the first time it is asked for, with the font's missing-glyph box and, up to
+// EAGER_SIZE, the printable ASCII characters rasterised at once; every other
+// character is rasterised the first time it is asked for, onto the glyph
+// sheets (glyphsheets.h). The font of name NAME is the game's assets/fonts/NAME.ttf
 // or NAME.otf; "default" (and the empty name) is the framework's own font
 // unless the game has one of that name. Every pair in use is also registered
 // in resources::fonts, with its ASCII glyphs, so resources::getFont finds it.
@@ -21,6 +21,7 @@
 
 namespace glyphcache {
 const float MAX_SIZE = 1024;
+const int EAGER_SIZE = 128;  // larger sizes rasterise only what is asked for
 const char* const DEFAULT_FONT = "default";
 const char* const DEFAULT_FONT_FILE = "fonts/DejaVuSans.ttf";  // framework folders
 

@@ -93,9 +93,7 @@ bool add(const FT_Bitmap& bitmap, resources::Sprite* sprite) {
       break;
     }
   if (!chosen) {
-    int side = SIDE;
-    while (side < need) side *= 2;
-    chosen = newSheet(side);
+    chosen = newSheet(need <= SIDE / 2 ? SIDE : MAX_SIDE);
     if (!chosen || !place(*chosen, w, h, &x, &y)) return false;
   }
   copy(bitmap, *chosen, x, y);

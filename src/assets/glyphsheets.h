@@ -16,8 +16,8 @@
 #include "assets/resources.h"
 
 namespace glyphsheets {
-const int SIDE = 1024;      // a new sheet's side, unless one picture needs more
-const int MAX_SIDE = 4096;  // pictures that need more than this are refused
+const int SIDE = 1024;      // a new sheet's side; MAX_SIDE for pictures over half of it
+const int MAX_SIDE = 2048;  // pictures that need more than this are refused
 
 // A row of pictures: its top, its height, and where the next picture goes.
 struct Shelf {
