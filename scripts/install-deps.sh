@@ -9,7 +9,8 @@ packages=(
   liblua5.1-0-dev swig
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libglx-mesa0
-  fonts-dejavu-core xfonts-base  # an outline and a bitmap font for the font tests
+  fonts-dejavu-core  # DejaVu Sans: the default font of text on screen, and the font tests
+  xfonts-base        # a bitmap font for the font tests
 )
 
 missing=()
