@@ -30,6 +30,12 @@ std::map<std::string, std::map<int, Face*>, std::less<>> facesByName;
 // Font name to its file, found once per name; empty where the default stands in.
 std::map<std::string, std::string, std::less<>> paths;
 std::set<std::string> refusedSizes;  // as logged
+// The pair asked for last and its face.
+struct LastFace {
+  std::string name;
+  int pixels = 0;
+  Face* face = nullptr;
+} last;
 
 std::string pathOf(const std::string& name) {
   auto found = paths.find(name);
@@ -122,12 +128,19 @@ Face* face(const std::string& requested, float size) {
   int pixels = std::max(1, static_cast<int>(std::lround(size)));
   static const std::string defaultName = DEFAULT_FONT;
   const std::string& name = requested.empty() ? defaultName : requested;
+  // Text nodes in a row mostly share their font.
+  if (last.face && last.pixels == pixels && last.name == name) return last.face;
   std::map<int, Face*>& sizes = facesByName[name];
   auto found = sizes.find(pixels);
-  if (found != sizes.end()) return found->second;
-  Face* result = open(name, pixels);
-  if (!result && name != DEFAULT_FONT) result = face(DEFAULT_FONT, static_cast<float>(pixels));
-  facesByName[name][pixels] = result;
+  Face* result = nullptr;
+  if (found != sizes.end()) {
+    result = found->second;
+  } else {
+    result = open(name, pixels);
+    if (!result && name != DEFAULT_FONT) result = face(DEFAULT_FONT, static_cast<float>(pixels));
+    facesByName[name][pixels] = result;
+  }
+  last = {name, pixels, result};
   return result;
 }
 
@@ -167,6 +180,7 @@ void clear() {
   facesByName.clear();
   paths.clear();
   refusedSizes.clear();
+  last = LastFace();
   glyphsheets::clear();
 }
 }  // namespace glyphcache

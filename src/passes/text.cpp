@@ -33,6 +33,7 @@ struct NodeFields {
   std::string layer, font, align, valign;
   float size = DEFAULT_SIZE;
   float maxWidth = 0;
+  bool uniforms = true;  // the node may have "u_" fields or a `uniforms` table
 };
 
 // Stores the resolved value on top of the stack into the field named `key`.
@@ -76,11 +77,14 @@ void readFields(lua_State* L, NodeFields& fields) {
     return;
   }
   int node = lua_gettop(L);
+  fields.uniforms = false;
   lua_pushnil(L);
   while (lua_next(L, node) != 0) {
     size_t length = 0;
     if (lua_type(L, -2) == LUA_TSTRING) {
       const char* key = lua_tolstring(L, -2, &length);
+      if (length >= 2 && key[0] == 'u' && (key[1] == '_' || strcmp(key, "uniforms") == 0))
+        fields.uniforms = true;
       if (length >= 4 && length <= 8) {
         lua_pushvalue(L, -1);  // resolved as a copy: the entry belongs to lua_next
         luautils::resolveTop(L, node);
@@ -179,7 +183,8 @@ struct NodeHandler {
     if (placed.empty()) return;
     gr_uploadGlyphSheets();
 
-    Uniforms uniforms = renderutils::getUniforms(L);
+    Uniforms uniforms;
+    if (fields.uniforms) uniforms = renderutils::getUniforms(L);
     float colour[4] = {1, 1, 1, 1};
     takeColour(uniforms, colour);
     glm::mat4 transform = transforms::getTransform(L);
