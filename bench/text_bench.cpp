@@ -14,22 +14,19 @@
 #include "gl_context.h"
 #include "host/frameloop.h"
 #include "host/host.h"
+#include "lua_world.h"
 #include "passes/text.h"
 #include "render/transforms.h"
 
 namespace {
 // `count` text nodes spread over the window, each showing ten characters.
 lua_State* makeWorld(int count) {
-  lua_State* L = luaL_newstate();
-  luaL_openlibs(L);
-  std::string script =
+  return bench::worldFrom(
       "world = { camera = {} }\n"
       "for i = 1, " + std::to_string(count) + " do\n"
       "  world[i] = { text = string.format('Score %04d', i % 10000),\n"
       "               x = (i % 8) * 40 - 160, y = (i % 24) * 10 - 120 }\n"
-      "end\n";
-  luaL_dostring(L, script.c_str());
-  return L;
+      "end\n");
 }
 
 enum class Steps { WALK, PASS, SUBMIT, DRAW };
