@@ -101,7 +101,7 @@ struct OpenBatch {
   Batch* batch = nullptr;
   size_t dequeSize = 0;  // the camera's deque size when the batch was its last
   size_t capacity = 0;   // glyphs its blocks have room for
-  const resources::Sheet* sheet = nullptr;
+  int texture = 0;       // its glyph sheet's: names outlive sheets a script clears
   Uniforms uniforms;     // the node uniforms it was made with, colour left out
 };
 
@@ -210,13 +210,13 @@ struct NodeHandler {
     std::deque<Batch>& deque = (*batchMatrix)[static_cast<size_t>(camera.index)];
     OpenBatch& last = *open;
     bool joins = last.batch && deque.size() == last.dequeSize && &deque.back() == last.batch &&
-                 last.sheet == sheet && sameUniforms(last.uniforms, uniforms);
+                 last.texture == sheet->texture && sameUniforms(last.uniforms, uniforms);
     if (!joins) {
       deque.push_back(newBatch(sheet, uniforms));
       last.batch = &deque.back();
       last.dequeSize = deque.size();
       last.capacity = 0;
-      last.sheet = sheet;
+      last.texture = sheet->texture;
       last.uniforms = uniforms;
     }
     size_t needed = static_cast<size_t>(last.batch->indexCount) / INDICES_PER_GLYPH + glyphs;
