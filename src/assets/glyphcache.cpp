@@ -152,7 +152,8 @@ const CachedGlyph& glyph(Face& face, char32_t c) {
   }
   unsigned int index = c == utf8::INVALID ? 0 : FT_Get_Char_Index(face.ft, c);
   auto cached = face.byIndex.find(index);
-  if (cached == face.byIndex.end()) cached = face.byIndex.emplace(index, rasterise(face, index)).first;
+  if (cached == face.byIndex.end())
+    cached = face.byIndex.emplace(index, rasterise(face, index)).first;
   const CachedGlyph* result = &cached->second;
   if (c < 256)
     face.latin1[c] = result;

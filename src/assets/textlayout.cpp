@@ -41,7 +41,8 @@ Size set(glyphcache::Face& face, const std::string& text, float maxWidth) {
   size.lines = static_cast<int>(scratch.lines.size());
   for (const linebreak::Line& line : scratch.lines) size.width = std::max(size.width, line.width);
   if (size.lines > 0)
-    size.height = face.ascender - face.descender + static_cast<float>(size.lines - 1) * face.lineHeight;
+    size.height =
+        face.ascender - face.descender + static_cast<float>(size.lines - 1) * face.lineHeight;
   return size;
 }
 

@@ -195,7 +195,9 @@ struct NodeHandler {
       if (std::find(sheets.begin(), sheets.end(), glyph.glyph->sprite.sheet) == sheets.end())
         sheets.push_back(glyph.glyph->sprite.sheet);
     for (const resources::Sheet* sheet : sheets) {
-      auto onSheet = [sheet](const textlayout::Placed& glyph) { return glyph.glyph->sprite.sheet == sheet; };
+      auto onSheet = [sheet](const textlayout::Placed& glyph) {
+        return glyph.glyph->sprite.sheet == sheet;
+      };
       size_t count = static_cast<size_t>(std::count_if(placed.begin(), placed.end(), onSheet));
       Batch* batch = batchFor(sheet, uniforms, count);
       if (!batch) continue;
