@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libglew-dev libpng-dev libfreetype-dev libglm-dev
-  liblua5.1-0-dev swig
+  liblua5.1-0-dev swig python3
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libglx-mesa0
   fonts-dejavu-core  # DejaVu Sans: the default font of text on screen, and the font tests

@@ -6,13 +6,14 @@
 
 namespace frameworkfiles {
 std::string find(const std::string& relative) {
-  std::string folders[3];
+  std::string folders[4];
   if (char* base = SDL_GetBasePath()) {
     folders[0] = base;
+    folders[1] = std::string(base) + "../share/tarnwick/";
     SDL_free(base);
   }
-  folders[1] = TARNWICK_DATA_BUILD_DIR "/";
-  folders[2] = TARNWICK_DATA_INSTALL_DIR "/";
+  folders[2] = TARNWICK_DATA_BUILD_DIR "/";
+  folders[3] = TARNWICK_DATA_INSTALL_DIR "/";
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;
     std::string path = folder + relative;

@@ -1,7 +1,9 @@
 // Where the framework's own files (its default shaders, its default font) are
-// read from: beside the executable, then the build tree (test programs live
-// elsewhere), then the install prefix. A game's own files are looked for by the
-// callers first; this knows only the framework's folders.
+// read from, most specific first: beside the executable, the installed tree
+// relative to it (a prefix chosen at install or packaging time), the build
+// tree (test programs live elsewhere), the configured install prefix. A game's
+// own files are looked for by the callers first; this knows only the
+// framework's folders.
 #pragma once
 
 #include <string>

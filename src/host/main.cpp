@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/options.h"
+#include "host/starter.h"
 #include "host/startup.h"
 
 int main(int argc, char** argv) {
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     case options::Outcome::BAD:
       fprintf(stderr, "%s\n", message.c_str());
       return 2;
+    case options::Outcome::NEW_GAME:
+      return starter::write(runOptions.newGame);
     case options::Outcome::RUN:
       break;
   }

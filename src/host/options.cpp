@@ -27,6 +27,7 @@ const char* usage() {
          "  --frames N         end the run after frame N\n"
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
+         "  --new DIR          write a starter game into DIR (new or empty) and stop\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
@@ -54,6 +55,13 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
         return Outcome::BAD;
       }
       ++i;
+    } else if (strcmp(arg, "--new") == 0) {
+      if (!next || !*next) {
+        message = "tarnwick: --new needs a folder name";
+        return Outcome::BAD;
+      }
+      options.newGame = next;
+      ++i;
     } else if (strcmp(arg, "--screenshot") == 0) {
       if (!next || !*next) {
         message = "tarnwick: --screenshot needs a file name";
@@ -72,6 +80,6 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       haveGameDir = true;
     }
   }
-  return Outcome::RUN;
+  return options.newGame.empty() ? Outcome::RUN : Outcome::NEW_GAME;
 }
 }  // namespace options

@@ -9,10 +9,11 @@ struct Options {
   int frames = 0;           // end the run after this frame; 0 runs until quit
   std::string screenshot;   // PNG of the last drawn frame
   int fixedDtMs = -1;       // fixed time step in ms, frames back to back; -1 is real time
+  std::string newGame;      // --new: the folder to write a starter game into
 };
 
 namespace options {
-enum class Outcome { RUN, HELP, VERSION, BAD };
+enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD };
 
 // Fills `options`; for BAD, `message` names the offending option or value.
 Outcome parse(int argc, char** argv, Options& options, std::string& message);

@@ -1,6 +1,6 @@
 // Where a shader's source file is read from. A game's own
 // assets/shaders/<version>/NAME.vs|fs wins; without one, the framework's copies
-// are used (beside the executable, in the build tree, under the install prefix).
+// are used (beside the executable, under the installed tree, in the build tree).
 // Owns nothing else: reading and compiling the file is the program cache's job.
 #pragma once
 

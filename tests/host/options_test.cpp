@@ -46,10 +46,18 @@ TEST(Options, BadInputIsNamed) {
                                          {{"--frames"}, "--frames"},
                                          {{"--fixed-dt", "-1"}, "-1"},
                                          {{"--screenshot"}, "--screenshot"},
+                                         {{"--new"}, "--new"},
                                          {{"a", "b"}, "b"}}) {
     Options result;
     std::string message;
     EXPECT_EQ(parse(c.args, result, message), options::Outcome::BAD) << c.named;
     EXPECT_NE(message.find(c.named), std::string::npos) << message;
   }
+}
+
+TEST(Options, NewNamesTheFolderToWriteInsteadOfRunning) {
+  Options result;
+  std::string message;
+  EXPECT_EQ(parse({"--new", "mygame"}, result, message), options::Outcome::NEW_GAME);
+  EXPECT_EQ(result.newGame, "mygame");
 }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and runs a game that ships no
+# shaders with the installed binary; then packages the build as a .deb and
+# checks what it declares and holds. Usage: install_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
+for file in bin/tarnwick share/tarnwick/shaders/gl210/pt.vs share/tarnwick/shaders/gl210/pt.fs \
+            share/tarnwick/types/tarnwick.lua share/doc/tarnwick/getting-started.md \
+            share/doc/tarnwick/modules.md share/doc/tarnwick/pictures/orientation.png \
+            share/tarnwick/examples/demo/main.lua; do
+  [ -e "$scratch/prefix/$file" ] || { echo "not installed: $file"; exit 1; }
+done
+
+# A game of its own, with no assets/shaders: the installed shaders are used.
+"$scratch/prefix/bin/tarnwick" --new "$scratch/game" >/dev/null
+"$scratch/prefix/bin/tarnwick" --windowed --frames 3 --fixed-dt 16 --screenshot shot.png \
+  "$scratch/game" >"$scratch/log" 2>&1 || { cat "$scratch/log"; exit 1; }
+grep -q "Compiling shader $scratch/prefix/bin/../share/tarnwick/shaders/gl210/pt.vs" "$scratch/log" \
+  || { echo "the installed shaders were not used"; cat "$scratch/log"; exit 1; }
+[ -s "$scratch/game/shot.png" ] || { echo "no screenshot"; exit 1; }
+# The installed demo runs as well.
+"$scratch/prefix/bin/tarnwick" --windowed --frames 3 --fixed-dt 16 \
+  "$scratch/prefix/share/tarnwick/examples/demo" >"$scratch/log" 2>&1 || { cat "$scratch/log"; exit 1; }
+
+# The Debian package.
+(cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/package" >/dev/null)
+deb=$(ls "$scratch"/package/tarnwick_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libglew2.2 libpng16-16 libfreetype6 liblua5.1-0; do
+  [[ "$depends" == *"$library"* ]] || { echo "Depends lacks $library: $depends"; exit 1; }
+done
+contents=$(dpkg-deb -c "$deb")
+grep -q '\./usr/bin/tarnwick$' <<<"$contents" || { echo "no /usr/bin/tarnwick in the package"; exit 1; }
+grep -q '\./usr/share/tarnwick/shaders/gl210/pt.fs$' <<<"$contents" || { echo "no shaders in the package"; exit 1; }
+echo "installed, ran, packaged: $(basename "$deb")"

@@ -1,0 +1,559 @@
+---@meta tarnwick
+-- Editor definitions for Tarnwick games: LuaCATS annotations that
+-- lua-language-server (and editors built on it) read for completion, hover
+-- help and type checks. Point the server's "workspace.library" setting at the
+-- folder holding this file (share/tarnwick/types after an install); see
+-- docs/getting-started.md.
+--
+-- Two parts:
+-- * HAND-WRITTEN, from here to the BEGIN GENERATED marker: the globals a game
+--   defines or reads, its callbacks, and the shapes of scene tables. New scene
+--   fields, callbacks and globals are added here, by hand.
+-- * GENERATED, between the markers: every module function, variable and class,
+--   rewritten by tools/api/generate.py from the module interfaces (run
+--   `cmake --build BUILD --target api-docs`). Do not edit that part.
+
+-- ============================================================================
+-- HAND-WRITTEN PART
+-- ============================================================================
+
+---A scene field may hold a function instead of a value: it is called with the
+---table that owns the field, every time the field is read, and its result is
+---used (a function it returns is called the same way).
+---@alias tarnwick.number number|fun(node: table): number
+---@alias tarnwick.string string|fun(node: table): string
+---@alias tarnwick.boolean boolean|fun(node: table): boolean
+
+---The window size, read once after main.lua has run. Required.
+---@class tarnwick.Config
+---@field width integer window width in pixels
+---@field height integer window height in pixels
+
+---@type tarnwick.Config
+config = nil
+
+---The colour the window is cleared to every frame, channels 0 to 1.
+---A missing channel keeps its default: red 0.9, green 0.6, blue 0.3.
+---@class tarnwick.ClearColor
+---@field red? number
+---@field green? number
+---@field blue? number
+
+---@type tarnwick.ClearColor?
+clearColor = nil
+
+---Render targets that `graphics.createRenderTargets()` creates, keyed by name.
+---@class tarnwick.RenderTargetDescription
+---@field width number pixels; a target without a positive size is not created
+---@field height number pixels
+---@field internalFormat? "GL_RG32F"|"GL_R32F" anything else: 8-bit RGBA
+---@field format? "GL_RG"|"GL_RED" anything else: RGBA
+---@field type? "GL_FLOAT" anything else: unsigned bytes
+---@field depth? boolean a depth texture for the target; default true
+
+---@type table<string, tarnwick.RenderTargetDescription>?
+renderTextureTargets = nil
+
+---The window size in pixels, written by Tarnwick: the configured size from
+---just before `init`, then the real size after every window event.
+---@type integer
+screenWidth = nil
+---@type integer
+screenHeight = nil
+
+---Placement of a node or camera, relative to the table that holds it. Angles
+---in degrees; world = parent × translate × rotateZ × rotateX × rotateY × scale.
+---@class tarnwick.Transform
+---@field x? tarnwick.number default 0
+---@field y? tarnwick.number default 0; grows upwards
+---@field z? tarnwick.number default 0; grows towards the viewer
+---@field scale? tarnwick.number default 1; the default of scaleX, scaleY, scaleZ
+---@field scaleX? tarnwick.number
+---@field scaleY? tarnwick.number
+---@field scaleZ? tarnwick.number
+---@field rotation? tarnwick.number degrees about z, counter-clockwise; default 0
+---@field rotationZ? tarnwick.number degrees about z; replaces rotation
+---@field rotationX? tarnwick.number degrees about x; default 0
+---@field rotationY? tarnwick.number degrees about y; default 0
+
+---A camera: any table stored under a field named `camera` in `world` or in a
+---table reachable from it through array entries.
+---@class tarnwick.Camera: tarnwick.Transform
+---@field layer? tarnwick.string draws only nodes whose layer equals this; default ""
+---@field target? tarnwick.string name of a render target to draw into; default: the window
+---@field clearTarget? tarnwick.boolean see docs/render-targets.md
+---@field depthTest? tarnwick.boolean depth test for textured nodes; default false
+---@field height? tarnwick.number visible height in world units; default screenHeight
+---@field width? tarnwick.number visible width; read only when fit is not "height"
+---@field fit? tarnwick.string "height" (default), "width", or anything else for both
+---@field projection? tarnwick.string "ortho" (default) or "perspective"
+---@field fov? tarnwick.number vertical field of view in degrees (default 45); its presence alone selects perspective
+
+---What `emit` returns: the new particle. Curves are a number, or a function of
+---the life fraction t (0 to 1) sampled 32 times when the particle is emitted.
+---@class tarnwick.Particle
+---@field lifeTime number seconds; a particle without one is never drawn
+---@field x? number|fun(t: number, particle: table): number default 0
+---@field y? number|fun(t: number, particle: table): number default 0
+---@field z? number|fun(t: number, particle: table): number default 0
+---@field rotation? number|fun(t: number, particle: table): number radians; default 0
+---@field scale? number|fun(t: number, particle: table): number default 1
+---@field alpha? number|fun(t: number, particle: table): number default 1
+---@field sprite? number|fun(t: number, particle: table): number index into sprites, from 0; default 0
+
+---A particle emitter, the `particles` field of a node.
+---@class tarnwick.Emitter
+---@field frequency number emissions per second; missing or not positive: none
+---@field sprite? string a sprite of assets/sprites/
+---@field sprites? string[] several sprites, chosen by the particle's sprite curve; replaces sprite
+---@field emit fun(emitter: tarnwick.Emitter, slot: integer): tarnwick.Particle
+---@field vs? string vertex shader name; default "ptc"
+---@field fs? string fragment shader name; default "ptc"
+
+---A scene node. Its children are the values under its non-string keys
+---(normally its array part): tables, or functions that return tables.
+---Fields named `u_...` are uniforms too (see `uniforms`).
+---@class tarnwick.Node: tarnwick.Transform
+---@field [integer] tarnwick.Node|fun(): tarnwick.Node
+---@field enabled? tarnwick.boolean false hides the node and everything below it
+---@field onUpdate? fun(node: tarnwick.Node) called once a frame during the scene walk
+---@field layer? tarnwick.string drawn only by cameras of the same layer; default ""
+---@field camera? tarnwick.Camera
+---@field texture? tarnwick.string a texture of assets/textures/ or a render target's name
+---@field width? tarnwick.number rectangle width in world units and texels; default: the texture's
+---@field height? tarnwick.number rectangle height; default: the texture's
+---@field offsetX? tarnwick.number first texel column sampled; default 0
+---@field offsetY? tarnwick.number first texel row sampled, from the first stored row; default 0
+---@field model? tarnwick.string an OBJ or .mod model: a path, or a name in assets/models/
+---@field vertices? number[] inline triangles: x, y, z of each corner, drawn in one colour
+---@field particles? tarnwick.Emitter
+---@field vs? tarnwick.string vertex shader name (assets/shaders/gl210/NAME.vs)
+---@field fs? tarnwick.string fragment shader name (assets/shaders/gl210/NAME.fs)
+---@field uniforms? table<string, number|number[]|string|function> uniform values: numbers, lists of numbers, texture or render target names
+
+---The scene root. Besides the node fields it holds the switches of the model
+---pass, which apply to every model and inline vertex list.
+---@class tarnwick.World: tarnwick.Node
+---@field depthTest? tarnwick.boolean models: depth test; default true
+---@field blend? tarnwick.boolean models: premultiplied blending; default true
+---@field enableCulling? tarnwick.boolean models: back-face culling; default true
+---@field clearTarget? tarnwick.boolean models: clear the camera's target before each mesh; default false
+
+---Everything drawn: walked every frame. Frames where it is not a table draw
+---nothing and read no input.
+---@type tarnwick.World
+world = nil
+
+---Called once, after the window exists and every asset is loaded.
+function init() end
+
+---Called once a frame, before input and drawing.
+---@param dt number seconds since the previous frame
+function update(dt) end
+
+---A key went down (auto-repeat included) or up.
+---@param pressed boolean true for a press
+---@param key integer SDL key code: a letter's or digit's character code, 32 space, 27 Escape, 13 Return, 1073741903..1073741906 right, left, down, up
+function onKeyboardEvent(pressed, key) end
+
+---A mouse button went down (1025) or up (1026). Called for every mouse button
+---event: define it, or each one logs a "Lua error" line.
+---@param type integer 1025 press, 1026 release
+function onMouseButtonEvent(type) end
+
+---A touch, or a mouse button as finger 1 right after onMouseButtonEvent.
+---Called for every such event: define it, or each one logs a "Lua error" line.
+---@param type integer 1792 down, 1793 up, 1794 motion (touches only)
+---@param finger number 1 for the mouse, else SDL's finger identifier
+---@param x number mouse: window pixels from the left; touch: 0 to 1
+---@param y number mouse: window pixels from the top; touch: 0 to 1
+function onTouchEvent(type, finger, x, y) end
+
+---The bound type of a value: "resources::Sheet *" for an object, "userdata
+---(unknown type)" for other userdata, else Lua's type name.
+---@param value any
+---@return string
+function swig_type(value) end
+
+---True when both values are objects or boxes of the same native pointer;
+---false for different pointers; nil when either is not such a value.
+---@param a any
+---@param b any
+---@return boolean?
+function swig_equals(a, b) end
+
+-- BEGIN GENERATED MODULES (tools/api/generate.py; do not edit by hand)
+
+---An opaque value (a native pointer or handle) that only another module call
+---hands out; scripts pass it on and cannot read it.
+---@alias tarnwick.box userdata
+
+---@class graphics
+---@field MAX_ATTRIBUTES integer
+---@field gr_programs tarnwick.box
+graphics = {}
+
+--- One uniform value of a batch: `size` bytes held by the record.
+---@class graphics.Uniform
+---@field size integer
+---@field value tarnwick.box
+
+---Makes a new `Uniform` owned by the script.
+---@overload fun(size: integer, value: any): graphics.Uniform
+---@overload fun(other: graphics.Uniform): graphics.Uniform
+---@return graphics.Uniform
+function graphics.Uniform() end
+
+--- One vertex attribute of a batch: `size` floats at `offset` floats into each vertex.
+---@class graphics.Attribute
+---@field size integer
+---@field offset integer
+
+---Makes a new `Attribute` owned by the script.
+---@return graphics.Attribute
+function graphics.Attribute() end
+
+--- One draw call: vertex data, attributes, program, uniforms, target and switches.
+---@class graphics.Batch
+---@field data tarnwick.box?
+---@field indices tarnwick.box?
+---@field indexCount integer
+---@field triangles integer
+---@field attributeSizes tarnwick.box
+---@field attributes tarnwick.box
+---@field stride integer
+---@field freeData boolean
+---@field program tarnwick.box
+---@field uniforms tarnwick.box
+---@field targetName resources.string
+---@field layerName resources.string
+---@field enableDepthTest boolean
+---@field enableBlending boolean
+---@field enableCulling boolean
+---@field clearTarget boolean
+---@field getStride fun(self: graphics.Batch): integer
+
+---Makes a new `Batch` owned by the script.
+---@return graphics.Batch
+function graphics.Batch() end
+
+--- A named off-screen target: framebuffer, colour texture and size in pixels.
+---@class graphics.RenderTarget
+---@field frameBuffer tarnwick.box
+---@field texture tarnwick.box
+---@field width integer
+---@field height integer
+
+---Makes a new `RenderTarget` owned by the script.
+---@return graphics.RenderTarget
+function graphics.RenderTarget() end
+
+--- Sets the GL clear colour (1 is full intensity, not 255). The frame's own clearing, from
+--- `clearColor`, overrides it every frame.
+---@param r integer
+---@param g integer
+---@param b integer
+---@param a integer
+function graphics.gr_setClearColor(r, g, b, a) end
+
+--- Loads the GL entry points and builds the diagnostic program. Tarnwick calls it at
+--- start-up; calling it again is harmless but useless.
+function graphics.gr_init() end
+
+--- Uploads RGBA pixels as a texture. The pixel and GL parameters can only be boxes from
+--- other calls, so scripts cannot use it usefully.
+---@param data tarnwick.box?
+---@param width integer
+---@param height integer
+---@param premultiplyAlpha integer
+---@param internalFormat tarnwick.box
+---@param format tarnwick.box
+---@param wrap tarnwick.box
+---@param mipmapLevels tarnwick.box
+---@return tarnwick.box
+function graphics.gr_createTexture(data, width, height, premultiplyAlpha, internalFormat, format, wrap, mipmapLevels) end
+
+--- Creates one render target. The format parameters can only be boxes; use
+--- `createRenderTargets` instead.
+---@param width integer
+---@param height integer
+---@param name resources.string
+---@param internalFormat tarnwick.box
+---@param format tarnwick.box
+---@param type tarnwick.box
+---@param depth boolean
+function graphics.gr_createRenderTarget(width, height, name, internalFormat, format, type, depth) end
+
+--- Compiles and links the shader pair `vs`, `fs` (names under assets/shaders/gl210/),
+--- without caching it. A missing file ends the run.
+---@param vs string
+---@param fs string
+---@return tarnwick.box
+function graphics.gr_createProgram(vs, fs) end
+
+--- Makes the program current (skipped when it already is).
+---@param programID tarnwick.box
+function graphics.gr_useProgram(programID) end
+
+--- Draws one batch at once. A batch needs vertex data, which scripts cannot provide, so
+--- this draws nothing useful from a script; nil is ignored.
+---@param batch graphics.Batch?
+function graphics.gr_render(batch) end
+
+--- Draws the diagnostic white triangle across the window (seen only if called while a frame
+--- is drawn, which scripts cannot do).
+function graphics.gr_testrender() end
+
+--- Draws a matrix of batches; only a box can be passed.
+---@param batchMatrix tarnwick.box
+function graphics.gr_renderBatches(batchMatrix) end
+
+--- Binds the window's framebuffer and logs its status (no line break).
+function graphics.gr_prepareFrameBuffer() end
+
+--- The render target of that name, or nil.
+---@param name resources.string
+---@return graphics.RenderTarget?
+function graphics.gr_getRenderTarget(name) end
+
+--- Clears every render target to transparent black.
+function graphics.gr_clearRenderTargets() end
+
+--- The cached program of the pair, built on first request.
+---@param vs resources.string
+---@param ps resources.string
+---@return tarnwick.box
+function graphics.gr_getProgram(vs, ps) end
+
+--- Creates the render targets described in the global `renderTextureTargets` (see
+--- docs/render-targets-and-shaders.md), replacing targets of the same names. Call it in
+--- `init`. Does nothing when `renderTextureTargets` is not a table.
+function graphics.createRenderTargets() end
+
+---@class resources
+---@field TEMP_DIR string?
+resources = {}
+
+--- A native string, needed for the text parameters of `graphics`:
+--- `resources.string("scene")`. `:c_str()` gives its text.
+---@class resources.string
+---@field size fun(self: resources.string): integer
+---@field length fun(self: resources.string): integer
+---@field empty fun(self: resources.string): boolean
+---@field c_str fun(self: resources.string): string?
+---@field data fun(self: resources.string): string?
+---@field assign fun(self: resources.string, text: string)
+
+---Makes a new `string` owned by the script.
+---@overload fun(arg: string): resources.string
+---@return resources.string
+function resources.string() end
+
+--- A block of RGBA pixels that became (or will become) one texture.
+---@class resources.Sheet
+---@field width integer
+---@field height integer
+---@field data tarnwick.box?
+---@field texture integer
+
+---Makes a new `Sheet` owned by the script.
+---@return resources.Sheet
+function resources.Sheet() end
+
+--- A named rectangle on the sprite sheet: size in pixels and the texture coordinates of its
+--- four corners.
+---@class resources.Sprite
+---@field sheet resources.Sheet?
+---@field width integer
+---@field height integer
+---@field uv tarnwick.box
+
+---Makes a new `Sprite` owned by the script.
+---@return resources.Sprite
+function resources.Sprite() end
+
+--- One character of a font: its sprite on the glyph sheet and its metrics.
+---@class resources.Glyph
+---@field sprite resources.Sprite
+---@field left integer
+---@field top integer
+---@field advance number
+
+---Makes a new `Glyph` owned by the script.
+---@return resources.Glyph
+function resources.Glyph() end
+
+--- A rasterised font: its glyphs, name and pixel size.
+---@class resources.Font
+---@field glyphs tarnwick.box
+---@field name string
+---@field size integer
+
+---Makes a new `Font` owned by the script.
+---@return resources.Font
+function resources.Font() end
+
+--- Packs every PNG of a folder onto a new 2048 × 2048 sheet and registers its sprites. The
+--- sheet is not uploaded, so its sprites cannot be drawn: only the start-up sheet
+--- (assets/sprites/) is.
+---@param folder string
+---@return resources.Sheet?
+function resources.createSpriteSheet(folder) end
+
+--- Rasterises `folder .. fontName .. ".ttf"` at `size` pixels (the folder needs its
+--- trailing slash), the default character set being letters, digits and `!?#%:/(),._-+` and
+--- space. The glyph sheet is not uploaded.
+---@overload fun(folder: string, fontName: string, size: integer): resources.Sheet?
+---@param folder string
+---@param fontName string
+---@param size integer
+---@param characters string
+---@return resources.Sheet?
+function resources.loadFont(folder, fontName, size, characters) end
+
+--- A copy of the sprite of that name on the sprite sheet; a missing name logs `Couldn't
+--- find sprite "NAME"` and gives the sprite `blockerSad` (or an empty sprite).
+---@param alias string
+---@return resources.Sprite
+function resources.getSprite(alias) end
+
+--- Loads every 8-bit RGBA PNG of a folder (give it a trailing slash, like
+--- "assets/textures/") as textures, replacing textures of the same names.
+---@param folder string
+function resources.loadTextures(folder) end
+
+--- The texture loaded from assets/textures/ under that name, or nil (render targets are not
+--- found here).
+---@param name string
+---@return resources.Sheet?
+function resources.getTexture(name) end
+
+--- One byte of a loaded texture's pixels: pixel `pixelIndex` counted row by row over the
+--- padded square texture from its first stored row, channel 0 to 3 for R, G, B, A. Colour
+--- channels come back premultiplied by alpha. 0 for an unknown name or a position outside
+--- the texture.
+---@param name string
+---@param pixelIndex integer
+---@param channel integer
+---@return integer
+function resources.getColorFromTexture(name, pixelIndex, channel) end
+
+--- A copy of the font loaded under that name and size; otherwise logs `WARNING! Using font
+--- that hasn't been created: NAME SIZE` and gives an empty font.
+---@param name string
+---@param size integer
+---@return resources.Font
+function resources.getFont(name, size) end
+
+--- Starts the font rasteriser. Tarnwick calls it at start-up.
+function resources.init() end
+
+--- Writes a sprite's texture coordinates into vertex data; only a box can be given for the
+--- vertices.
+---@param resource resources.Sprite
+---@param vertices tarnwick.box
+---@param offset integer
+---@param stride integer
+function resources.getUVs(resource, vertices, offset, stride) end
+
+--- Releases every pixel sheet. Tarnwick calls it at shutdown; after it, textures, sprites
+--- and fonts must not be used.
+function resources.clear() end
+
+--- Opens a file (relative to the game folder) with a C `fopen` mode; the box cannot be read
+--- or closed from a script.
+---@param name string
+---@param mode string
+---@return tarnwick.box?
+function resources.openFile(name, mode) end
+
+--- How far the pen moves after character `c` (its first character) of the font loaded at
+--- size 48, in whole pixels; 0 for an unknown character or font.
+---@param fontName string
+---@param c string
+---@return integer
+function resources.getGlyphAdvance(fontName, c) end
+
+--- Pixels from the pen to the left edge of the glyph of `c`, font at size 48.
+---@param fontName string
+---@param c string
+---@return integer
+function resources.getGlyphLeft(fontName, c) end
+
+--- Pixels from the baseline up to the top of the glyph of `c`, font at size 48.
+---@param fontName string
+---@param c string
+---@return integer
+function resources.getGlyphTop(fontName, c) end
+
+---@class audio
+audio = {}
+
+--- Opens the audio device. Tarnwick calls it at start-up; again does nothing.
+function audio.init() end
+
+--- Frees the music and every cached effect and closes the device; the module can be used
+--- again after `init`.
+function audio.clear() end
+
+--- Replaces the music with the named file and loops it forever.
+---@param name string
+function audio.playMusic(name) end
+
+--- Pauses the music, if any. Losing the window's focus does this too.
+function audio.pauseMusic() end
+
+--- Resumes paused music, if any.
+function audio.resumeMusic() end
+
+--- Plays the named sound effect once; the first use loads it and logs `Load sound PATH`.
+--- One effect sounds at a time: a new one cuts the last.
+---@param name string
+function audio.playEffect(name) end
+
+--- `true` silences the music (until `false`), across later `playMusic` calls.
+---@param mute boolean
+function audio.muteMusic(mute) end
+
+--- `true` silences sound effects (until `false`); the music is not affected.
+---@param mute boolean
+function audio.muteSound(mute) end
+
+---@class app
+app = {}
+
+--- Logs `Exit` and ends the run after the current frame (before the first frame, when
+--- called from `init` or `main.lua`'s top level). Exit status 0.
+function app.quit() end
+
+---@class log
+log = {}
+
+--- Prints the text as it is, with no line break of its own: end it with "\n". Format values
+--- first: `log.DLOG(string.format("score %d\n", score))`.
+---@param text string
+function log.DLOG(text) end
+
+---@class facebook
+facebook = {}
+
+function facebook.init() end
+
+function facebook.login() end
+
+---@class gpgutils
+gpgutils = {}
+
+function gpgutils.showLeaderboards() end
+
+function gpgutils.showAchievements() end
+
+---@param value integer
+function gpgutils.submitScore(value) end
+
+---@param id string
+function gpgutils.unlockAchievement(id) end
+
+function gpgutils.cleanup() end
+
+-- END GENERATED MODULES
