@@ -1,15 +1,16 @@
-// The window and GL context that the drawing benchmarks share: a small window,
-// made once per process. Needs a display (run under xvfb-run).
+// The window and GL context that the drawing benchmarks share: a window (small
+// unless asked otherwise), made once per process. Needs a display (run under
+// xvfb-run).
 #pragma once
 
 #include "host/sdlutils.h"
 #include "render/graphics.h"
 
 namespace bench {
-inline void ensureContext() {
+inline void ensureContext(int width = 320, int height = 240) {
   if (window) return;
   sdlutils::windowed = true;
-  SDLstart(320, 240);
+  SDLstart(width, height);
   gr_init();
 }
 }  // namespace bench
