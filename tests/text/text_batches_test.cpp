@@ -78,19 +78,3 @@ TEST_F(TextBatches, ConsecutiveNodesShareABatchUntilSomethingElseIsDrawnOrTheirU
   EXPECT_NE(*static_cast<GLuint*>(deque[0].uniforms.at("textureSampler").value), 0u)
       << "the glyph sheet is uploaded before it is named";
 }
-
-TEST_F(TextBatches, EachCameraGetsTheTextOfItsLayerInItsOwnTarget) {
-  frame("world = { camera = {}, { camera = { layer = 'hud', target = 'label' } },\n"
-        "  { text = 'a' }, { text = 'bc', layer = 'hud' }, { text = 'def', layer = 'other' },\n"
-        "}\n");
-  ASSERT_EQ(batches.size(), 2u);
-  ASSERT_EQ(batches[0].size(), 1u);
-  ASSERT_EQ(batches[1].size(), 1u);
-  // The walk finds the camera in the array part first.
-  const Batch& hud = batches[0][0];
-  const Batch& scene = batches[1][0];
-  EXPECT_EQ(glyphs(hud), 2);
-  EXPECT_EQ(hud.targetName, "label");
-  EXPECT_EQ(glyphs(scene), 1);
-  EXPECT_EQ(scene.targetName, "");
-}

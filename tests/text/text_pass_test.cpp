@@ -76,6 +76,11 @@ TEST(TextPass, EachAlignmentPutsTheMeasuredWidthAtTheAnchor) {
   Picture shot = runScene(
       "print('measured', resources.measureText('', 48, 'Hello'))\n"
       "print('bearing', resources.getGlyphLeft('default', 'H'))\n"
+      "local l, h = resources.measureText('', 48, 'l')\n"
+      "assert(l == resources.getGlyphAdvance('default', 'l'), 'size 48 answers once in use')\n"
+      "assert(select(3, resources.measureText('', 48, 'l\\nl')) == 2)\n"
+      "assert(select(2, resources.measureText('', 48, 'l\\nl')) > h)\n"
+      "assert(select('#', resources.measureText('', 48, '')) == 3)\n"
       "world = { camera = {},\n"
       "  { text = 'Hello', size = 48, y = 60 },\n"
       "  { text = 'Hello', size = 48, y = -10, align = 'center' },\n"
