@@ -9,8 +9,7 @@
 namespace bench {
 inline void ensureContext(int width = 320, int height = 240) {
   if (window) return;
-  sdlutils::windowed = true;
-  SDLstart(width, height);
+  SDLstart(width, height, true);
   gr_init();
 }
 }  // namespace bench

@@ -15,11 +15,11 @@
 
 #include "assets/resources.h"
 #include "gl_context.h"
-#include "host/frameloop.h"
-#include "host/host.h"
+#include "core/luautils.h"
+#include "core/runstate.h"
 #include "lua_world.h"
-#include "passes/text.h"
-#include "render/transforms.h"
+#include "scene/text_pass.h"
+#include "scene/transforms.h"
 
 namespace {
 const int WIDTH = 1280, HEIGHT = 720;
@@ -43,8 +43,8 @@ void runFrame(lua_State* L, Steps steps) {
   HandlerQueue enter;
   BatchMatrix batchMatrix;
   transforms::prepare(L, enter);
-  if (steps != Steps::WALK) text::prepare(L, enter, batchMatrix);
-  frameloop::traverse(L, enter);
+  if (steps != Steps::WALK) textpass::prepare(L, enter, batchMatrix);
+  luautils::traverse(L, enter);
   if (steps == Steps::SUBMIT || steps == Steps::DRAW) {
     // Submitting without filling pixels: what the framework and vertex
     // processing cost, apart from the fill rate of the GL implementation.

@@ -7,7 +7,7 @@
 
 #include "assets/glyphbitmap.h"
 #include "assets/packing.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {

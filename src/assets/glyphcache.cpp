@@ -15,7 +15,7 @@
 #include "assets/glyphbitmap.h"
 #include "assets/glyphsheets.h"
 #include "assets/utf8.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace glyphcache {
 namespace {

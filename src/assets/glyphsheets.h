@@ -3,7 +3,7 @@
 // tallest among them), with a new sheet when none has room. Each pixel holds
 // the glyph's coverage in all four bytes: white with premultiplied alpha.
 // The sheets are registered in resources::sheets, which owns and frees them;
-// uploading them to GL is the renderer's job (render/glyphupload.h), told by
+// uploading them to GL is the renderer's job (render/sheets.h), told by
 // the band of rows that changed since its last upload.
 #pragma once
 

@@ -3,9 +3,7 @@
 %include "bindings/conventions.i"
 
 %{
-#include "host/app.h"
+#include "core/app.h"
 %}
 
-namespace app {
-void quit();
-}
+%include "core/app.h"

@@ -1,14 +1,13 @@
 // Input and window events: delivered to the script's callbacks or handled here.
-#include <GL/glew.h>
-
 #include <cstdio>
 
 #include "audio/audio.h"
+#include "core/log.h"
+#include "core/runstate.h"
+#include "core/scriptcall.h"
 #include "host/frameloop.h"
-#include "host/host.h"
-#include "host/log.h"
-#include "host/scriptcall.h"
 #include "host/sdlutils.h"
+#include "render/screen.h"
 
 namespace frameloop {
 namespace {
@@ -44,7 +43,7 @@ void handleWindowEvent(lua_State* L, const SDL_WindowEvent& event) {
   }
   int w = 0, h = 0;
   SDL_GetWindowSize(window, &w, &h);
-  glViewport(0, 0, w, h);
+  gr_setViewport(w, h);
   screenWidth = w;
   screenHeight = h;
   char title[512];

@@ -1,23 +1,22 @@
 // SDL start-up in its fixed order, and the window's teardown.
 #include "host/sdlutils.h"
 
-#include <GL/glew.h>
-
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/log.h"
+#include "core/log.h"
+#include "render/screen.h"
 
 SDL_Window* window = nullptr;
 
 namespace {
 SDL_GLContext context = nullptr;
 const Uint32 ALL_SUBSYSTEMS = 0x7231;
+bool swapIntervalSet = false;
 }  // namespace
 
 namespace sdlutils {
-bool windowed = false;
-bool vsyncEnabled = false;
+bool vsyncEnabled() { return swapIntervalSet; }
 }  // namespace sdlutils
 
 void SDLdie(const char* msg) {
@@ -34,7 +33,7 @@ void SDLcheckError(int line) {
   SDL_ClearError();
 }
 
-void SDLstart(int width, int height) {
+void SDLstart(int width, int height, bool windowed) {
   if (SDL_Init(ALL_SUBSYSTEMS) < 0) SDLdie("Unable to initialized SDL");
 
   SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
@@ -46,7 +45,7 @@ void SDLstart(int width, int height) {
 
   window = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                             height, SDL_WINDOW_OPENGL);
-  if (window && !sdlutils::windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+  if (window && !windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
   SDL_ShowCursor(0);
   if (!window) SDLdie("Unable to initialize main window");
   SDLcheckError(63);
@@ -54,10 +53,10 @@ void SDLstart(int width, int height) {
   context = SDL_GL_CreateContext(window);
   SDLcheckError(68);
 
-  sdlutils::vsyncEnabled = true;
+  swapIntervalSet = true;
   if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
     printf("Could not enable vsync\n");
-    sdlutils::vsyncEnabled = false;
+    swapIntervalSet = false;
   }
 
   int red = 0, green = 0, blue = 0;
@@ -66,18 +65,7 @@ void SDLstart(int width, int height) {
   SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
   DLOG("Red size: %d,\n Green size: %d,\n Blue size: %d\n", red, green, blue);
 
-  // Without a context glGetString gives null; print an empty text instead.
-  auto glText = [](GLenum name) {
-    const GLubyte* text = glGetString(name);
-    return text ? reinterpret_cast<const char*>(text) : "";
-  };
-  DLOG("gl_renderer: %s\n", glText(GL_RENDERER));
-  DLOG("gl_context:  %s\n", glText(GL_VERSION));
-  DLOG("gl_shading_lang_version:  %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
-  DLOG("gl_vendor: %s\n", glText(GL_VENDOR));
-  GLint maxTextureSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-  DLOG("gl_max_texture_size: %d\n", maxTextureSize);
+  gr_logContext();
 }
 
 void SDLquit() {

@@ -7,11 +7,13 @@
 extern SDL_Window* window;
 
 namespace sdlutils {
-extern bool windowed;      // stay in a window of the configured size
-extern bool vsyncEnabled;  // the swap interval paces the frame loop
+// True once SDLstart has set a swap interval, which then paces the frame loop.
+bool vsyncEnabled();
 }  // namespace sdlutils
 
-void SDLstart(int width, int height);
+// Opens the window (full screen unless `windowed`) and its GL context, and
+// logs what the context offers.
+void SDLstart(int width, int height, bool windowed);
 void SDLquit();
 [[noreturn]] void SDLdie(const char* msg);
 void SDLcheckError(int line);

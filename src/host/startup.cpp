@@ -13,20 +13,16 @@
 #include "assets/resources.h"
 #include "audio/audio.h"
 #include "bindings/modules.h"
+#include "core/log.h"
+#include "core/luautils.h"
+#include "core/runstate.h"
+#include "core/scriptcall.h"
 #include "host/filesystem.h"
 #include "host/frameloop.h"
-#include "host/host.h"
-#include "host/log.h"
-#include "host/luautils.h"
-#include "host/scriptcall.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "render/graphics.h"
-
-int screenWidth = 0;
-int screenHeight = 0;
-int designWidth = 0;
-int designHeight = 0;
+#include "render/sheets.h"
 
 namespace host {
 namespace {
@@ -63,13 +59,6 @@ int readConfigProtected(lua_State* L) {
   lua_getfield(L, -2, "height");
   size->height = luautils::truncateToInt(lua_tonumber(L, -1));
   return 0;
-}
-
-void uploadSheet(resources::Sheet* sheet, int premultiplyAlpha) {
-  if (!sheet) return;
-  sheet->texture = static_cast<int>(gr_createTexture(sheet->data, sheet->width, sheet->height,
-                                                     premultiplyAlpha, GL_RGBA, GL_RGBA,
-                                                     GL_REPEAT, 1));
 }
 
 void setNumberGlobal(lua_State* L, const char* name, int value) {
@@ -143,8 +132,7 @@ int run(const Options& options) {
   DLOG("Init SDL\n");
   screenWidth = designWidth = width;
   screenHeight = designHeight = height;
-  sdlutils::windowed = options.windowed;
-  SDLstart(width, height);
+  SDLstart(width, height, options.windowed);
 
   DLOG("Init audio\n");
   DLOG("Init graphics\n");
@@ -152,13 +140,11 @@ int run(const Options& options) {
 
   DLOG("Load assets\n");
   DLOG("Create textures\n");
-  resources::loadTextures("assets/textures/");
+  gr_loadTextures("assets/textures/");
   DLOG("Create sheets\n");
-  uploadSheet(resources::createSpriteSheet("assets/sprites/"), 1);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gr_uploadSheet(resources::createSpriteSheet("assets/sprites/"), 1, 1);
   for (const char* font : {"OLDENGL", "TrashHand"})
-    uploadSheet(resources::loadFont("assets/fonts/", font, 48), 0);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gr_uploadGlyphSheet(resources::loadFont("assets/fonts/", font, 48));
 
   DLOG("Call main lua init\n");
   lua_getglobal(L, "init");
