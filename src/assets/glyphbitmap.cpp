@@ -1,9 +1,11 @@
-// Coverage of FreeType bitmaps.
+// Sizes and coverage of FreeType bitmaps.
 #include "assets/glyphbitmap.h"
 
 #include <cstddef>
 
 namespace glyphbitmap {
+long wholePixels(FT_Pos length) { return static_cast<long>((length + 63) / 64); }
+
 bool readable(const FT_Bitmap& bitmap) {
   return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
 }

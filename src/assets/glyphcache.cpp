@@ -61,17 +61,29 @@ std::string pathOf(const std::string& name) {
 CachedGlyph rasterise(Face& face, unsigned int index) {
   CachedGlyph cached;
   cached.index = index;
-  bool rendered = FT_Load_Glyph(face.ft, index, FT_LOAD_RENDER) == 0;
-  const FT_Bitmap& bitmap = face.ft->glyph->bitmap;
+  if (FT_Load_Glyph(face.ft, index, FT_LOAD_DEFAULT) != 0) {
+    DLOG("Could not render glyph %u of font %s at size %d\n", index, face.name.c_str(), face.size);
+    return cached;
+  }
+  FT_GlyphSlot slot = face.ft->glyph;
+  cached.glyph.advance = static_cast<float>(slot->advance.x / 64);
+  // The outline's extent, known before a pixel is rendered.
+  long largest = static_cast<long>(glyphbitmap::GLYPH_SIZE_FACTOR) * face.size;
+  if (glyphbitmap::wholePixels(slot->metrics.width) > largest ||
+      glyphbitmap::wholePixels(slot->metrics.height) > largest) {
+    DLOG("Glyph %u of font %s at size %d is larger than %ld pixels and not drawn\n", index,
+         face.name.c_str(), face.size, largest);
+    return cached;
+  }
+  const FT_Bitmap& bitmap = slot->bitmap;
+  bool rendered = FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0;
   bool empty = bitmap.width == 0 || bitmap.rows == 0;
   if (!rendered || (!empty && !glyphbitmap::readable(bitmap))) {
     DLOG("Could not render glyph %u of font %s at size %d\n", index, face.name.c_str(), face.size);
     return cached;
   }
-  FT_GlyphSlot slot = face.ft->glyph;
   cached.glyph.left = slot->bitmap_left;
   cached.glyph.top = slot->bitmap_top;
-  cached.glyph.advance = static_cast<float>(slot->advance.x / 64);
   if (!glyphsheets::add(bitmap, &cached.glyph.sprite))
     DLOG("Glyph %u of font %s at size %d does not fit on a glyph sheet\n", index, face.name.c_str(),
          face.size);
