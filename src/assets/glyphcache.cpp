@@ -71,8 +71,10 @@ CachedGlyph rasterise(Face& face, unsigned int index) {
   long largest = static_cast<long>(glyphbitmap::GLYPH_SIZE_FACTOR) * face.size;
   if (glyphbitmap::wholePixels(slot->metrics.width) > largest ||
       glyphbitmap::wholePixels(slot->metrics.height) > largest) {
-    DLOG("Glyph %u of font %s at size %d is larger than %ld pixels and not drawn\n", index,
-         face.name.c_str(), face.size, largest);
+    if (!face.refusedLarge)
+      DLOG("Font %s at size %d has glyphs larger than %ld pixels; they are not drawn\n",
+           face.name.c_str(), face.size, largest);
+    face.refusedLarge = true;
     return cached;
   }
   const FT_Bitmap& bitmap = slot->bitmap;

@@ -45,6 +45,7 @@ struct Face {
   const CachedGlyph* latin1[256] = {};
   std::vector<short> asciiKerning;  // pairs of ASCII characters, as asked for
   resources::Font* record = nullptr;  // the entry in resources::fonts
+  bool refusedLarge = false;          // a glyph over GLYPH_SIZE_FACTOR × size was logged
 };
 
 // The face of font `name` at `size` pixels (rounded, at least 1), opened on

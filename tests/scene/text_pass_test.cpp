@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <fstream>
 #include <sstream>
 
 #include "support/game_run.h"
@@ -16,8 +17,15 @@ const int WIDTH = 400, HEIGHT = 240;
 
 // A WIDTH × HEIGHT game on black with `scene` as the rest of main.lua; the
 // last of `frames` frames as a picture, the log in `log`.
-Picture runScene(const std::string& scene, std::string* log = nullptr, int frames = 2) {
+Picture runScene(const std::string& scene, std::string* log = nullptr, int frames = 2,
+                 const std::string& fontFile = "") {
   GameFolder game;
+  if (!fontFile.empty()) {
+    std::ifstream in(fontFile, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    game.write("assets/fonts/huge.ttf", bytes.str());
+  }
   game.writeMain("config = { width = 400, height = 240 }\n"
                  "clearColor = { red = 0, green = 0, blue = 0 }\n" +
                  scene);
@@ -197,13 +205,16 @@ TEST(TextPass, BadInputIsLoggedOnceAndDrawsNothingOrTheMissingGlyphBox) {
       "  { text = '', x = 0, y = 80 }, { text = {}, x = 0, y = 20 }, { text = true, x = 0, y = -40 },\n"
       "  { text = '\\255', size = 30, x = 100, y = 80 },\n"
       "  { text = 42, size = 30, x = 100, y = 20 },\n"
+      "  { text = 'ab', font = 'huge', size = 48, x = 100, y = -40 },\n"
       "}\n",
-      &log, 3);
+      &log, 3, std::string(TARNWICK_FUZZ_DIR) + "/regressions/font/huge-glyphs.ttf");
   ASSERT_EQ(shot.width, WIDTH);
   EXPECT_EQ(countLines(log, "Font nosuch not found in assets/fonts/, using the default font"), 1) << log;
   EXPECT_EQ(countLines(log, "Text size 0 refused: sizes lie above 0 and at most 1024 pixels"), 1);
   EXPECT_EQ(countLines(log, "Text size 2000 refused: sizes lie above 0 and at most 1024 pixels"), 1);
   EXPECT_EQ(countLines(log, "Text size -5 refused: sizes lie above 0 and at most 1024 pixels"), 1);
+  EXPECT_EQ(countLines(log, "Font huge at size 48 has glyphs larger than 192 pixels; they are "
+                            "not drawn"), 1);
   EXPECT_EQ(printed(log, "unknown"), printed(log, "default"));
   EXPECT_EQ(printed(log, "refused"), (std::vector<double>{0, 0, 0}));
 
@@ -213,4 +224,5 @@ TEST(TextPass, BadInputIsLoggedOnceAndDrawsNothingOrTheMissingGlyphBox) {
   EXPECT_FALSE(drawn(0, 80) || drawn(0, 20) || drawn(0, -40)) << "no text to show";
   EXPECT_TRUE(drawn(100, 80)) << "an invalid byte shows the missing-glyph box";
   EXPECT_TRUE(drawn(100, 20)) << "a number shows as text";
+  EXPECT_FALSE(drawn(100, -40)) << "a hostile font's huge glyphs";
 }
