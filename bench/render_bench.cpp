@@ -6,15 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/sdlutils.h"
-#include "render/graphics.h"
+#include "gl_context.h"
 
 namespace {
-void ensureContext() {
-  if (window) return;
-  SDLstart(320, 240, true);
-  gr_init();
-}
+using bench::ensureContext;
 
 Uniform copyOf(const void* bytes, size_t size) {
   void* buffer = malloc(size);

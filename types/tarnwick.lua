@@ -455,15 +455,16 @@ function resources.getUVs(resource, vertices, offset, stride) end
 ---@return resources.Sheet?
 function resources.loadFont(folder, fontName, size, characters) end
 
---- A copy of the font loaded under that name and size; otherwise logs `WARNING! Using font
---- that hasn't been created: NAME SIZE` and gives an empty font.
+--- A copy of the font loaded under that name and size, or used at that size by text on
+--- screen or `measureText` (then with its ASCII glyphs); otherwise logs `WARNING! Using
+--- font that hasn't been created: NAME SIZE` and gives an empty font.
 ---@param name string
 ---@param size integer
 ---@return resources.Font
 function resources.getFont(name, size) end
 
---- How far the pen moves after character `c` (its first character) of the font loaded at
---- size 48, in whole pixels; 0 for an unknown character or font.
+--- How far the pen moves after character `c` (its first character) of the font loaded (or
+--- used by text) at size 48, in whole pixels; 0 for an unknown character or font.
 ---@param fontName string
 ---@param c string
 ---@return integer
@@ -480,6 +481,20 @@ function resources.getGlyphLeft(fontName, c) end
 ---@param c string
 ---@return integer
 function resources.getGlyphTop(fontName, c) end
+
+--- Measures UTF-8 `text` as a text node with these `font` ("" for the default font), `size`
+--- and, when given and above 0, `maxWidth` would set it (see README.md, "Text on screen").
+--- An unknown font logs one line and is measured in the default font; a size of 0 or less,
+--- or above 1024, logs one line and measures 0, 0, 0.
+---@overload fun(font: string, size: number, text: string): number, number, integer
+---@param font string
+---@param size number
+---@param text string
+---@param maxWidth number
+---@return number width
+---@return number height
+---@return integer lines
+function resources.measureText(font, size, text, maxWidth) end
 
 --- Loads every 8-bit RGBA PNG of a folder (give it a trailing slash, like
 --- "assets/textures/") as textures, replacing textures of the same names.

@@ -140,4 +140,12 @@ int getGlyphAdvance(std::string fontName, char c);
 int getGlyphLeft(std::string fontName, char c);
 int getGlyphTop(std::string fontName, char c);
 
+// Text on screen: the width, height and line count of UTF-8 `text` set in font
+// `font` ("" for the default) at `size` pixels, wrapped at maxWidth when that
+// is above 0 (see assets/textlayout.h). All zero for a refused size.
+void measureText(const char* font, double size, const char* text, double maxWidth, double* width,
+                 double* height, int* lines);
+void measureText(const char* font, double size, const char* text, double* width, double* height,
+                 int* lines);
+
 }  // namespace resources

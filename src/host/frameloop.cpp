@@ -12,6 +12,7 @@
 #include "scene/clearing.h"
 #include "scene/model_pass.h"
 #include "scene/particles.h"
+#include "scene/text_pass.h"
 #include "scene/texture_pass.h"
 #include "scene/transforms.h"
 
@@ -47,6 +48,7 @@ void runFrame(lua_State* L, Uint32 dt) {
     textures::prepare(L, enter, batchMatrix);
     modelpass::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
+    textpass::prepare(L, enter, batchMatrix);
     luautils::traverse(L, enter);
     clearing::clearFrame(L);
     // The matrix is not used after drawing, so it is handed over, not copied.

@@ -9,6 +9,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 for file in bin/tarnwick share/tarnwick/shaders/gl210/pt.vs share/tarnwick/shaders/gl210/pt.fs \
+            share/tarnwick/fonts/DejaVuSans.ttf \
             share/tarnwick/types/tarnwick.lua share/doc/tarnwick/getting-started.md \
             share/doc/tarnwick/modules.md share/doc/tarnwick/pictures/orientation.png \
             share/tarnwick/examples/demo/main.lua; do
@@ -36,4 +37,5 @@ done
 contents=$(dpkg-deb -c "$deb")
 grep -q '\./usr/bin/tarnwick$' <<<"$contents" || { echo "no /usr/bin/tarnwick in the package"; exit 1; }
 grep -q '\./usr/share/tarnwick/shaders/gl210/pt.fs$' <<<"$contents" || { echo "no shaders in the package"; exit 1; }
+grep -q '\./usr/share/tarnwick/fonts/DejaVuSans.ttf$' <<<"$contents" || { echo "no font in the package"; exit 1; }
 echo "installed, ran, packaged: $(basename "$deb")"

@@ -286,6 +286,17 @@ def script_params(params):
             not (p.get("type") == "p.lua_State")]
 
 
+def output_params(params):
+    """Parameters the script does not pass, whose values follow the result."""
+    return [p for p in params if p.get("tmap_in_numinputs") == "0" and
+            not (p.get("type") == "p.lua_State")]
+
+
+def output_annotation(param):
+    base = bare(c_type(param.get("type", "")))
+    return "integer" if base in INTEGRAL else "number" if base in FLOATING else "any"
+
+
 def qualified(member, attrs):
     return attrs.get("name", member.lua_name)
 
@@ -430,8 +441,9 @@ def function_section(out, module, member, types, descriptions, key):
     out.append("Returns: %s." % (described or (result[1] if result else "nothing")))
     out.append("")
     if len(member.params) > 1:
+        # As the generated wrapper prints them: every C parameter, outputs too.
         prototypes = ["%s(%s)" % (qualified(member, a),
-                                  ",".join(c_type(p.get("type", "")) for p in script_params(ps)))
+                                  ",".join(c_type(p.get("type", "")) for p in ps))
                       for a, ps in zip(member.prototypes, member.params)]
         found = ["`Wrong arguments for overloaded function '%s'` followed by the prototypes "
                  "%s (no prototype fits)" % (member.lua_name,
@@ -523,6 +535,9 @@ def lua_definitions(modules, types, descriptions):
                     result = types.result(attrs)
                     if result:
                         out.append("---@return %s" % result[0])
+                    for param in output_params(params):
+                        out.append("---@return %s %s" % (output_annotation(param),
+                                                         param.get("name")))
                     names = [p.get("name") or "arg%d" % i
                              for i, p in enumerate(script_params(params), 1)]
                     out.append("function %s(%s) end" % (key, ", ".join(names)))
@@ -571,7 +586,8 @@ def fun_type(types, params, attrs):
     args = ", ".join("%s: %s" % (p.get("name") or "arg%d" % i, types.argument(p)[0])
                      for i, p in enumerate(script_params(params), 1))
     result = types.result(attrs)
-    return "fun(%s)%s" % (args, ": " + result[0] if result else "")
+    results = ([result[0]] if result else []) + [output_annotation(p) for p in output_params(params)]
+    return "fun(%s)%s" % (args, ": " + ", ".join(results) if results else "")
 
 
 def merged_types_file(current, generated):
