@@ -1,11 +1,13 @@
-// The app module: ending the run from the script.
+// The app module: ending the run, and the keyboard and mouse state.
 %module app
 %include "bindings/conventions.i"
+%include "typemaps.i"
 
 %{
 #include "host/app.h"
 %}
 
-namespace app {
-void quit();
-}
+// getMousePosition hands back its two numbers as two results.
+%apply int *OUTPUT { int *x, int *y };
+
+%include "host/app.h"

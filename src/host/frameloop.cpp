@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/letterbox.h"
 #include "host/screenshot.h"
 #include "host/scriptcall.h"
 #include "host/sdlutils.h"
@@ -14,9 +15,12 @@
 #include "passes/particles.h"
 #include "passes/textures.h"
 #include "render/graphics.h"
+#include "render/screenframe.h"
 #include "render/transforms.h"
 
 namespace frameloop {
+bool quitOnEscape = true;
+
 namespace {
 // Generators that keep returning functions end here instead of hanging.
 const int MAX_GENERATOR_CALLS = 1000;
@@ -92,7 +96,7 @@ void clear(lua_State* L) {
     getNumber<float>(L, "blue", &blue);
   }
   lua_pop(L, 1);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
   glClearColor(red, green, blue, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   find(L, "camera", clearCameraTarget);
@@ -114,7 +118,7 @@ void runFrame(lua_State* L, Uint32 dt) {
   }
   SDL_Event event;
   while (SDL_PollEvent(&event)) handleEvent(L, event);
-  if (SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) quit = 1;
+  if (quitOnEscape && SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) quit = 1;
 
   {
     HandlerQueue enter;
@@ -125,16 +129,19 @@ void runFrame(lua_State* L, Uint32 dt) {
     model::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
     traverse(L, enter);
+    letterbox::prepareFrame();
     clear(L);
     // The matrix is not used after drawing, so it is handed over, not copied.
     gr_renderBatches(std::move(batchMatrix));
+    letterbox::presentFrame();
   }
   lua_pop(L, 1);
 }
 
 void run(lua_State* L, Uint32 lastFrame, const Options& options) {
   bool fixedStep = options.fixedDtMs >= 0;
-  bool paced = !fixedStep && !sdlutils::vsyncEnabled;
+  // A game that turned vsync off wants its frames as fast as they come.
+  bool paced = !fixedStep && !sdlutils::vsyncEnabled && sdlutils::vsyncWanted;
   bool shot = false;
   for (int frame = 1; !quit; ++frame) {
     if (options.frames > 0 && frame >= options.frames) quit = 1;

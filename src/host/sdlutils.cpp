@@ -13,10 +13,39 @@ SDL_Window* window = nullptr;
 namespace {
 SDL_GLContext context = nullptr;
 const Uint32 ALL_SUBSYSTEMS = 0x7231;
+
+// True full screen at the requested size when the display has that mode (a
+// mode change). Otherwise the window takes the whole display at the display's
+// own mode, and the frame loop scales the game's frame into it. The window is
+// sized and placed by hand first: without a window manager nothing else would
+// make it cover the display.
+void goFullScreen(int width, int height) {
+  int display = SDL_GetWindowDisplayIndex(window);
+  SDL_DisplayMode wanted = {};
+  wanted.w = width;
+  wanted.h = height;
+  SDL_DisplayMode closest = {};
+  if (SDL_GetClosestDisplayMode(display, &wanted, &closest) && closest.w == width &&
+      closest.h == height) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+    return;
+  }
+  SDL_Rect bounds = {};
+  if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+    DLOG("The display has no %dx%d mode: the game is scaled to %dx%d\n", width, height, bounds.w,
+         bounds.h);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+  }
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
 }  // namespace
 
 namespace sdlutils {
 bool windowed = false;
+bool resizable = false;
+bool vsyncWanted = true;
+std::string title;
 bool vsyncEnabled = false;
 }  // namespace sdlutils
 
@@ -44,9 +73,11 @@ void SDLstart(int width, int height) {
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
 
-  window = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                            height, SDL_WINDOW_OPENGL);
-  if (window && !sdlutils::windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+  Uint32 flags = SDL_WINDOW_OPENGL | (sdlutils::resizable ? SDL_WINDOW_RESIZABLE : 0);
+  const char* title = sdlutils::title.empty() ? "Tarnwick" : sdlutils::title.c_str();
+  window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                            flags);
+  if (window && !sdlutils::windowed) goFullScreen(width, height);
   SDL_ShowCursor(0);
   if (!window) SDLdie("Unable to initialize main window");
   SDLcheckError(63);
@@ -54,8 +85,10 @@ void SDLstart(int width, int height) {
   context = SDL_GL_CreateContext(window);
   SDLcheckError(68);
 
-  sdlutils::vsyncEnabled = true;
-  if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
+  sdlutils::vsyncEnabled = sdlutils::vsyncWanted;
+  if (!sdlutils::vsyncWanted) {
+    SDL_GL_SetSwapInterval(0);
+  } else if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
     printf("Could not enable vsync\n");
     sdlutils::vsyncEnabled = false;
   }

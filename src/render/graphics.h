@@ -95,6 +95,9 @@ GLuint gr_createTexture(unsigned char* data, int width, int height, int premulti
                         int internalFormat, int format, int wrap, GLuint mipmapLevels);
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
+// A target in no registry, left bound; the caller owns its GL objects.
+RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
+                                GLenum type, bool depth);
 RenderTarget* gr_getRenderTarget(const std::string& name);
 void gr_clearRenderTargets();
 void gr_prepareFrameBuffer();

@@ -81,7 +81,11 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
   }
+  renderTargets[name] = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
+}
 
+RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
+                                GLenum type, bool depth) {
   GLuint frameBuffer = 0;
   glGenFramebuffers(1, &frameBuffer);
   glcheck::check("glGenFramebuffers");
@@ -106,7 +110,7 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
   GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   if (status != GL_FRAMEBUFFER_COMPLETE)
     glcheck::fatal("Frame buffer status check failed: %d\n", static_cast<int>(status));
-  renderTargets[name] = RenderTarget{frameBuffer, texture, width, height};
+  return RenderTarget{frameBuffer, texture, width, height};
 }
 
 RenderTarget* gr_getRenderTarget(const std::string& name) {
