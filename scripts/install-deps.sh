@@ -9,6 +9,7 @@ packages=(
   liblua5.1-0-dev swig python3
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libglx-mesa0
+  xdotool  # drives the real window in the input tests
   fonts-dejavu-core xfonts-base  # an outline and a bitmap font for the font tests
 )
 

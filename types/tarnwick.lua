@@ -526,6 +526,19 @@ app = {}
 --- called from `init` or `main.lua`'s top level). Exit status 0.
 function app.quit() end
 
+--- True while the key is held. `key` is an SDL key code, best written with the `keys`
+--- table: `app.isKeyDown(keys.left)`. Codes no key gives read false.
+---@param key integer
+---@return boolean
+function app.isKeyDown(key) end
+
+--- The mouse position in the game's pixels, x from the left and y from the top: `local x, y
+--- = app.getMousePosition()`. In a scaled full-screen run it is mapped back into the game's
+--- size (outside 0 .. size - 1 over the black bars). 0, 0 before the window exists.
+---@return integer x
+---@return integer y
+function app.getMousePosition() end
+
 ---@class log
 log = {}
 

@@ -61,9 +61,10 @@ void callMouseMove(lua_State* L, const SDL_MouseMotionEvent& event) {
 void callMouseWheel(lua_State* L, const SDL_MouseWheelEvent& event) {
   if (!pushDefined(L, "onMouseWheelEvent")) return;
   // Positive is right and away from the user, whatever the system's setting.
-  float direction = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
-  lua_pushnumber(L, direction * event.preciseX);
-  lua_pushnumber(L, direction * event.preciseY);
+  // (Subtracting from 0 turns a still axis into 0, not -0.)
+  bool flipped = event.direction == SDL_MOUSEWHEEL_FLIPPED;
+  lua_pushnumber(L, flipped ? 0.0f - event.preciseX : event.preciseX);
+  lua_pushnumber(L, flipped ? 0.0f - event.preciseY : event.preciseY);
   script::call(L, 2, 0);
 }
 

@@ -81,6 +81,7 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
   }
+  DLOG("Gen depth\n");
   renderTargets[name] = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
 }
 
@@ -104,7 +105,6 @@ RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLe
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
   glcheck::check("glFramebufferTexture2D");
 
-  DLOG("Gen depth\n");
   if (depth) attachDepthTexture(width, height);
 
   GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
