@@ -14,8 +14,9 @@
 namespace {
 void ensureContext() {
   if (window) return;
-  sdlutils::windowed = true;
-  SDLstart(320, 240);
+  WindowSettings settings;
+  settings.windowed = true;
+  SDLstart(320, 240, settings);
   gr_init();
 }
 
@@ -70,7 +71,7 @@ void showWindow(benchmark::State& state, bool scaled) {
   int height = static_cast<int>(state.range(0)), width = height * 16 / 9;
   SDL_SetWindowSize(window, width, height);
   gr_useScreenFrame(320, 240);
-  FramePlacement placement = gr_fitFrame(320, 240, width, height);
+  FramePlacement placement = fitFrame(320, 240, width, height);
   for (auto _ : state) {
     if (scaled) {
       gr_presentScreenFrame(width, height, placement);

@@ -6,9 +6,8 @@
 
 #include <string>
 
-#include "host/frameloop.h"
-#include "host/luautils.h"
-#include "render/transforms.h"
+#include "core/luautils.h"
+#include "scene/transforms.h"
 
 namespace {
 // A world of `count` nodes in groups of ten, each with a position, a rotation and
@@ -35,7 +34,7 @@ void walkWithTransforms(benchmark::State& state) {
     lua_getglobal(L, "world");
     HandlerQueue enter;
     transforms::prepare(L, enter);
-    frameloop::traverse(L, enter);
+    luautils::traverse(L, enter);
     lua_pop(L, 1);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));

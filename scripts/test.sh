@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export SDL_AUDIODRIVER=dummy
 
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON
-scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON -DTARNWICK_WERROR=ON
+scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_WERROR=ON
 
 # run_suite BUILD_DIR [VAR=value...]: the suite on its own X display, with the
 # given variables set for the tests only.

@@ -239,8 +239,18 @@ function swig_equals(a, b) end
 
 ---@class graphics
 ---@field MAX_ATTRIBUTES integer
+---@field BatchMatrix tarnwick.box
 ---@field gr_programs tarnwick.box
 graphics = {}
+
+--- One vertex attribute of a batch: `size` floats at `offset` floats into each vertex.
+---@class graphics.Attribute
+---@field size integer
+---@field offset integer
+
+---Makes a new `Attribute` owned by the script.
+---@return graphics.Attribute
+function graphics.Attribute() end
 
 --- One uniform value of a batch: `size` bytes held by the record.
 ---@class graphics.Uniform
@@ -252,15 +262,6 @@ graphics = {}
 ---@overload fun(other: graphics.Uniform): graphics.Uniform
 ---@return graphics.Uniform
 function graphics.Uniform() end
-
---- One vertex attribute of a batch: `size` floats at `offset` floats into each vertex.
----@class graphics.Attribute
----@field size integer
----@field offset integer
-
----Makes a new `Attribute` owned by the script.
----@return graphics.Attribute
-function graphics.Attribute() end
 
 --- One draw call: vertex data, attributes, program, uniforms, target and switches.
 ---@class graphics.Batch
@@ -297,6 +298,27 @@ function graphics.Batch() end
 ---@return graphics.RenderTarget
 function graphics.RenderTarget() end
 
+--- Compiles and links the shader pair `vs`, `fs` (names under assets/shaders/gl210/),
+--- without caching it. A missing file ends the run.
+---@param vs string
+---@param fs string
+---@return tarnwick.box
+function graphics.gr_createProgram(vs, fs) end
+
+--- The cached program of the pair, built on first request.
+---@param vs resources.string
+---@param ps resources.string
+---@return tarnwick.box
+function graphics.gr_getProgram(vs, ps) end
+
+--- Makes the program current (skipped when it already is).
+---@param programID tarnwick.box
+function graphics.gr_useProgram(programID) end
+
+--- Loads the GL entry points and builds the diagnostic program. Tarnwick calls it at
+--- start-up; calling it again is harmless but useless.
+function graphics.gr_init() end
+
 --- Sets the GL clear colour (1 is full intensity, not 255). The frame's own clearing, from
 --- `clearColor`, overrides it every frame.
 ---@param r integer
@@ -304,10 +326,6 @@ function graphics.RenderTarget() end
 ---@param b integer
 ---@param a integer
 function graphics.gr_setClearColor(r, g, b, a) end
-
---- Loads the GL entry points and builds the diagnostic program. Tarnwick calls it at
---- start-up; calling it again is harmless but useless.
-function graphics.gr_init() end
 
 --- Uploads RGBA pixels as a texture. The pixel and GL parameters can only be boxes from
 --- other calls, so scripts cannot use it usefully.
@@ -333,32 +351,14 @@ function graphics.gr_createTexture(data, width, height, premultiplyAlpha, intern
 ---@param depth boolean
 function graphics.gr_createRenderTarget(width, height, name, internalFormat, format, type, depth) end
 
---- Compiles and links the shader pair `vs`, `fs` (names under assets/shaders/gl210/),
---- without caching it. A missing file ends the run.
----@param vs string
----@param fs string
----@return tarnwick.box
-function graphics.gr_createProgram(vs, fs) end
-
---- Makes the program current (skipped when it already is).
----@param programID tarnwick.box
-function graphics.gr_useProgram(programID) end
-
---- Draws one batch at once. A batch needs vertex data, which scripts cannot provide, so
---- this draws nothing useful from a script; nil is ignored.
----@param batch graphics.Batch?
-function graphics.gr_render(batch) end
-
---- Draws the diagnostic white triangle across the window (seen only if called while a frame
---- is drawn, which scripts cannot do).
-function graphics.gr_testrender() end
-
---- Draws a matrix of batches; only a box can be passed.
----@param batchMatrix tarnwick.box
-function graphics.gr_renderBatches(batchMatrix) end
-
---- Binds the window's framebuffer and logs its status (no line break).
-function graphics.gr_prepareFrameBuffer() end
+---@param width integer
+---@param height integer
+---@param internalFormat tarnwick.box
+---@param format tarnwick.box
+---@param type tarnwick.box
+---@param depth boolean
+---@return graphics.RenderTarget
+function graphics.gr_newRenderTarget(width, height, internalFormat, format, type, depth) end
 
 --- The render target of that name, or nil.
 ---@param name resources.string
@@ -368,11 +368,21 @@ function graphics.gr_getRenderTarget(name) end
 --- Clears every render target to transparent black.
 function graphics.gr_clearRenderTargets() end
 
---- The cached program of the pair, built on first request.
----@param vs resources.string
----@param ps resources.string
----@return tarnwick.box
-function graphics.gr_getProgram(vs, ps) end
+--- Binds the window's framebuffer and logs its status (no line break).
+function graphics.gr_prepareFrameBuffer() end
+
+--- Draws one batch at once. A batch needs vertex data, which scripts cannot provide, so
+--- this draws nothing useful from a script; nil is ignored.
+---@param batch graphics.Batch?
+function graphics.gr_render(batch) end
+
+--- Draws a matrix of batches; only a box can be passed.
+---@param batchMatrix tarnwick.box
+function graphics.gr_renderBatches(batchMatrix) end
+
+--- Draws the diagnostic white triangle across the window (seen only if called while a frame
+--- is drawn, which scripts cannot do).
+function graphics.gr_testrender() end
 
 --- Creates the render targets described in the global `renderTextureTargets` (see
 --- docs/render-targets-and-shaders.md), replacing targets of the same names. Call it in
@@ -381,6 +391,7 @@ function graphics.createRenderTargets() end
 
 ---@class resources
 ---@field TEMP_DIR string?
+---@field SheetUpload tarnwick.box
 resources = {}
 
 --- A native string, needed for the text parameters of `graphics`:
@@ -442,34 +453,15 @@ function resources.Glyph() end
 ---@return resources.Font
 function resources.Font() end
 
---- Packs every PNG of a folder onto a new 2048 × 2048 sheet and registers its sprites. The
---- sheet is not uploaded, so its sprites cannot be drawn: only the start-up sheet
---- (assets/sprites/) is.
----@param folder string
----@return resources.Sheet?
-function resources.createSpriteSheet(folder) end
+--- Starts the font rasteriser. Tarnwick calls it at start-up.
+function resources.init() end
 
---- Rasterises `folder .. fontName .. ".ttf"` at `size` pixels (the folder needs its
---- trailing slash), the default character set being letters, digits and `!?#%:/(),._-+` and
---- space. The glyph sheet is not uploaded.
----@overload fun(folder: string, fontName: string, size: integer): resources.Sheet?
----@param folder string
----@param fontName string
----@param size integer
----@param characters string
----@return resources.Sheet?
-function resources.loadFont(folder, fontName, size, characters) end
-
---- A copy of the sprite of that name on the sprite sheet; a missing name logs `Couldn't
---- find sprite "NAME"` and gives the sprite `blockerSad` (or an empty sprite).
----@param alias string
----@return resources.Sprite
-function resources.getSprite(alias) end
-
---- Loads every 8-bit RGBA PNG of a folder (give it a trailing slash, like
---- "assets/textures/") as textures, replacing textures of the same names.
----@param folder string
-function resources.loadTextures(folder) end
+--- Opens a file (relative to the game folder) with a C `fopen` mode; the box cannot be read
+--- or closed from a script.
+---@param name string
+---@param mode string
+---@return tarnwick.box?
+function resources.openFile(name, mode) end
 
 --- The texture loaded from assets/textures/ under that name, or nil (render targets are not
 --- found here).
@@ -487,15 +479,22 @@ function resources.getTexture(name) end
 ---@return integer
 function resources.getColorFromTexture(name, pixelIndex, channel) end
 
---- A copy of the font loaded under that name and size; otherwise logs `WARNING! Using font
---- that hasn't been created: NAME SIZE` and gives an empty font.
----@param name string
----@param size integer
----@return resources.Font
-function resources.getFont(name, size) end
+--- Releases every pixel sheet. Tarnwick calls it at shutdown; after it, textures, sprites
+--- and fonts must not be used.
+function resources.clear() end
 
---- Starts the font rasteriser. Tarnwick calls it at start-up.
-function resources.init() end
+--- Packs every PNG of a folder onto a new 2048 × 2048 sheet and registers its sprites. The
+--- sheet is not uploaded, so its sprites cannot be drawn: only the start-up sheet
+--- (assets/sprites/) is.
+---@param folder string
+---@return resources.Sheet?
+function resources.createSpriteSheet(folder) end
+
+--- A copy of the sprite of that name on the sprite sheet; a missing name logs `Couldn't
+--- find sprite "NAME"` and gives the sprite `blockerSad` (or an empty sprite).
+---@param alias string
+---@return resources.Sprite
+function resources.getSprite(alias) end
 
 --- Writes a sprite's texture coordinates into vertex data; only a box can be given for the
 --- vertices.
@@ -505,16 +504,23 @@ function resources.init() end
 ---@param stride integer
 function resources.getUVs(resource, vertices, offset, stride) end
 
---- Releases every pixel sheet. Tarnwick calls it at shutdown; after it, textures, sprites
---- and fonts must not be used.
-function resources.clear() end
+--- Rasterises `folder .. fontName .. ".ttf"` at `size` pixels (the folder needs its
+--- trailing slash), the default character set being letters, digits and `!?#%:/(),._-+` and
+--- space. The glyph sheet is not uploaded.
+---@overload fun(folder: string, fontName: string, size: integer): resources.Sheet?
+---@param folder string
+---@param fontName string
+---@param size integer
+---@param characters string
+---@return resources.Sheet?
+function resources.loadFont(folder, fontName, size, characters) end
 
---- Opens a file (relative to the game folder) with a C `fopen` mode; the box cannot be read
---- or closed from a script.
+--- A copy of the font loaded under that name and size; otherwise logs `WARNING! Using font
+--- that hasn't been created: NAME SIZE` and gives an empty font.
 ---@param name string
----@param mode string
----@return tarnwick.box?
-function resources.openFile(name, mode) end
+---@param size integer
+---@return resources.Font
+function resources.getFont(name, size) end
 
 --- How far the pen moves after character `c` (its first character) of the font loaded at
 --- size 48, in whole pixels; 0 for an unknown character or font.
@@ -534,6 +540,11 @@ function resources.getGlyphLeft(fontName, c) end
 ---@param c string
 ---@return integer
 function resources.getGlyphTop(fontName, c) end
+
+--- Loads every 8-bit RGBA PNG of a folder (give it a trailing slash, like
+--- "assets/textures/") as textures, replacing textures of the same names.
+---@param folder string
+function resources.loadTextures(folder) end
 
 ---@class audio
 audio = {}
@@ -593,8 +604,9 @@ log = {}
 
 --- Prints the text as it is, with no line break of its own: end it with "\n". Format values
 --- first: `log.DLOG(string.format("score %d\n", score))`.
----@param text string
-function log.DLOG(text) end
+---@param format string
+---@param arg2 tarnwick.box
+function log.DLOG(format, arg2) end
 
 ---@class facebook
 facebook = {}

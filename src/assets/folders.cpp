@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {

@@ -1,7 +1,7 @@
 // Looking loaded fonts up by name and size, and the glyph metrics scripts use
 // to lay out text, always read from the font's size-48 rendering.
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {

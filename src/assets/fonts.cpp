@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "assets/packing.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "assets/model.h"
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace model {
 namespace {

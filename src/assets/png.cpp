@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {

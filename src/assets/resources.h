@@ -65,6 +65,8 @@ struct Font {
   size_t size = 0;
 };
 
+// The registries live until `clear` (or exit). Sheets are owned by `sheets`
+// alone; the other registries and every Sprite point into them.
 extern std::map<std::string, Sheet*> textures;
 extern std::map<std::string, Sprite> sprites;
 extern std::deque<Sheet*> sheets;  // owns every sheet
@@ -72,30 +74,61 @@ extern std::deque<Font> fonts;
 extern FT_Library ft;
 extern char* TEMP_DIR;
 
+// Hands a freshly built sheet to the layer that turns it into a GL texture
+// (which stores the texture's name in sheet.texture), with the mipmap levels
+// it should have.
+using SheetUpload = std::function<void(Sheet& sheet, unsigned mipmapLevels)>;
+
 // PNG images and the texture registry
-void init();
+void init();  // starts the font rasteriser; says so on stderr when it cannot
+// The one way files are opened; null when fopen fails.
 FILE* openFile(const char* name, const char* mode);
+// The decoded file; the empty image (logged) when it is missing or not 8-bit
+// RGBA. The caller owns `data` and frees it with free().
 Image loadPNG(const char* path);
 void forFiles(const char* folderPath, std::function<void(const char*)> func);
+// Every PNG file of the folder, named by its file name up to the first dot.
 std::list<Image> loadPNGs(const char* folder);
-int rup2(int value);
-void loadTextures(const char* folder);
+// The smallest power of two not below `value` (1 for values below 2).
+int roundUpToPowerOfTwo(int value);
+// floor(log2(max(width, height))) + 1: the longest mipmap chain the size
+// allows (1 for sizes below 2).
+unsigned mipmapLevelsAllowed(int width, int height);
+// Registers every PNG of the folder as a power-of-two sheet, calling `upload`
+// for each as it is made (so its log lines follow the sheet's own).
+void loadTextures(const char* folder, const SheetUpload& upload);
+// The registered sheet, still owned by the registry; null for an unknown name.
 Sheet* getTexture(const std::string& name);
+// One byte of a texture's pixels; 0 outside the sheet or for an unknown name.
 unsigned char getColorFromTexture(std::string name, size_t pixelIndex, size_t channel);
+// Releases every sheet and empties every registry.
 void clear();
 
 // Sprite sheets
+// Packs the folder's PNGs onto one sheet and registers their sprites; the
+// sheet belongs to `sheets`, is not uploaded, and is null only when its memory
+// cannot be had.
 Sheet* createSpriteSheet(const char* folder);
 void placeImages(Rectangle area, std::list<Image>* images, std::deque<Image>* placedImages);
-Sheet* createSheet(std::map<std::string, Sprite>& sprites, std::deque<Image>& images,
+// Copies the placed images onto a new SHEET_SIDE square sheet of `pixelSize`
+// bytes a pixel, adds their sprites to `named`, and frees the images' pixels
+// in every case. The sheet belongs to `sheets`; null (logged) when its memory
+// cannot be had.
+Sheet* createSheet(std::map<std::string, Sprite>& named, std::deque<Image>& images,
                    size_t pixelSize);
+// A copy of the registered sprite; blockerSad (logged) for an unknown name, the
+// empty sprite when blockerSad is missing too.
 Sprite getSprite(const char* alias);
 void getUVs(Sprite& resource, float* vertices, int offset, int stride);
 
 // Fonts
+// Rasterises the font onto a glyph sheet of its own and registers its metrics;
+// the sheet belongs to `sheets` and is not uploaded. Null (logged) when the
+// file cannot be opened or a character cannot be rendered.
 Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
                 const char* characters);
 Sheet* loadFont(const char* folder, const char* fontName, unsigned int size);
+// A copy of the registered font; an empty font (logged) when there is none.
 Font getFont(std::string name, size_t size);
 int getGlyphAdvance(std::string fontName, char c);
 int getGlyphLeft(std::string fontName, char c);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "assets/packing.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {
@@ -76,7 +76,7 @@ void placeImages(Rectangle area, std::list<Image>* images, std::deque<Image>* pl
   }
 }
 
-Sheet* createSheet(std::map<std::string, Sprite>& sprites, std::deque<Image>& images,
+Sheet* createSheet(std::map<std::string, Sprite>& named, std::deque<Image>& images,
                    size_t pixelSize) {
   DLOG("Copy images\n");
   size_t sheetRow = SHEET_SIDE * pixelSize;
@@ -104,7 +104,7 @@ Sheet* createSheet(std::map<std::string, Sprite>& sprites, std::deque<Image>& im
     unsigned char* to = data + static_cast<size_t>(image.y) * sheetRow + image.x * pixelSize;
     for (int r = 0; r < image.height && imageRow > 0; ++r)
       memcpy(to + r * sheetRow, image.data + r * imageRow, imageRow);
-    sprites[image.alias] = spriteOf(image, sheet);
+    named[image.alias] = spriteOf(image, sheet);
     free(image.data);
   }
   DLOG("Return sheet\n");

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 
 namespace resources {
 namespace {

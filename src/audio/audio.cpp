@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "host/log.h"
+#include "core/log.h"
 
 namespace audio {
 Mix_Music* music = nullptr;

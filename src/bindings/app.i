@@ -4,10 +4,12 @@
 %include "typemaps.i"
 
 %{
-#include "host/app.h"
+#include "bindings/input.h"
+#include "core/app.h"
 %}
+
+%include "core/app.h"
 
 // getMousePosition hands back its two numbers as two results.
 %apply int *OUTPUT { int *x, int *y };
-
-%include "host/app.h"
+%include "bindings/input.h"

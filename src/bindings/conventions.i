@@ -2,6 +2,8 @@
 // that all modules share (see conventions.h for the hand-written half).
 
 %{
+#include <exception>
+
 #include "bindings/conventions.h"
 %}
 
@@ -32,6 +34,20 @@
        ? SWIG_Lua_ConvertPtr(L, index, ptr, type, flags)                         \
        : SWIG_ERROR)
 %}
+
+// A C++ exception thrown by a wrapped call becomes an ordinary script error
+// with the exception's text, instead of unwinding through the interpreter.
+%exception {
+  try {
+    $action
+  } catch (const std::exception& exception) {
+    SWIG_Lua_pushferrstring(L, "%s", exception.what());
+    SWIG_fail;
+  } catch (...) {
+    SWIG_Lua_pushferrstring(L, "unknown C++ exception");
+    SWIG_fail;
+  }
+}
 
 %init %{
   conventions::install(L, SWIG_Lua_class_tostring);

@@ -5,8 +5,9 @@
 %include "bindings/conventions.i"
 
 %{
-#include "render/graphics.h"
 #include "bindings/uniforms.h"
+#include "render/graphics.h"
+#include "scene/rendertarget_tables.h"
 %}
 
 // A handle returned by value travels in a box that holds the value itself, so
@@ -46,70 +47,27 @@
 %feature("action") Uniform::Uniform(size_t, void*)
 %{result = new Uniform(uniforms::copied(arg1, arg2, extent2));%}
 %typemap(memberin) void* value %{uniforms::assign(*arg1, $input, extent2);%}
-%typemap(memberin) size_t size %{uniforms::resize(*arg1, $input);%}
+// Attribute has a `size` too, which is an ordinary number.
+%typemap(memberin) size_t size %{setSize(*arg1, $input);%}
+%{
+namespace {
+void setSize(Uniform& uniform, size_t size) { uniforms::resize(uniform, size); }
+void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
+}  // namespace
+%}
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
-%constant int MAX_ATTRIBUTES = MAX_ATTRIBUTES;
+// What scripts do not see: the moving half of Uniform, the renderer's own
+// state and its file-level shader loader.
+%ignore Uniform::Uniform(Uniform&&);
+%ignore Uniform::operator=;
+%ignore SHADER_VERSION;
+%ignore gr_currentProgram;
+%ignore gr_forgetCurrentProgram;
+%ignore renderTargets;
+%ignore testProgramID;
+%ignore gr_loadShader;
 
-struct Uniform {
-  size_t size;
-  void* value;
+%include "render/graphics.h"
+%include "scene/rendertarget_tables.h"
 
-  Uniform();
-  Uniform(size_t size, void* value);
-  Uniform(const Uniform& other);
-};
-%clear void* value;
-%clear size_t size;
-
-struct Attribute {
-  size_t size;
-  int offset;
-};
-
-struct Batch {
-  GLfloat* data;
-  unsigned int* indices;
-  int indexCount;
-  int triangles;
-  int attributeSizes[6];
-  std::map<std::string, Attribute> attributes;
-  int stride;
-  bool freeData;
-  GLuint program;
-  std::map<std::string, Uniform> uniforms;
-  std::string targetName;
-  std::string layerName;
-  bool enableDepthTest;
-  bool enableBlending;
-  bool enableCulling;
-  bool clearTarget;
-
-  int getStride();
-};
-
-struct RenderTarget {
-  GLuint frameBuffer;
-  GLuint texture;
-  int width;
-  int height;
-};
-
-extern std::map<std::string, std::map<std::string, GLuint>> gr_programs;
-
-void gr_setClearColor(int r, int g, int b, int a);
-void gr_init();
-GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
-                        GLint internalFormat, GLint format, GLint wrap, GLuint mipmapLevels);
-void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
-                           GLenum format, GLenum type, bool depth);
-GLuint gr_createProgram(const char* vs, const char* fs);
-void gr_useProgram(GLuint programID);
-void gr_render(Batch* batch);
-void gr_testrender();
-void gr_renderBatches(std::vector<std::deque<Batch>> batchMatrix);
-void gr_prepareFrameBuffer();
-RenderTarget* gr_getRenderTarget(const std::string& name);
-void gr_clearRenderTargets();
-GLuint gr_getProgram(std::string vs, std::string ps);
-void createRenderTargets(lua_State* L);

@@ -8,6 +8,7 @@
 
 %{
 #include "assets/resources.h"
+#include "render/sheets.h"
 %}
 
 // getUVs writes to the vertices, and the setters of these members copy from the
@@ -38,51 +39,29 @@ struct TempDirRelease {
 }  // namespace
 %}
 
+// What scripts do not see: the pictures and packing areas, the registries
+// themselves, the rasteriser, and the loaders and helpers behind the bound calls.
+%ignore resources::Image;
+%ignore resources::Rectangle;
+%ignore resources::textures;
+%ignore resources::sprites;
+%ignore resources::sheets;
+%ignore resources::fonts;
+%ignore resources::ft;
+%ignore resources::loadPNG;
+%ignore resources::forFiles;
+%ignore resources::loadPNGs;
+%ignore resources::roundUpToPowerOfTwo;
+%ignore resources::mipmapLevelsAllowed;
+%ignore resources::loadTextures(const char*, const SheetUpload&);
+%ignore resources::placeImages;
+%ignore resources::createSheet;
+
+%include "assets/resources.h"
+
+// A script's loadTextures uploads what it registers, as start-up does.
+%inline %{
 namespace resources {
-
-struct Sheet {
-  int width;
-  int height;
-  unsigned char* data;
-  int texture;
-};
-
-struct Sprite {
-  Sheet* sheet;
-  int width;
-  int height;
-  float uv[4][2];
-};
-
-struct Glyph {
-  Sprite sprite;
-  int left;
-  int top;
-  float advance;
-};
-
-struct Font {
-  std::map<char, Glyph> glyphs;
-  std::string name;
-  size_t size;
-};
-
-extern char* TEMP_DIR;
-
-Sheet* createSpriteSheet(const char* folder);
-Sheet* loadFont(const char* folder, const char* fontName, unsigned int size, const char* characters);
-Sheet* loadFont(const char* folder, const char* fontName, unsigned int size);
-Sprite getSprite(const char* alias);
-void loadTextures(const char* folder);
-Sheet* getTexture(const std::string& name);
-unsigned char getColorFromTexture(std::string name, size_t pixelIndex, size_t channel);
-Font getFont(std::string name, size_t size);
-void init();
-void getUVs(Sprite& resource, float* vertices, int offset, int stride);
-void clear();
-FILE* openFile(const char* name, const char* mode);
-int getGlyphAdvance(std::string fontName, char c);
-int getGlyphLeft(std::string fontName, char c);
-int getGlyphTop(std::string fontName, char c);
-
-}  // namespace resources
+void loadTextures(const char* folder) { gr_loadTextures(folder); }
+}
+%}

@@ -1,15 +1,15 @@
 // Input and window events: delivered to the script's callbacks or handled here.
-#include <GL/glew.h>
-
 #include <cstdio>
 
 #include "audio/audio.h"
+#include "core/framing.h"
+#include "core/log.h"
+#include "core/runstate.h"
+#include "core/scriptcall.h"
 #include "host/frameloop.h"
-#include "host/host.h"
 #include "host/letterbox.h"
-#include "host/log.h"
-#include "host/scriptcall.h"
 #include "host/sdlutils.h"
+#include "render/screen.h"
 
 namespace frameloop {
 namespace {
@@ -35,7 +35,7 @@ bool pushDefined(lua_State* L, const char* name) {
 
 void callMouseButton(lua_State* L, const SDL_MouseButtonEvent& event) {
   int x = 0, y = 0;
-  letterbox::toGame(event.x, event.y, &x, &y);
+  framing::toGame(event.x, event.y, &x, &y);
   lua_getglobal(L, "onMouseButtonEvent");
   lua_pushnumber(L, event.type);
   lua_pushnumber(L, event.button);
@@ -49,8 +49,8 @@ void callMouseMove(lua_State* L, const SDL_MouseMotionEvent& event) {
   if (!pushDefined(L, "onMouseMoveEvent")) return;
   // The step is taken between mapped positions, so steps add up to the moves.
   int x = 0, y = 0, fromX = 0, fromY = 0;
-  letterbox::toGame(event.x, event.y, &x, &y);
-  letterbox::toGame(event.x - event.xrel, event.y - event.yrel, &fromX, &fromY);
+  framing::toGame(event.x, event.y, &x, &y);
+  framing::toGame(event.x - event.xrel, event.y - event.yrel, &fromX, &fromY);
   lua_pushnumber(L, x);
   lua_pushnumber(L, y);
   lua_pushnumber(L, x - fromX);
@@ -123,12 +123,13 @@ void handleWindowEvent(lua_State* L, const SDL_WindowEvent& event) {
   }
   // Full screen keeps the game's size, as a display mode change would.
   int w = designWidth, h = designHeight;
-  if (sdlutils::windowed) SDL_GetWindowSize(window, &w, &h);
+  if (!sdlutils::fullScreen()) SDL_GetWindowSize(window, &w, &h);
+  letterbox::followWindow();
   bool resized = w != screenWidth || h != screenHeight;
-  glViewport(0, 0, w, h);
+  gr_setViewport(w, h);
   screenWidth = w;
   screenHeight = h;
-  if (sdlutils::title.empty()) {
+  if (sdlutils::settings().title.empty()) {
     char title[512];
     snprintf(title, sizeof title, "Tarnwick (%dx%d - %.2f - 1.33-1.78)", w, h,
              static_cast<double>(static_cast<float>(w) / static_cast<float>(h)));
@@ -164,7 +165,7 @@ void handleEvent(lua_State* L, const SDL_Event& event) {
     case SDL_FINGERUP:
     case SDL_FINGERMOTION: {
       float x = 0, y = 0;
-      letterbox::toGameFraction(event.tfinger.x, event.tfinger.y, &x, &y);
+      framing::toGameFraction(event.tfinger.x, event.tfinger.y, &x, &y);
       callTouch(L, event.type, static_cast<double>(event.tfinger.fingerId), x, y);
       break;
     }

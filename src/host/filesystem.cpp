@@ -1,7 +1,7 @@
 // Desktop stub of the file watcher.
 #include "host/filesystem.h"
 
-#include "host/log.h"
+#include "core/log.h"
 
 namespace filesystem {
 void watch(std::string, std::function<void(Change, std::string)>) {

@@ -5,7 +5,7 @@
 #include <SDL.h>
 #include <lua.hpp>
 
-#include "host/luautils.h"
+#include "core/luautils.h"
 #include "host/options.h"
 
 namespace frameloop {
@@ -18,12 +18,6 @@ void run(lua_State* L, Uint32 lastFrame, const Options& options);
 // One frame without the buffer swap, with a time step of `dt` milliseconds.
 // Expects an empty Lua stack and leaves it empty.
 void runFrame(lua_State* L, Uint32 dt);
-// Walks the node on top of the stack and every enabled child table reachable
-// through non-string keys, calling onUpdate and the queued handlers at each.
-void traverse(lua_State* L, HandlerQueue& enter);
-// Clears the window to clearColor and the targets of the cameras in `world`
-// (on top of the stack).
-void clear(lua_State* L);
 // Delivers one SDL event to the script or handles it (quit, window events).
 void handleEvent(lua_State* L, const SDL_Event& event);
 }  // namespace frameloop

@@ -1,7 +1,6 @@
 // Screenshots of the window, for tests and recordings.
 #include "host/screenshot.h"
 
-#include <GL/glew.h>
 #include <png.h>
 
 #include <cerrno>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "host/sdlutils.h"
+#include "render/screen.h"
 
 namespace screenshot {
 bool writePNG(const std::string& path, int width, int height, const unsigned char* pixels) {
@@ -45,17 +45,7 @@ bool writeWindow(const std::string& path) {
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window, &width, &height);
   if (width <= 0 || height <= 0) return false;
-  size_t rowBytes = static_cast<size_t>(width) * 4;
-  std::vector<unsigned char> bottomUp(rowBytes * static_cast<size_t>(height));
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-  // GL delivers the bottom row first; the file wants the top row first.
-  std::vector<unsigned char> topDown(bottomUp.size());
-  for (int y = 0; y < height; ++y)
-    memcpy(&topDown[static_cast<size_t>(y) * rowBytes],
-           &bottomUp[static_cast<size_t>(height - 1 - y) * rowBytes], rowBytes);
+  std::vector<unsigned char> topDown = gr_readWindow(width, height);
   return writePNG(path, width, height, topDown.data());
 }
 }  // namespace screenshot

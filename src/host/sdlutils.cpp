@@ -1,24 +1,25 @@
 // SDL start-up in its fixed order, and the window's teardown.
 #include "host/sdlutils.h"
 
-#include <GL/glew.h>
-
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/log.h"
+#include "core/log.h"
+#include "render/screen.h"
 
 SDL_Window* window = nullptr;
 
 namespace {
 SDL_GLContext context = nullptr;
 const Uint32 ALL_SUBSYSTEMS = 0x7231;
+bool swapIntervalSet = false;
+WindowSettings opened;
+bool wentFullScreen = false;
 
 // True full screen at the requested size when the display has that mode (a
 // mode change). Otherwise the window takes the whole display at the display's
-// own mode, and the frame loop scales the game's frame into it. The window is
-// sized and placed by hand first: without a window manager nothing else would
-// make it cover the display.
+// own mode. The window is sized and placed by hand first: without a window
+// manager nothing else would make it cover the display.
 void goFullScreen(int width, int height) {
   int display = SDL_GetWindowDisplayIndex(window);
   SDL_DisplayMode wanted = {};
@@ -42,11 +43,9 @@ void goFullScreen(int width, int height) {
 }  // namespace
 
 namespace sdlutils {
-bool windowed = false;
-bool resizable = false;
-bool vsyncWanted = true;
-std::string title;
-bool vsyncEnabled = false;
+bool vsyncEnabled() { return swapIntervalSet; }
+const WindowSettings& settings() { return opened; }
+bool fullScreen() { return wentFullScreen; }
 }  // namespace sdlutils
 
 void SDLdie(const char* msg) {
@@ -63,7 +62,8 @@ void SDLcheckError(int line) {
   SDL_ClearError();
 }
 
-void SDLstart(int width, int height) {
+void SDLstart(int width, int height, const WindowSettings& settings) {
+  opened = settings;
   if (SDL_Init(ALL_SUBSYSTEMS) < 0) SDLdie("Unable to initialized SDL");
 
   SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
@@ -73,11 +73,12 @@ void SDLstart(int width, int height) {
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
 
-  Uint32 flags = SDL_WINDOW_OPENGL | (sdlutils::resizable ? SDL_WINDOW_RESIZABLE : 0);
-  const char* title = sdlutils::title.empty() ? "Tarnwick" : sdlutils::title.c_str();
+  Uint32 flags = SDL_WINDOW_OPENGL | (settings.resizable ? SDL_WINDOW_RESIZABLE : 0);
+  const char* title = settings.title.empty() ? "Tarnwick" : settings.title.c_str();
   window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                             flags);
-  if (window && !sdlutils::windowed) goFullScreen(width, height);
+  wentFullScreen = window && !settings.windowed;
+  if (wentFullScreen) goFullScreen(width, height);
   SDL_ShowCursor(0);
   if (!window) SDLdie("Unable to initialize main window");
   SDLcheckError(63);
@@ -85,12 +86,12 @@ void SDLstart(int width, int height) {
   context = SDL_GL_CreateContext(window);
   SDLcheckError(68);
 
-  sdlutils::vsyncEnabled = sdlutils::vsyncWanted;
-  if (!sdlutils::vsyncWanted) {
+  swapIntervalSet = settings.vsync;
+  if (!settings.vsync) {
     SDL_GL_SetSwapInterval(0);
   } else if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
     printf("Could not enable vsync\n");
-    sdlutils::vsyncEnabled = false;
+    swapIntervalSet = false;
   }
 
   int red = 0, green = 0, blue = 0;
@@ -99,18 +100,7 @@ void SDLstart(int width, int height) {
   SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
   DLOG("Red size: %d,\n Green size: %d,\n Blue size: %d\n", red, green, blue);
 
-  // Without a context glGetString gives null; print an empty text instead.
-  auto glText = [](GLenum name) {
-    const GLubyte* text = glGetString(name);
-    return text ? reinterpret_cast<const char*>(text) : "";
-  };
-  DLOG("gl_renderer: %s\n", glText(GL_RENDERER));
-  DLOG("gl_context:  %s\n", glText(GL_VERSION));
-  DLOG("gl_shading_lang_version:  %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
-  DLOG("gl_vendor: %s\n", glText(GL_VENDOR));
-  GLint maxTextureSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-  DLOG("gl_max_texture_size: %d\n", maxTextureSize);
+  gr_logContext();
 }
 
 void SDLquit() {

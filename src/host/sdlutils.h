@@ -8,17 +8,29 @@
 
 extern SDL_Window* window;
 
+// How the window is opened: from the command line and the script's config.
+struct WindowSettings {
+  bool windowed = false;   // a window of the configured size, not full screen
+  bool resizable = false;  // the player may resize the window
+  bool vsync = true;       // false: swap interval 0, frames as fast as they come
+  std::string title;       // the game's title; empty: "Tarnwick", then the size titles
+};
+
 namespace sdlutils {
-// Set before SDLstart, from the command line and the script's config.
-extern bool windowed;      // stay in a window of the configured size
-extern bool resizable;     // the user may resize the window
-extern bool vsyncWanted;   // false: swap interval 0, frames as fast as they come
-extern std::string title;  // the game's title; empty: "Tarnwick", then the size titles
-// Set by SDLstart.
-extern bool vsyncEnabled;  // the swap interval paces the frame loop
+// True once SDLstart has set a swap interval, which then paces the frame loop.
+bool vsyncEnabled();
+// The settings SDLstart opened the window with (defaults before it ran).
+const WindowSettings& settings();
+// True when SDLstart made the window full screen: the game then keeps its
+// configured size whatever the window's.
+bool fullScreen();
 }  // namespace sdlutils
 
-void SDLstart(int width, int height);
+// Opens the window and its GL context, and logs what the context offers. Full
+// screen is a display mode change when the display has a mode of the size;
+// otherwise the window covers the display at its own mode (the frame loop then
+// scales the game's frame into it, host/letterbox.h).
+void SDLstart(int width, int height, const WindowSettings& settings);
 void SDLquit();
 [[noreturn]] void SDLdie(const char* msg);
 void SDLcheckError(int line);

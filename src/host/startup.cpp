@@ -14,21 +14,18 @@
 #include "assets/resources.h"
 #include "audio/audio.h"
 #include "bindings/modules.h"
+#include "core/log.h"
+#include "core/luautils.h"
+#include "core/runstate.h"
+#include "core/scriptcall.h"
 #include "host/filesystem.h"
 #include "host/frameloop.h"
-#include "host/host.h"
 #include "host/keys.h"
-#include "host/log.h"
-#include "host/luautils.h"
-#include "host/scriptcall.h"
+#include "host/letterbox.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "render/graphics.h"
-
-int screenWidth = 0;
-int screenHeight = 0;
-int designWidth = 0;
-int designHeight = 0;
+#include "render/sheets.h"
 
 namespace host {
 namespace {
@@ -124,13 +121,6 @@ std::string checkTitle(lua_State* L, const RawField& field, std::string* title) 
   return "";
 }
 
-void uploadSheet(resources::Sheet* sheet, int premultiplyAlpha) {
-  if (!sheet) return;
-  sheet->texture = static_cast<int>(gr_createTexture(sheet->data, sheet->width, sheet->height,
-                                                     premultiplyAlpha, GL_RGBA, GL_RGBA,
-                                                     GL_REPEAT, 1));
-}
-
 void setNumberGlobal(lua_State* L, const char* name, int value) {
   lua_pushnumber(L, value);
   lua_setglobal(L, name);
@@ -213,12 +203,14 @@ int run(const Options& options) {
   DLOG("Init SDL\n");
   screenWidth = designWidth = config.width;
   screenHeight = designHeight = config.height;
-  sdlutils::windowed = options.windowed || !config.fullscreen;
-  sdlutils::resizable = config.resizable;
-  sdlutils::vsyncWanted = config.vsync;
-  sdlutils::title = config.title;
+  WindowSettings settings;
+  settings.windowed = options.windowed || !config.fullscreen;
+  settings.resizable = config.resizable;
+  settings.vsync = config.vsync;
+  settings.title = config.title;
   frameloop::quitOnEscape = config.quitOnEscape;
-  SDLstart(config.width, config.height);
+  SDLstart(config.width, config.height, settings);
+  letterbox::followWindow();
 
   DLOG("Init audio\n");
   DLOG("Init graphics\n");
@@ -226,13 +218,11 @@ int run(const Options& options) {
 
   DLOG("Load assets\n");
   DLOG("Create textures\n");
-  resources::loadTextures("assets/textures/");
+  gr_loadTextures("assets/textures/");
   DLOG("Create sheets\n");
-  uploadSheet(resources::createSpriteSheet("assets/sprites/"), 1);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gr_uploadSheet(resources::createSpriteSheet("assets/sprites/"), 1, 1);
   for (const char* font : {"OLDENGL", "TrashHand"})
-    uploadSheet(resources::loadFont("assets/fonts/", font, 48), 0);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gr_uploadGlyphSheet(resources::loadFont("assets/fonts/", font, 48));
 
   DLOG("Call main lua init\n");
   lua_getglobal(L, "init");

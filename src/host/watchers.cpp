@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "host/log.h"
-#include "host/scriptcall.h"
+#include "core/log.h"
+#include "core/scriptcall.h"
 #include "render/graphics.h"
 
 namespace watchers {

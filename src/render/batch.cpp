@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "host/log.h"
+#include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/screenframe.h"
 
 Uniform::Uniform() : size(0), value(nullptr) {}
-Uniform::Uniform(size_t size, void* value) : size(size), value(value) {}
+Uniform::Uniform(size_t bytes, void* buffer) : size(bytes), value(buffer) {}
 Uniform::Uniform(const Uniform& other) : size(other.size), value(nullptr) {
   if (other.value && size) {
     value = malloc(size);
@@ -42,9 +42,9 @@ Uniform& Uniform::operator=(Uniform&& other) noexcept {
 Uniform::~Uniform() { free(value); }
 
 int Batch::getStride() {
-  int stride = 0;
-  for (auto& entry : attributes) stride += static_cast<int>(entry.second.size);
-  return stride;
+  int floats = 0;
+  for (auto& entry : attributes) floats += static_cast<int>(entry.second.size);
+  return floats;
 }
 
 namespace {

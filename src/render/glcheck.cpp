@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/log.h"
+#include "core/log.h"
 
 namespace glcheck {
 void fatal(const char* format, ...) {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-struct lua_State;
-
-const int MAX_ATTRIBUTES = 6;
+// Attribute slots of a batch. A macro, so that the graphics module shows the
+// length itself: the constant as a plain number, the array as "int [6]".
+#define MAX_ATTRIBUTES 6
 
 // One vertex attribute: component count and offset within a vertex, in floats.
 struct Attribute {
@@ -73,7 +73,6 @@ struct RenderTarget {
 // Shader programs
 extern std::string SHADER_VERSION;
 extern std::map<std::string, std::map<std::string, GLuint>> gr_programs;
-extern GLuint currentProgram;
 
 GLuint gr_loadShader(const char* filePath, GLenum shaderType);  // 0 when unreadable
 // Builds the pair from the game's assets/shaders/<version>/ files, else the
@@ -81,34 +80,42 @@ GLuint gr_loadShader(const char* filePath, GLenum shaderType);  // 0 when unread
 // run at the attach check.
 GLuint gr_createProgram(const char* vs, const char* fs);
 GLuint gr_getProgram(std::string vs, std::string ps);
+// Binds the program unless it is the one this switch bound last.
 void gr_useProgram(GLuint programID);
+// The program gr_useProgram bound last; GLuint(-1) before the first.
+GLuint gr_currentProgram();
+// Forgets the last binding, for a new GL context whose binding is 0.
+void gr_forgetCurrentProgram();
 
 // Textures and render targets
 extern std::map<std::string, RenderTarget> renderTargets;
-extern GLuint testProgramID;
+extern GLuint testProgramID;  // the diagnostic program gr_testrender draws with
 
 void gr_init();
 void gr_setClearColor(int r, int g, int b, int a);
-// Premultiplies `data` in place (RGBA only); mipmapLevels is clamped to 1 ..
-// floor(log2(max(width, height))) + 1.
+// A new texture of `data` (width × height RGBA bytes, rows as stored), which
+// belongs to the caller: nothing here deletes it. Premultiplies `data` in place
+// when asked and `format` is GL_RGBA. The storage is always GL_RGBA8:
+// `internalFormat` is ignored. mipmapLevels is clamped (and the change logged)
+// to 1 .. floor(log2(max(width, height))) + 1. A GL error ends the run.
 GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
-                        int internalFormat, int format, int wrap, GLuint mipmapLevels);
+                        GLint internalFormat, GLint format, GLint wrap, GLuint mipmapLevels);
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
 // A target in no registry, left bound; the caller owns its GL objects.
 RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
                                 GLenum type, bool depth);
+// The named target, owned by `renderTargets` (its address stays valid); null
+// for an unknown name.
 RenderTarget* gr_getRenderTarget(const std::string& name);
 void gr_clearRenderTargets();
 void gr_prepareFrameBuffer();
-// Makes every target described in the global renderTextureTargets; entries
-// without a positive width and height, or not under a string key, are skipped.
-void createRenderTargets(lua_State* L);
 
 // Drawing
 // A null batch, or one with attributes but no vertex data, draws nothing. A
 // uniform value shorter than its GLSL type is logged and not uploaded.
 void gr_render(Batch* batch);
-// Draws deque 0 first; afterwards releases every freeData block once.
-void gr_renderBatches(BatchMatrix batchMatrix);
+// Draws deque 0 first; afterwards releases every freeData block once. (The
+// parameter is a BatchMatrix, spelled out for the graphics module's messages.)
+void gr_renderBatches(std::vector<std::deque<Batch>> batchMatrix);
 void gr_testrender();

@@ -1,7 +1,7 @@
 // Renderer start-up: GL entry points and the diagnostic program; the clear colour.
 #include <GL/glew.h>
 
-#include "host/log.h"
+#include "core/log.h"
 #include "render/graphics.h"
 
 GLuint testProgramID = 0;

@@ -6,16 +6,18 @@
 #include <vector>
 
 #include "assets/resources.h"
-#include "host/log.h"
+#include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/shaderfiles.h"
 
 std::string SHADER_VERSION = "gl210";
 std::map<std::string, std::map<std::string, GLuint>> gr_programs;
-GLuint currentProgram = static_cast<GLuint>(-1);
 
 namespace {
+const GLuint NO_PROGRAM = static_cast<GLuint>(-1);
+GLuint currentProgram = NO_PROGRAM;
+
 // The whole file as text, or false when it cannot be opened or read.
 bool readFile(const char* filePath, std::vector<char>& text) {
   FILE* file = resources::openFile(filePath, "rb");
@@ -102,3 +104,7 @@ void gr_useProgram(GLuint programID) {
   glUseProgram(programID);
   glcheck::check("Use program");
 }
+
+GLuint gr_currentProgram() { return currentProgram; }
+
+void gr_forgetCurrentProgram() { currentProgram = NO_PROGRAM; }

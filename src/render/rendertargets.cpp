@@ -1,14 +1,12 @@
-// Named off-screen render targets: creation (also from the script's
-// renderTextureTargets table), lookup and clearing. Targets are never removed;
-// remaking one under the same name replaces its framebuffer and colour texture.
-#include <lua.hpp>
-
+// Named off-screen render targets: creation, lookup and clearing. Targets are
+// never removed; remaking one under the same name replaces its framebuffer and
+// colour texture.
 #include <cstdlib>
 
-#include "host/log.h"
-#include "host/luautils.h"
+#include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
+#include "render/screen.h"
 
 std::map<std::string, RenderTarget> renderTargets;
 
@@ -41,38 +39,6 @@ void attachDepthTexture(int width, int height) {
   glcheck::check("glFramebufferTexture2D depth");
 }
 
-// The GL value a description's format string names, or `otherwise`.
-GLenum formatValue(const std::string& text, std::initializer_list<std::pair<const char*, GLenum>> known,
-                   GLenum otherwise) {
-  for (const auto& entry : known)
-    if (text == entry.first) return entry.second;
-  return otherwise;
-}
-
-// Creates the target described by the table on top of the stack.
-void createDescribedTarget(lua_State* L, const std::string& name) {
-  float width = 0, height = 0;
-  getNumber<float>(L, "width", &width);
-  getNumber<float>(L, "height", &height);
-  int pixelsWide = luautils::truncateToInt(width), pixelsHigh = luautils::truncateToInt(height);
-  // A target needs a size; without one GL would fail and end the run.
-  if (pixelsWide <= 0 || pixelsHigh <= 0) {
-    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
-         name.c_str(), pixelsWide, pixelsHigh);
-    return;
-  }
-  GLint internalFormat = static_cast<GLint>(formatValue(
-      getString(L, "internalFormat"), {{"GL_RG32F", GL_RG32F}, {"GL_R32F", GL_R32F}}, GL_RGBA));
-  GLenum format =
-      formatValue(getString(L, "format"), {{"GL_RG", GL_RG}, {"GL_RED", GL_RED}}, GL_RGBA);
-  GLenum type = formatValue(getString(L, "type"), {{"GL_FLOAT", GL_FLOAT}}, GL_UNSIGNED_BYTE);
-  bool depth = true;
-  getBool(L, "depth", &depth);
-
-  DLOG("Create target %s\n", name.c_str());
-  gr_createRenderTarget(pixelsWide, pixelsHigh, name, internalFormat, format, type, depth);
-  DLOG("Target created\n");
-}
 }  // namespace
 
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
@@ -119,34 +85,10 @@ RenderTarget* gr_getRenderTarget(const std::string& name) {
 }
 
 void gr_clearRenderTargets() {
-  for (auto& entry : renderTargets) {
-    glBindFramebuffer(GL_FRAMEBUFFER, entry.second.frameBuffer);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
+  for (auto& entry : renderTargets) gr_clearTarget(entry.second);
 }
 
 void gr_prepareFrameBuffer() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   DLOG("frame buffer status: %d", static_cast<int>(glCheckFramebufferStatus(GL_FRAMEBUFFER)));
-}
-
-void createRenderTargets(lua_State* L) {
-  DLOG("Create rendertargets\n");
-  lua_getglobal(L, "renderTextureTargets");
-  if (!lua_istable(L, -1)) {
-    lua_pop(L, 1);
-    return;
-  }
-  lua_pushnil(L);
-  while (lua_next(L, -2) != 0) {
-    // Converting a non-string key in place would break lua_next; such keys
-    // name no target.
-    if (lua_type(L, -2) == LUA_TSTRING)
-      createDescribedTarget(L, lua_tostring(L, -2));
-    else
-      DLOG("Render target key of type %s is not a name, skipped\n", luaL_typename(L, -2));
-    lua_pop(L, 1);
-  }
-  lua_pop(L, 1);
 }

@@ -2,9 +2,6 @@
 // and its scaled copy into the window.
 #include "render/screenframe.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "render/glcheck.h"
 #include "render/graphics.h"
 
@@ -12,19 +9,6 @@ namespace {
 RenderTarget frame;   // the offscreen frame, kept once made
 bool inUse = false;   // drawing for the window goes to `frame`
 }  // namespace
-
-FramePlacement gr_fitFrame(int frameWidth, int frameHeight, int windowWidth, int windowHeight) {
-  FramePlacement placement;
-  if (frameWidth <= 0 || frameHeight <= 0 || windowWidth <= 0 || windowHeight <= 0)
-    return placement;
-  double scale = std::min(static_cast<double>(windowWidth) / frameWidth,
-                          static_cast<double>(windowHeight) / frameHeight);
-  placement.width = std::min(windowWidth, static_cast<int>(std::lround(frameWidth * scale)));
-  placement.height = std::min(windowHeight, static_cast<int>(std::lround(frameHeight * scale)));
-  placement.x = (windowWidth - placement.width) / 2;
-  placement.y = (windowHeight - placement.height) / 2;
-  return placement;
-}
 
 void gr_useScreenFrame(int width, int height) {
   inUse = width > 0 && height > 0;

@@ -5,18 +5,7 @@
 
 #include <GL/glew.h>
 
-// Where a frame lands in the window, in pixels: x from the left, y from the top.
-struct FramePlacement {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// The largest placement of a frame that fits the window with its aspect kept,
-// centred (an odd leftover pixel goes to the right or bottom bar). Pure
-// arithmetic: no GL.
-FramePlacement gr_fitFrame(int frameWidth, int frameHeight, int windowWidth, int windowHeight);
+#include "core/framing.h"
 
 // From now on drawing meant for the window goes into an offscreen frame of
 // this size (made on first use, remade when the size changes) and the viewport

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "host/log.h"
+#include "core/log.h"
 #include "render/graphics.h"
 
 namespace shaderfiles {

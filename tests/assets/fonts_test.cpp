@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "assets/resources.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 #include "support/picture.h"
 
@@ -46,11 +47,11 @@ class Fonts : public testing::Test {
   // Loads with the given characters (the default set when null); the log in `log`.
   resources::Sheet* load(const std::string& name, unsigned size, const char* characters,
                          std::string* log = nullptr) {
-    testing::internal::CaptureStdout();
-    resources::Sheet* sheet =
-        characters ? resources::loadFont(folder().c_str(), name.c_str(), size, characters)
-                   : resources::loadFont(folder().c_str(), name.c_str(), size);
-    std::string out = testing::internal::GetCapturedStdout();
+    resources::Sheet* sheet = nullptr;
+    std::string out = testsupport::captureOutput([&] {
+      sheet = characters ? resources::loadFont(folder().c_str(), name.c_str(), size, characters)
+                         : resources::loadFont(folder().c_str(), name.c_str(), size);
+    });
     if (log) *log = out;
     return sheet;
   }
@@ -102,12 +103,14 @@ TEST_F(Fonts, TheDefaultSetIsRasterisedAsFreeTypeRendersIt) {
   EXPECT_EQ(space.sprite.width + space.sprite.height, 0);
   EXPECT_GT(space.advance, 0);
 
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(resources::getGlyphAdvance("Sans", 'M'), static_cast<int>(font.glyphs.at('M').advance));
-  EXPECT_EQ(resources::getGlyphLeft("Sans", 'g'), font.glyphs.at('g').left);
-  EXPECT_EQ(resources::getGlyphTop("Sans", 'M'), font.glyphs.at('M').top);
-  EXPECT_EQ(resources::getGlyphAdvance("Sans", '@'), 0) << "not in the set";
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  std::string metricsLog = testsupport::captureOutput([&] {
+    EXPECT_EQ(resources::getGlyphAdvance("Sans", 'M'),
+              static_cast<int>(font.glyphs.at('M').advance));
+    EXPECT_EQ(resources::getGlyphLeft("Sans", 'g'), font.glyphs.at('g').left);
+    EXPECT_EQ(resources::getGlyphTop("Sans", 'M'), font.glyphs.at('M').top);
+    EXPECT_EQ(resources::getGlyphAdvance("Sans", '@'), 0) << "not in the set";
+  });
+  EXPECT_EQ(metricsLog, "");
 }
 
 TEST_F(Fonts, FontsAreFoundOnlyByExactNameAndSize) {
@@ -118,12 +121,14 @@ TEST_F(Fonts, FontsAreFoundOnlyByExactNameAndSize) {
   EXPECT_EQ(std::count(blank->data, blank->data + 2048 * 2048 * 4, 0), 2048 * 2048 * 4);
   ASSERT_EQ(resources::fonts.size(), 3u) << "the same name and size twice keeps both";
 
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(resources::getFont("Sans", 32).glyphs.size(), 2u) << "the first loaded wins";
-  EXPECT_TRUE(resources::getFont("Sans", 16).glyphs.empty());
-  resources::Font missing = resources::getFont("sans", 32);
-  EXPECT_EQ(resources::getGlyphAdvance("Sans", 'a'), 0) << "metrics come from size 48 only";
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  resources::Font missing;
+  std::string log = testsupport::captureOutput([&] {
+    EXPECT_EQ(resources::getFont("Sans", 32).glyphs.size(), 2u) << "the first loaded wins";
+    EXPECT_TRUE(resources::getFont("Sans", 16).glyphs.empty());
+    missing = resources::getFont("sans", 32);
+    EXPECT_EQ(resources::getGlyphAdvance("Sans", 'a'), 0) << "metrics come from size 48 only";
+  });
+  EXPECT_EQ(log,
             "WARNING! Using font that hasn't been created: sans 32\n"
             "WARNING! Using font that hasn't been created: Sans 48\n");
   EXPECT_TRUE(missing.glyphs.empty() && missing.name.empty() && missing.size == 0);

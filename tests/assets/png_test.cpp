@@ -9,6 +9,7 @@
 
 #include "assets/png_files.h"
 #include "assets/resources.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 #include "support/picture.h"
 
@@ -27,9 +28,8 @@ Picture numberedPicture(int width, int height) {
 void expectRefused(const std::string& path, const std::string& log) {
   SCOPED_TRACE(path);
   int filesBefore = openFiles();
-  testing::internal::CaptureStdout();
-  resources::Image image = resources::loadPNG(path.c_str());
-  std::string out = testing::internal::GetCapturedStdout();
+  resources::Image image;
+  std::string out = testsupport::captureOutput([&] { image = resources::loadPNG(path.c_str()); });
   EXPECT_EQ(out, log);
   EXPECT_EQ(image.data, nullptr);
   EXPECT_EQ(image.width, 0);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "assets/resources.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 #include "support/picture.h"
 
@@ -38,9 +39,7 @@ Position positionOf(const resources::Sprite& sprite) {
 }
 
 std::string createLogged(const std::string& folder, resources::Sheet** sheet) {
-  testing::internal::CaptureStdout();
-  *sheet = resources::createSpriteSheet(folder.c_str());
-  return testing::internal::GetCapturedStdout();
+  return testsupport::captureOutput([&] { *sheet = resources::createSpriteSheet(folder.c_str()); });
 }
 
 size_t nonZero(const unsigned char* data, size_t bytes) {
@@ -89,9 +88,8 @@ TEST(Packer, TheSheetBuilderRefusesPicturesOffTheSheet) {
   images[0].alias = "inside";
   images[1] = {10, 1, images[1].data, "outside", 2040, 0};
   std::map<std::string, resources::Sprite> named;
-  testing::internal::CaptureStdout();
-  resources::Sheet* sheet = resources::createSheet(named, images, 1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  resources::Sheet* sheet = nullptr;
+  EXPECT_EQ(testsupport::captureOutput([&] { sheet = resources::createSheet(named, images, 1); }),
             "Copy images\nImage outside does not lie on the sheet\nReturn sheet\n");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(named.size(), 1u);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "support/capture.h"
 #include "support/game_run.h"
 
 namespace audiotest {
@@ -42,11 +43,7 @@ inline std::string sineWav(double seconds) {
 
 // Standard output while `code` runs.
 inline std::string logOf(const std::function<void()>& code) {
-  fflush(stdout);
-  testing::internal::CaptureStdout();
-  code();
-  fflush(stdout);
-  return testing::internal::GetCapturedStdout();
+  return testsupport::captureOutput(code);
 }
 
 // A game folder with the usual test sounds that is the working directory for

@@ -101,3 +101,13 @@ TEST_F(Objects, ForeignUserdataIsNeverReadAsAnObject) {
             "              \"game:8: Error in countOf (arg 1), expected 'probe::Thing *' got 'userdata (unknown type)'\")\n"
             "end\n");
 }
+
+TEST_F(Objects, ANativeExceptionBecomesAnOrdinaryScriptError) {
+  runScript(lua,
+            "assert(probe.mayThrow(false, '') == 1)\n"
+            "expectError(function() probe.mayThrow(true, 'no room') end, 'game:2: no room')\n"
+            "expectError(function() probe.mayThrow(true, '') end, 'game:3: unknown C++ exception')\n"
+            "local ok, err = pcall(probe.mayThrow, true, 'again')\n"
+            "assert(not ok and err == 'again', err)\n"
+            "assert(probe.mayThrow(false, '') == 1)\n");
+}

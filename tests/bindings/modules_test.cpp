@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "modules_fixture.h"
+#include "support/capture.h"
 #include "support/lua_state.h"
 
 using bindingstest::runScript;
@@ -73,13 +74,13 @@ TEST_F(Modules, TextParametersTakeStringsAndNumbersButRefuseNil) {
 }
 
 TEST_F(Modules, LogPrintsTheTextAsWritten) {
-  testing::internal::CaptureStdout();
-  runScript(lua,
-            "log.DLOG('100% %s %d %n done\\n')\n"
-            "log.DLOG(string.format('frame %d\\n', 3))\n"
-            "log.DLOG(42)\n");
-  fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "100% %s %d %n done\nframe 3\n42");
+  std::string log = testsupport::captureOutput([&] {
+    runScript(lua,
+              "log.DLOG('100% %s %d %n done\\n')\n"
+              "log.DLOG(string.format('frame %d\\n', 3))\n"
+              "log.DLOG(42)\n");
+  });
+  EXPECT_EQ(log, "100% %s %d %n done\nframe 3\n42");
 }
 
 TEST_F(Modules, SwigTypeAndSwigEqualsOnPlainValues) {

@@ -23,5 +23,8 @@ int countOf(Thing* thing);
 bool flip(bool value);
 unsigned int half(unsigned int value);
 int codeOf(char c);
+// Throws std::runtime_error with `message` when `fail` is set, else an int;
+// returns 1 otherwise.
+int mayThrow(bool fail, const char* message);
 
 }  // namespace probe

@@ -6,8 +6,10 @@
 #include "host/sdlutils.h"
 #include "render/graphics.h"
 
+#include "core/runstate.h"
 #include "host/frameloop.h"
-#include "host/host.h"
+#include "scene/clearing.h"
+#include "support/capture.h"
 #include "support/gl_fixture.h"
 #include "support/lua_state.h"
 
@@ -20,7 +22,7 @@ std::string walkNames(LuaState& lua) {
   HandlerQueue enter;
   enter.push_back([&](lua_State* L) { visited += getString(L, "name") + " "; });
   lua.pushGlobal("world");
-  frameloop::traverse(lua, enter);
+  luautils::traverse(lua, enter);
   lua_pop(lua, 1);
   EXPECT_EQ(lua_gettop(lua), 0);
   return visited;
@@ -76,7 +78,12 @@ TEST(SceneWalk, ATableReachableFromItselfIsWalkedOnce) {
   EXPECT_EQ(visited, "root child x shared y shared ");
 }
 
-class FrameTest : public testsupport::GLTest {};
+// The frame loop draws into the host's window: the test window stands in.
+class FrameTest : public testsupport::GLTest {
+ protected:
+  void SetUp() override { window = sdlWindow(); }
+  void TearDown() override { window = nullptr; }
+};
 
 TEST_F(FrameTest, UpdateReceivesSecondsAndAFailingUpdateIsLoggedEveryFrame) {
   LuaState lua;
@@ -84,12 +91,12 @@ TEST_F(FrameTest, UpdateReceivesSecondsAndAFailingUpdateIsLoggedEveryFrame) {
       "steps = {}\n"
       "function update(dt) steps[#steps+1] = dt; error('boom') end\n"
       "world = {}");
-  testing::internal::CaptureStdout();
-  for (int i = 0; i < 3; ++i) {
-    frameloop::runFrame(lua, 16);
-    EXPECT_EQ(lua_gettop(lua), 0);
-  }
-  std::string log = testing::internal::GetCapturedStdout();
+  std::string log = testsupport::captureOutput([&] {
+    for (int i = 0; i < 3; ++i) {
+      frameloop::runFrame(lua, 16);
+      EXPECT_EQ(lua_gettop(lua), 0);
+    }
+  });
   size_t count = 0;
   for (size_t at = log.find("Lua error: "); at != std::string::npos;
        at = log.find("Lua error: ", at + 1))
@@ -140,9 +147,7 @@ TEST_F(FrameTest, MissingCallbacksAreLoggedAndAQuitEventEndsTheRun) {
   quitEvent.type = SDL_QUIT;
   SDL_PushEvent(&quitEvent);
   quit = 0;
-  testing::internal::CaptureStdout();
-  frameloop::runFrame(lua, 16);
-  std::string log = testing::internal::GetCapturedStdout();
+  std::string log = testsupport::captureOutput([&] { frameloop::runFrame(lua, 16); });
   EXPECT_EQ(quit, 1);
   quit = 0;
   EXPECT_NE(log.find("Quit\n"), std::string::npos);
@@ -180,7 +185,7 @@ TEST_F(FrameTest, TheClearingStepClearsTheWindowAndTheTargetsOfCameras) {
       "  { camera = { target = 'unnamed', clearTarget = 1 } },\n"
       "  props = { camera = { target = 'unnamed' } } }");
   lua.pushGlobal("world");
-  frameloop::clear(lua);
+  clearing::clearFrame(lua);
   lua_pop(lua, 1);
 
   auto targetPixel = [](const char* name) {

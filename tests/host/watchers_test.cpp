@@ -3,6 +3,7 @@
 
 
 #include "host/watchers.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 #include "support/lua_state.h"
 
@@ -15,13 +16,13 @@ TEST(ScriptWatch, RunsTheChangedFileAgainAndSurvivesItsErrors) {
   LuaState lua;
   auto callback = watchers::scriptCallback(lua);
 
-  testing::internal::CaptureStdout();
-  callback(filesystem::MODIFIED, game.file("assets/scripts/good.lua"));
-  callback(filesystem::REMOVED, game.file("assets/scripts/good.lua"));
-  callback(filesystem::ADDED, game.file("assets/scripts/bad.lua"));
-  lua.run("dofile = 5");
-  callback(filesystem::MODIFIED, game.file("assets/scripts/good.lua"));
-  std::string log = testing::internal::GetCapturedStdout();
+  std::string log = testsupport::captureOutput([&] {
+    callback(filesystem::MODIFIED, game.file("assets/scripts/good.lua"));
+    callback(filesystem::REMOVED, game.file("assets/scripts/good.lua"));
+    callback(filesystem::ADDED, game.file("assets/scripts/bad.lua"));
+    lua.run("dofile = 5");
+    callback(filesystem::MODIFIED, game.file("assets/scripts/good.lua"));
+  });
 
   EXPECT_EQ(lua_gettop(lua), 0);
   lua.run("assert(runs == 2, tostring(runs))");

@@ -7,6 +7,7 @@
 
 #include "render/graphics.h"
 #include "render/render_fixture.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 
 using rendertest::floats;
@@ -195,7 +196,7 @@ TEST_F(BatchDrawing, AValueShorterThanItsTypeIsLoggedAndLeftOut) {
   Batch shortened = colorQuad(quad, {0, 1});
   Batch empty = quadBatch(colorProgram(), quad);
   empty.uniforms["color"] = Uniform(16, nullptr);
-  std::string log = rendertest::captureOutput([&] {
+  std::string log = testsupport::captureOutput([&] {
     gr_render(&shortened);
     gr_render(&empty);
   });
@@ -215,7 +216,7 @@ TEST_F(BatchDrawing, NullBatchesAndNullVertexDataAreSkipped) {
   Batch noData = colorQuad(quad, {1, 0, 0, 1});
   noData.data = nullptr;
   noData.freeData = true;
-  std::string log = rendertest::captureOutput([&] {
+  std::string log = testsupport::captureOutput([&] {
     gr_render(nullptr);
     gr_render(&noData);
     gr_renderBatches({{noData}});
@@ -264,7 +265,7 @@ TEST_F(BatchDrawing, TheSameProgramIsMadeCurrentOnlyOnce) {
   GLint current = -1;
   glGetIntegerv(GL_CURRENT_PROGRAM, &current);
   EXPECT_EQ(current, 0);
-  glUseProgram(currentProgram);
+  glUseProgram(gr_currentProgram());
 }
 
 TEST_F(BatchDrawing, AMissingUniformOrAPendingGLErrorEndsTheRunWithStatusOne) {

@@ -1,18 +1,18 @@
-// The program cache, shader file lookup, program switching and the shader
-// watch callback, with a real GL context.
+// The program cache, shader file lookup and program switching, with a real GL
+// context.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <string>
 
-#include "host/watchers.h"
 #include "render/graphics.h"
 #include "render/render_fixture.h"
 #include "render/shaderfiles.h"
+#include "support/capture.h"
 #include "support/game_run.h"
 
-using rendertest::captureOutput;
+using testsupport::captureOutput;
 using rendertest::RenderTest;
 using testsupport::countLines;
 using testsupport::linesInOrder;
@@ -131,36 +131,4 @@ TEST_F(Programs, ANameTooLongForThePathBufferIsRefused) {
   EXPECT_EXIT((logToStderr(), gr_createProgram(huge.c_str(), "simple")),
               ::testing::ExitedWithCode(1),
               "Shader name too long \\(4000 characters\\)(.|\n)*glAttachShader vs: 1281\n");
-}
-
-TEST_F(Programs, TheShaderWatchRebuildsOnlyThePairsUsingTheChangedFile) {
-  writeFragmentShader("solid", solidFragment("1.0, 0.0, 0.0, 1.0"));
-  writeFragmentShader("keep", solidFragment("0.0, 0.0, 1.0, 1.0"));
-  GLuint solid = gr_getProgram("clip", "solid"), keep = gr_getProgram("clip", "keep");
-
-  writeFragmentShader("solid", solidFragment("0.0, 1.0, 0.0, 1.0"));
-  std::string log = captureOutput([] {
-    watchers::onShaderChange(filesystem::Change::MODIFIED, "assets/shaders/gl210/solid.fs");
-  });
-  EXPECT_TRUE(linesInOrder(log, {"Looking for shader solid fs", "Testing shader clip keep",
-                                 "Testing shader clip solid", "Changing shader clip solid",
-                                 "Compiling shader assets/shaders/gl210/solid.fs"}))
-      << log;
-  EXPECT_EQ(countLines(log, "Changing shader clip keep"), 0);
-  EXPECT_EQ(gr_programs["clip"]["keep"], keep);
-  GLuint rebuilt = gr_programs["clip"]["solid"];
-  ASSERT_NE(rebuilt, solid);
-
-  // The rebuilt program draws with the new source.
-  rendertest::Quad quad(-1, -1, 1, 1);
-  Batch batch = rendertest::quadBatch(rebuilt, quad);
-  gr_render(&batch);
-  EXPECT_EQ(rendertest::windowPixel(5, 5), (testsupport::RGBA{0, 255, 0, 255}));
-
-  // A vertex shader change touches every pair that uses it.
-  log = captureOutput([] {
-    watchers::onShaderChange(filesystem::Change::ADDED, "assets/shaders/gl210/clip.vs");
-  });
-  EXPECT_EQ(countLines(log, "Changing shader clip keep"), 1);
-  EXPECT_EQ(countLines(log, "Changing shader clip solid"), 1);
 }

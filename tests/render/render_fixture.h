@@ -48,16 +48,6 @@ struct Quad {
 // A batch of `quad` with attributes in_position and in_uv, two triangles.
 Batch quadBatch(GLuint program, Quad& quad);
 
-// Everything printed on standard output while `body` runs.
-template <typename Body>
-std::string captureOutput(Body body) {
-  fflush(stdout);
-  ::testing::internal::CaptureStdout();
-  body();
-  fflush(stdout);
-  return ::testing::internal::GetCapturedStdout();
-}
-
 // A pixel of the window's back buffer or of a render target, GL's y (from the
 // bottom); the window framebuffer is bound afterwards.
 testsupport::RGBA windowPixel(int x, int y);

@@ -6,8 +6,9 @@
 
 #include "render/graphics.h"
 #include "render/render_fixture.h"
+#include "support/capture.h"
 
-using rendertest::captureOutput;
+using testsupport::captureOutput;
 using rendertest::RenderTest;
 using rendertest::windowPixel;
 using testsupport::RGBA;

@@ -5,24 +5,44 @@
 
 #include <cstring>
 
-#include "host/sdlutils.h"
 #include "render/graphics.h"
 
 namespace testsupport {
+namespace {
+SDL_Window* testWindow = nullptr;
+SDL_GLContext context = nullptr;
+}  // namespace
 
+// The window the host would open (double-buffered, 24-bit colour and depth),
+// without the host: renderer tests link only the renderer.
 void GLTest::SetUpTestSuite() {
-  if (window) return;
-  sdlutils::windowed = true;
-  SDLstart(WIDTH, HEIGHT);
+  if (testWindow) return;
+  SDL_Init(SDL_INIT_VIDEO);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  testWindow = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                WIDTH, HEIGHT, SDL_WINDOW_OPENGL);
+  ASSERT_NE(testWindow, nullptr) << SDL_GetError();
+  context = SDL_GL_CreateContext(testWindow);
+  ASSERT_NE(context, nullptr) << SDL_GetError();
   gr_init();
   glViewport(0, 0, WIDTH, HEIGHT);
 }
 
 void GLTest::TearDownTestSuite() {
-  if (!window) return;
-  SDLquit();
-  currentProgram = static_cast<GLuint>(-1);
+  if (!testWindow) return;
+  SDL_GL_DeleteContext(context);
+  SDL_DestroyWindow(testWindow);
+  SDL_Quit();
+  context = nullptr;
+  testWindow = nullptr;
+  gr_forgetCurrentProgram();
 }
+
+SDL_Window* GLTest::sdlWindow() { return testWindow; }
 
 RGBA GLTest::pixel(int x, int y) {
   unsigned char value[4] = {};

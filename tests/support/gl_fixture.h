@@ -1,7 +1,8 @@
 // In-process tests with a real GL context: a window on the test's X display,
-// opened once per test program through the host's own SDLstart and gr_init.
+// opened once per test program and set up with gr_init.
 #pragma once
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -24,6 +25,8 @@ class GLTest : public ::testing::Test {
   static RGBA pixel(int x, int y);
   // The whole window's back buffer as a picture, top row first.
   static Picture windowPicture();
+  // The test window, for tests of code that draws into the host's window.
+  static SDL_Window* sdlWindow();
 };
 
 }  // namespace testsupport

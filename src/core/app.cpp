@@ -1,0 +1,12 @@
+// The script's way to end the run.
+#include "core/app.h"
+
+#include "core/log.h"
+#include "core/runstate.h"
+
+namespace app {
+void quit() {
+  DLOG("Exit\n");
+  ::quit = 1;
+}
+}  // namespace app

@@ -1,0 +1,28 @@
+// Where the asset registries meet GL: the one place a sheet of pixels becomes
+// a texture, and the one lookup of a texture by the name a script uses.
+#pragma once
+
+#include <string>
+
+#include "assets/resources.h"
+#include "render/graphics.h"
+
+// Uploads the sheet's pixels (premultiplied in place when asked) with GL_RGBA,
+// GL_REPEAT and `mipmapLevels`, and stores the texture's name in
+// sheet->texture. Does nothing for a null sheet.
+void gr_uploadSheet(resources::Sheet* sheet, int premultiplyAlpha, unsigned mipmapLevels);
+// A font's glyph sheet: rows packed without padding, no premultiplication, one
+// level.
+void gr_uploadGlyphSheet(resources::Sheet* sheet);
+// resources::loadTextures with every sheet uploaded premultiplied.
+void gr_loadTextures(const char* folder);
+
+// A GL texture with its size, as a name finds it.
+struct TextureRef {
+  GLuint name = 0;
+  int width = 0;
+  int height = 0;
+};
+// A loaded texture of that name wins over a render target of that name; false
+// for a name that is neither.
+bool gr_findTexture(const std::string& name, TextureRef* found);

@@ -1,0 +1,140 @@
+// The model pass: walks a model's tree of child models, composing the node's
+// transform with each model's key-frame animation, and draws every mesh with
+// vertex data as one batch. A node's inline "vertices" list is drawn as a
+// one-mesh model with the flat "p" shaders.
+#include "scene/model_pass.h"
+
+#include <glm/gtc/matrix_inverse.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "assets/animation.h"
+#include "assets/model.h"
+#include "scene/cameras.h"
+#include "scene/renderutils.h"
+#include "scene/transforms.h"
+
+namespace modelpass {
+namespace {
+using model::Mesh;
+using model::Model;
+float timeSinceLaunch = 0;  // milliseconds of frames since start-up
+
+// Switches read from `world`, the same for every batch of a frame.
+struct WorldFlags {
+  bool depthTest = true;
+  bool blend = true;
+  bool clearTarget = false;
+  bool culling = true;
+};
+
+// Attribute layout of the mesh's vertices: position, normal, colour, uv.
+void setAttributes(const Mesh& mesh, Batch& batch) {
+  int offset = 0;
+  batch.attributes["in_position"] = {3, offset};
+  offset += 3;
+  if (mesh.hasNormals) {
+    batch.attributes["in_normal"] = {3, offset};
+    offset += 3;
+  }
+  if (mesh.hasColor) {
+    batch.attributes["in_color"] = {3, offset};
+    offset += 3;
+  }
+  if (mesh.hasUvs) batch.attributes["in_uv"] = {2, offset};
+}
+
+struct NodeHandler {
+  BatchMatrix* batchMatrix;
+  WorldFlags flags;
+  cameras::Camera camera;
+
+  void operator()(lua_State* L) const {
+    if (getString(L, "layer") != camera.layer) return;
+    if (present(L, "vertices")) {
+      Model list;
+      list.meshes.emplace_back();
+      Mesh& mesh = list.meshes.back();
+      getNumbers(L, "vertices", mesh.vertices);
+      mesh.material.color = glm::vec4(0.0f);
+      mesh.material.shaderPair = {"p", "p"};
+      // The temporary model ends with this call, so its batch owns a copy.
+      addModel(L, list, glm::mat4(1.0f), true);
+    } else if (present(L, "model")) {
+      addModel(L, *model::getModel(getString(L, "model")), glm::mat4(1.0f), false);
+    }
+  }
+
+  static bool present(lua_State* L, const char* name) {
+    luautils::pushField(L, -1, name);
+    bool found = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    return found;
+  }
+
+  void addModel(lua_State* L, Model& model, const glm::mat4& vertexTransform, bool copy) const {
+    glm::mat4 modelTransform =
+        vertexTransform * animation::evaluate(model.animation, timeSinceLaunch / 1000);
+    for (Mesh& mesh : model.meshes) {
+      if (!mesh.vertices.empty()) addMesh(L, mesh, modelTransform, copy);
+    }
+    // The node transform is applied once, at each model's own meshes.
+    for (Model& child : model.children) addModel(L, child, modelTransform, copy);
+  }
+
+  void addMesh(lua_State* L, Mesh& mesh, const glm::mat4& modelTransform, bool copy) const {
+    ShaderPair shaders = mesh.material.shaderPair;
+    renderutils::getShaders(shaders.vs, shaders.ps, L);
+    glm::mat4 transform = transforms::getTransform(L) * modelTransform;
+    glm::mat4 normalTransform(glm::inverseTranspose(glm::mat3(transform)));
+
+    Batch batch;
+    batch.program = gr_getProgram(shaders.vs, shaders.ps);
+    setAttributes(mesh, batch);
+    batch.triangles = static_cast<int>(mesh.vertices.size() / floatsPerVertex(mesh) / 3);
+    batch.indices = mesh.indices.empty() ? nullptr : mesh.indices.data();
+    batch.indexCount = static_cast<int>(mesh.indices.size());
+    batch.targetName = camera.target;
+    batch.enableDepthTest = flags.depthTest;
+    batch.enableBlending = flags.blend;
+    batch.enableCulling = flags.culling;
+    batch.clearTarget = flags.clearTarget;
+
+    batch.uniforms = renderutils::getUniforms(L);
+    renderutils::addCopy(batch.uniforms, "transform", glm::value_ptr(transform), sizeof transform);
+    renderutils::addCopy(batch.uniforms, "normalTransform", glm::value_ptr(normalTransform),
+                         sizeof normalTransform);
+    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
+                         sizeof camera.projection);
+    if (batch.uniforms.find("color") == batch.uniforms.end())
+      renderutils::addCopy(batch.uniforms, "color", glm::value_ptr(mesh.material.color),
+                           sizeof mesh.material.color);
+
+    if (copy) {
+      size_t bytes = mesh.vertices.size() * sizeof(float);
+      batch.data = static_cast<GLfloat*>(malloc(bytes));
+      if (!batch.data) return;
+      memcpy(batch.data, mesh.vertices.data(), bytes);
+      batch.freeData = true;
+    } else {
+      batch.data = mesh.vertices.data();
+    }
+    (*batchMatrix)[static_cast<size_t>(camera.index)].push_back(std::move(batch));
+  }
+};
+}  // namespace
+
+void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix, float dt) {
+  timeSinceLaunch += dt;
+  WorldFlags flags;
+  getBool(L, "depthTest", &flags.depthTest);
+  getBool(L, "blend", &flags.blend);
+  getBool(L, "clearTarget", &flags.clearTarget);
+  getBool(L, "enableCulling", &flags.culling);
+  cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
+    enter.push_back(NodeHandler{&batchMatrix, flags, camera});
+  });
+}
+}  // namespace modelpass

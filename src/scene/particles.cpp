@@ -1,0 +1,244 @@
+// The particle pass: emission from the script's `emit` function, ageing, curve
+// sampling and one batch of sprite quads per emitter and camera.
+#include "scene/particles.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "assets/resources.h"
+#include "scene/cameras.h"
+#include "scene/renderutils.h"
+#include "scene/spriteutils.h"
+#include "scene/transforms.h"
+
+namespace particles {
+namespace {
+const int LAST_SAMPLE = CURVE_SAMPLES - 1;
+const float QUANTA = 65535;
+
+// Numbers the frames, so that an emitter advances once per frame however many
+// cameras draw it.
+unsigned frameNumber = 0;
+
+bool isLive(const Particle& particle) {
+  return particle.totalLifeTime > -1 && particle.lifeTime < particle.totalLifeTime;
+}
+
+// The curve's value at life fraction t in [0, 1]: between neighbouring samples.
+float sampleCurve(const LifeCurve& curve, float t) {
+  float position = (t > 0 ? std::min(t, 1.0f) : 0) * LAST_SAMPLE;
+  int index = std::min(static_cast<int>(position), LAST_SAMPLE);
+  float range = std::fabs(curve.max - curve.min);
+  float a = curve.samples[index] / QUANTA * range + curve.min;
+  if (index == LAST_SAMPLE) return a;
+  float b = curve.samples[index + 1] / QUANTA * range + curve.min;
+  float f = position - static_cast<float>(index);
+  return a * (1 - f) + b * f;
+}
+
+uint16_t quantise(float value, float min, float range) {
+  float fraction = range > 0 ? (value - min) / range : 0;
+  if (!(fraction > 0)) return 0;  // NaN included
+  return static_cast<uint16_t>(std::min(fraction, 1.0f) * QUANTA);
+}
+
+// A sprite curve's value as an index into a list of `count` names. Samples are
+// rounded down, so a step of the curve reads as just below itself; one quantum
+// makes up for that before truncating. Out-of-range indices take the nearest end.
+int spriteIndex(const LifeCurve& curve, float t, size_t count) {
+  float quantum = std::fabs(curve.max - curve.min) / QUANTA;
+  int index = luautils::truncateToInt(sampleCurve(curve, t) + quantum);
+  return std::max(0, std::min(index, static_cast<int>(count) - 1));
+}
+
+// Reads the new particle from the table on top (the result of `emit`).
+void readParticle(lua_State* L, Particle& particle) {
+  particle.scale = getCurve(L, "scale", 1);
+  particle.x = getCurve(L, "x", 0);
+  particle.y = getCurve(L, "y", 0);
+  particle.z = getCurve(L, "z", 0);
+  particle.rotation = getCurve(L, "rotation", 0);
+  particle.alpha = getCurve(L, "alpha", 1);
+  particle.sprite = getCurve(L, "sprite", 0);
+  // Without a life span the particle is never drawn.
+  float span = 0;
+  getNumber<float>(L, "lifeTime", &span);
+  particle.totalLifeTime = span;
+  particle.lifeTime = 0;
+}
+
+// One emission, with the particles table on top. A missing `emit`, or one that
+// does not return a table, emits nothing.
+void emitOne(lua_State* L, ParticleSystem& system) {
+  int slot = system.nextParticleIndex % PARTICLE_COUNT;
+  system.nextParticleIndex = slot + 1;
+  luautils::pushField(L, -1, "emit");
+  if (!lua_isfunction(L, -1)) {
+    lua_pop(L, 1);
+    return;
+  }
+  lua_pushvalue(L, -2);
+  lua_pushinteger(L, slot);
+  lua_pcall(L, 2, 1, 0);  // errors are not reported: the message is no table
+  if (lua_istable(L, -1)) readParticle(L, system.particles[slot]);
+  lua_pop(L, 1);
+}
+
+// Ages the live particles by the previous step, then emits for this one; with
+// the particles table on top.
+void advance(lua_State* L, ParticleSystem& system, float seconds) {
+  for (Particle& particle : system.particles)
+    if (isLive(particle)) particle.lifeTime += system.pendingAge;
+  system.pendingAge = seconds;
+
+  // A frequency that is missing, not positive or not finite emits nothing.
+  if (!(system.frequency > 0) || !std::isfinite(system.frequency)) return;
+  float timeBetweenEmits = 1 / system.frequency;
+  system.timeSinceLastEmit += seconds;
+  for (int emitted = 0; system.timeSinceLastEmit > timeBetweenEmits; ++emitted) {
+    // Beyond a ring's worth this frame's own particles would be overwritten, and
+    // a step too small to change the sum would never end: drop the backlog.
+    if (emitted == PARTICLE_COUNT) {
+      system.timeSinceLastEmit = 0;
+      return;
+    }
+    emitOne(L, system);
+    system.timeSinceLastEmit -= timeBetweenEmits;
+  }
+}
+
+// Frequency and sprite names, taken from the particles table on top every time.
+// Without a frequency the emitter rests.
+void readSettings(lua_State* L, ParticleSystem& system) {
+  system.frequency = 0;
+  getNumber<float>(L, "frequency", &system.frequency);
+  system.sprites.clear();
+  if (!getStrings(L, "sprites", system.sprites)) system.sprites.push_back(getString(L, "sprite"));
+}
+
+struct NodeHandler {
+  BatchMatrix* batchMatrix;
+  cameras::Camera camera;
+  float seconds;
+  unsigned frame;
+
+  void operator()(lua_State* L) const {
+    if (getString(L, "layer") != camera.layer) return;
+    int node = lua_gettop(L);
+    luautils::pushField(L, node, "particles");
+    if (!lua_istable(L, -1)) {
+      lua_pop(L, 1);
+      return;
+    }
+    ParticleSystem& system = *getUserData<ParticleSystem>(L, "__particles", defaultValue());
+    // The block stays on the stack while script code runs, so a script that
+    // drops it meanwhile cannot have it collected under us.
+    lua_pushstring(L, "__particles");
+    lua_rawget(L, -2);
+    lua_insert(L, -2);
+
+    readSettings(L, system);
+    if (system.lastFrame != frame) {
+      system.lastFrame = frame;
+      advance(L, system, seconds);
+    }
+    std::string vs = "ptc", fs = "ptc";
+    renderutils::getShaders(vs, fs, L);
+    lua_pop(L, 1);
+
+    lua_pushvalue(L, node);
+    Batch batch = makeBatch(L, vs, fs, system);
+    glm::mat4 transform = transforms::getTransform(L);
+    lua_pop(L, 2);  // the node copy and the block
+    for (const Particle& particle : system.particles)
+      if (isLive(particle)) appendParticle(particle, transform, system.sprites, &batch);
+    (*batchMatrix)[static_cast<size_t>(camera.index)].push_back(std::move(batch));
+  }
+
+  // The emitter's batch, without vertices yet; with the node on top.
+  Batch makeBatch(lua_State* L, const std::string& vs, const std::string& fs,
+                  const ParticleSystem& system) const {
+    Batch batch;
+    batch.uniforms = renderutils::getUniforms(L);
+    // The first sprite's sheet supplies the texture; an emitter whose sprite
+    // has no sheet (not even the stand-in) samples no texture.
+    resources::Sprite first =
+        resources::getSprite(system.sprites.empty() ? "" : system.sprites[0].c_str());
+    GLuint texture = first.sheet ? static_cast<GLuint>(first.sheet->texture) : 0;
+    renderutils::addCopy(batch.uniforms, "textureSampler", &texture, sizeof texture);
+    renderutils::addCopy(batch.uniforms, "projection", glm::value_ptr(camera.projection),
+                         sizeof camera.projection);
+    if (batch.uniforms.find("color") == batch.uniforms.end()) {
+      const float white[4] = {1, 1, 1, 1};
+      renderutils::addCopy(batch.uniforms, "color", white, sizeof white);
+    }
+    batch.program = gr_getProgram(vs, fs);
+    batch.targetName = camera.target;
+    batch.attributes["in_position"] = {3, 0};
+    batch.attributes["in_uv"] = {2, 3};
+    batch.attributes["in_color"] = {4, 5};
+    batch.enableBlending = true;
+    batch.freeData = true;
+    return batch;
+  }
+
+  static void appendParticle(const Particle& particle, const glm::mat4& transform,
+                             const std::vector<std::string>& names, Batch* batch) {
+    float t = particle.lifeTime / particle.totalLifeTime;
+    glm::vec3 offset(sampleCurve(particle.x, t), sampleCurve(particle.y, t),
+                     sampleCurve(particle.z, t));
+    float scale = sampleCurve(particle.scale, t);
+    glm::mat4 placed = glm::translate(transform, offset);
+    placed = glm::rotate(placed, sampleCurve(particle.rotation, t), glm::vec3(0, 0, 1));
+    placed = glm::scale(placed, glm::vec3(scale));
+    std::string name =
+        names.empty() ? std::string() : names[spriteIndex(particle.sprite, t, names.size())];
+    glm::vec4 color(1, 1, 1, sampleCurve(particle.alpha, t));
+    sprites::appendSpriteToBatch(sprites::createSprite(name, placed, "", color), batch);
+  }
+};
+}  // namespace
+
+const ParticleSystem& defaultValue() {
+  static const ParticleSystem system;
+  return system;
+}
+
+void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix, float dt) {
+  unsigned frame = ++frameNumber;
+  cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
+    enter.push_back(NodeHandler{&batchMatrix, camera, dt / 1000, frame});
+  });
+}
+
+LifeCurve getCurve(lua_State* L, const char* key, float defaultValue) {
+  LifeCurve curve;
+  curve.min = curve.max = defaultValue;
+  int table = lua_gettop(L);
+  luautils::pushField(L, table, key);
+  if (lua_isnumber(L, -1)) {
+    curve.min = curve.max = static_cast<float>(lua_tonumber(L, -1));
+  } else if (lua_isfunction(L, -1)) {
+    float values[CURVE_SAMPLES];
+    for (int i = 0; i < CURVE_SAMPLES; ++i) {
+      lua_pushvalue(L, -1);
+      lua_pushnumber(L, static_cast<lua_Number>(i) / LAST_SAMPLE);
+      lua_pushvalue(L, table);
+      lua_pcall(L, 2, 1, 0);  // an error leaves its message, which counts as 0
+      float value = static_cast<float>(lua_tonumber(L, -1));
+      values[i] = std::isfinite(value) ? value : 0;
+      lua_pop(L, 1);
+    }
+    curve.min = *std::min_element(values, values + CURVE_SAMPLES);
+    curve.max = *std::max_element(values, values + CURVE_SAMPLES);
+    for (int i = 0; i < CURVE_SAMPLES; ++i)
+      curve.samples[i] = quantise(values[i], curve.min, curve.max - curve.min);
+  }
+  lua_pop(L, 1);
+  return curve;
+}
+}  // namespace particles

@@ -1,0 +1,184 @@
+// Node world matrices and camera projections: the transform pass, the reading of
+// a node's transform fields and a camera's extents. The scene walk and `find`
+// keep the chain of tables from the root down at every second stack position
+// (root, key, child, key, grandchild, ...); parents are found there.
+#include "scene/transforms.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "core/log.h"
+#include "core/runstate.h"
+
+namespace transforms {
+namespace {
+const char* const TRANSFORM_FIELD = "__transform";
+const double PI = 3.141592653589793;
+const float FOV_DEGREES_TO_RADIANS = 0.017453292f;
+const glm::vec3 X_AXIS(1, 0, 0);
+const glm::vec3 Y_AXIS(0, 1, 0);
+const glm::vec3 Z_AXIS(0, 0, 1);
+
+// A node's own placement, angles in radians.
+struct Placement {
+  glm::vec3 position{0.0f};
+  glm::vec3 scale{1.0f};
+  float rotationX = 0;
+  float rotationY = 0;
+  float rotationZ = 0;
+};
+
+// Degrees to radians: the division in float, the product with pi in double.
+float toRadians(float degrees) {
+  return static_cast<float>(static_cast<double>(degrees / 180.0f) * PI);
+}
+
+// The transform fields of the table on top, with their defaults.
+Placement readPlacement(lua_State* L) {
+  Placement p;
+  getNumber<float>(L, "x", &p.position.x);
+  getNumber<float>(L, "y", &p.position.y);
+  getNumber<float>(L, "z", &p.position.z);
+  float scale = 1;
+  getNumber<float>(L, "scale", &scale);
+  p.scale = glm::vec3(scale);
+  getNumber<float>(L, "scaleX", &p.scale.x);
+  getNumber<float>(L, "scaleY", &p.scale.y);
+  getNumber<float>(L, "scaleZ", &p.scale.z);
+  float rotationZ = 0;
+  getNumber<float>(L, "rotation", &rotationZ);
+  getNumber<float>(L, "rotationZ", &rotationZ);
+  float rotationX = 0, rotationY = 0;
+  getNumber<float>(L, "rotationX", &rotationX);
+  getNumber<float>(L, "rotationY", &rotationY);
+  p.rotationX = toRadians(rotationX);
+  p.rotationY = toRadians(rotationY);
+  p.rotationZ = toRadians(rotationZ);
+  return p;
+}
+
+// Copies the matrix stored in the table at absolute index `node` into `out`.
+// Only a block this pass made counts: any other value under the field, or a
+// value at `node` that is not a table, leaves `out` alone and gives false.
+bool readStored(lua_State* L, int node, glm::mat4& out) {
+  const glm::mat4* stored = findUserData<glm::mat4>(L, node, TRANSFORM_FIELD);
+  if (stored) out = *stored;
+  return stored != nullptr;
+}
+
+// The transform handler: the parent sits two positions below the node, beneath
+// the node's key. A root, or a stack too short for a parent, composes onto the
+// identity.
+void storeWorldMatrix(lua_State* L) {
+  glm::mat4 parent(1.0f);
+  int top = lua_gettop(L);
+  if (top >= 3) readStored(L, top - 2, parent);
+  createTransform(L, parent);
+}
+
+// What a camera whose matrix would not be finite gets, so that nothing of it is
+// drawn instead of vertices at infinity; reported once per run.
+glm::mat4 emptyView() {
+  static bool reported = false;
+  if (!reported) {
+    reported = true;
+    DLOG("Camera with an empty or non-finite view draws nothing\n");
+  }
+  return glm::mat4(0.0f);
+}
+
+bool isFinite(const glm::mat4& m) {
+  for (int column = 0; column < 4; ++column)
+    for (int row = 0; row < 4; ++row)
+      if (!std::isfinite(m[column][row])) return false;
+  return true;
+}
+}  // namespace
+
+void prepare(lua_State*, HandlerQueue& enter) { enter.emplace_back(storeWorldMatrix); }
+
+void createTransform(lua_State* L, glm::mat4 transform) {
+  if (lua_gettop(L) == 0 || !lua_istable(L, -1)) return;
+  Placement p = readPlacement(L);
+  transform = glm::translate(transform, p.position);
+  transform = glm::rotate(transform, p.rotationZ, Z_AXIS);
+  transform = glm::rotate(transform, p.rotationX, X_AXIS);
+  transform = glm::rotate(transform, p.rotationY, Y_AXIS);
+  transform = glm::scale(transform, p.scale);
+  *getUserData<glm::mat4>(L, TRANSFORM_FIELD, transform) = transform;
+}
+
+glm::mat4 getTransform(lua_State* L) {
+  glm::mat4 transform(1.0f);
+  int top = lua_gettop(L);
+  if (top > 0) readStored(L, top, transform);
+  return transform;
+}
+
+glm::mat4 calcTransform(lua_State* L) {
+  glm::mat4 transform(1.0f);
+  int top = lua_gettop(L);
+  // The chain is counted down from the table on top, so that extra values below
+  // the root shift nothing; values in the chain that are not tables are skipped.
+  for (int i = top % 2 == 0 ? 2 : 1; i <= top; i += 2) {
+    if (!lua_istable(L, i)) continue;
+    lua_pushvalue(L, i);
+    Placement p = readPlacement(L);
+    lua_pop(L, 1);
+    transform = glm::translate(transform, p.position);
+    transform = glm::scale(transform, p.scale);
+    transform = glm::rotate(transform, p.rotationZ, Z_AXIS);
+    transform = glm::rotate(transform, p.rotationX, X_AXIS);
+    transform = glm::rotate(transform, p.rotationY, Y_AXIS);
+  }
+  return transform;
+}
+
+glm::mat4 calcProjection(lua_State* L) {
+  if (lua_gettop(L) == 0) return emptyView();
+  glm::mat4 view = calcTransform(L);
+
+  float height = static_cast<float>(screenHeight);
+  getNumber<float>(L, "height", &height);
+  std::string fit = "height";
+  getString(L, "fit", fit);
+  float width;
+  if (fit == "height") {
+    width = static_cast<float>(screenWidth) * height / static_cast<float>(screenHeight);
+  } else {
+    width = static_cast<float>(screenWidth);
+    getNumber<float>(L, "width", &width);
+    if (fit == "width")
+      height = static_cast<float>(screenHeight) * width / static_cast<float>(screenWidth);
+  }
+
+  std::string projection = "ortho";
+  getString(L, "projection", projection);
+  luautils::pushField(L, -1, "fov");
+  bool hasFov = !lua_isnil(L, -1);
+  lua_pop(L, 1);
+
+  glm::mat4 clip;
+  if (hasFov || projection == "perspective") {
+    float fov = 45;
+    getNumber<float>(L, "fov", &fov);
+    if (fit == "width")
+      fov = fov * (static_cast<float>(designWidth) / static_cast<float>(designHeight)) /
+            (static_cast<float>(screenWidth) / static_cast<float>(screenHeight));
+    float aspect = width / height;
+    // GLM asserts on a NaN aspect (and on exactly epsilon); 0 and infinity
+    // would only give an infinite matrix.
+    if (!std::isfinite(aspect) || aspect == 0 || aspect == std::numeric_limits<float>::epsilon())
+      return emptyView();
+    clip = glm::perspective(fov * FOV_DEGREES_TO_RADIANS, aspect, 0.1f, 1000.0f);
+  } else {
+    clip = glm::ortho(-width / 2, width / 2, -height / 2, height / 2, -10000.0f, 10000.0f);
+  }
+
+  glm::mat4 result = clip * glm::inverse(view);
+  return isFinite(result) ? result : emptyView();
+}
+}  // namespace transforms

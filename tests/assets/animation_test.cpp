@@ -1,0 +1,78 @@
+// Key-frame evaluation, numerically.
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+
+#include "assets/animation.h"
+
+namespace {
+using animation::Animation;
+using animation::Curve;
+using animation::KeyFrame;
+
+KeyFrame translated(float x) {
+  KeyFrame frame;
+  frame.translation = glm::vec3(x, 0, 0);
+  return frame;
+}
+
+Curve curve(animation::Target target, std::map<uint32_t, KeyFrame> keyFrames) {
+  Curve c;
+  c.target = target;
+  c.keyFrames = std::move(keyFrames);
+  return c;
+}
+
+float xAt(const Animation& a, float seconds) {
+  return animation::evaluate(a, seconds)[3][0];
+}
+}  // namespace
+
+TEST(AnimationEvaluate, TranslationInterpolatesWrapsAndHoldsOutsideItsKeyFrames) {
+  Animation a;
+  a.framesPerSecond = 10;
+  a.frames = 20;
+  a.curves.push_back(curve(animation::TRANSLATION, {{4, translated(0)}, {8, translated(40)},
+                                                    {12, translated(0)}}));
+  a.curves.push_back(curve(animation::TRANSLATION, {{0, translated(1000)}}));  // not the first
+  EXPECT_FLOAT_EQ(xAt(a, 0.5f), 10);      // frame 5: a quarter of the way from 4 to 8
+  EXPECT_FLOAT_EQ(xAt(a, 0.95f), 25);     // frame 9.5, untruncated
+  EXPECT_FLOAT_EQ(xAt(a, 1.5f), 0);       // after the last key frame: the last
+  EXPECT_FLOAT_EQ(xAt(a, 2.55f), 15);     // frame 25.5 wraps to 5.5
+  EXPECT_FLOAT_EQ(xAt(a, 0.2f), 0);       // before the first key frame: the first, no extrapolation
+  EXPECT_FLOAT_EQ(xAt(a, 2.0f), 0);       // frame 20 is not past the wrap point
+
+  // Without a length the frame keeps growing; past every key frame the last holds.
+  a.frames = 0;
+  EXPECT_FLOAT_EQ(xAt(a, 2.55f), 0);
+  EXPECT_FLOAT_EQ(xAt(a, 1e30f), 0);
+  // Loaded models have no rate: always frame 0.
+  a.framesPerSecond = 0;
+  EXPECT_FLOAT_EQ(xAt(a, 100), 0);
+}
+
+TEST(AnimationEvaluate, TranslationRotationAndScaleComposeInThatOrder) {
+  KeyFrame start, quarter;
+  start.scale = quarter.scale = glm::vec3(2, 3, 1);
+  quarter.rotation = glm::angleAxis(glm::radians(90.0f), glm::vec3(0, 0, 1));
+  Animation a;
+  a.framesPerSecond = 1;
+  a.curves.push_back(curve(animation::SCALE, {{0, start}}));
+  a.curves.push_back(curve(animation::ROTATION, {{0, start}, {2, quarter}}));
+  a.curves.push_back(curve(animation::TRANSLATION, {{0, translated(5)}}));
+  a.curves.push_back(curve(animation::ROTATION, {}));  // ignored: not the first
+
+  // Frame 1: halfway, 45 degrees. (1, 0) scales to (2, 0), turns, then moves.
+  glm::vec4 p = animation::evaluate(a, 1.0f) * glm::vec4(1, 0, 0, 1);
+  EXPECT_NEAR(p.x, 5 + std::sqrt(2.0f), 1e-5);
+  EXPECT_NEAR(p.y, std::sqrt(2.0f), 1e-5);
+  EXPECT_NEAR(p.z, 0, 1e-6);
+
+  // A curve without key frames drives nothing.
+  Animation empty;
+  empty.framesPerSecond = 5;
+  empty.curves.push_back(curve(animation::ROTATION, {}));
+  EXPECT_EQ(animation::evaluate(empty, 3), glm::mat4(1.0f));
+}
