@@ -239,7 +239,6 @@ function swig_equals(a, b) end
 
 ---@class graphics
 ---@field MAX_ATTRIBUTES integer
----@field BatchMatrix tarnwick.box
 ---@field gr_programs tarnwick.box
 graphics = {}
 
@@ -351,15 +350,6 @@ function graphics.gr_createTexture(data, width, height, premultiplyAlpha, intern
 ---@param depth boolean
 function graphics.gr_createRenderTarget(width, height, name, internalFormat, format, type, depth) end
 
----@param width integer
----@param height integer
----@param internalFormat tarnwick.box
----@param format tarnwick.box
----@param type tarnwick.box
----@param depth boolean
----@return graphics.RenderTarget
-function graphics.gr_newRenderTarget(width, height, internalFormat, format, type, depth) end
-
 --- The render target of that name, or nil.
 ---@param name resources.string
 ---@return graphics.RenderTarget?
@@ -391,7 +381,6 @@ function graphics.createRenderTargets() end
 
 ---@class resources
 ---@field TEMP_DIR string?
----@field SheetUpload tarnwick.box
 resources = {}
 
 --- A native string, needed for the text parameters of `graphics`:
@@ -605,8 +594,7 @@ log = {}
 --- Prints the text as it is, with no line break of its own: end it with "\n". Format values
 --- first: `log.DLOG(string.format("score %d\n", score))`.
 ---@param format string
----@param arg2 tarnwick.box
-function log.DLOG(format, arg2) end
+function log.DLOG(format) end
 
 ---@class facebook
 facebook = {}

@@ -48,7 +48,11 @@ def attributes(node):
 
 def parameters(node):
     found = node.find("attributelist/parmlist")
-    return [] if found is None else [attributes(p) for p in found.findall("parm")]
+    if found is None:
+        return []
+    # SWIG binds no variadic tail ("v(...)"): scripts cannot pass it.
+    return [a for a in (attributes(p) for p in found.findall("parm"))
+            if not a.get("type", "").startswith("v(")]
 
 
 def c_type(swig_type):
@@ -129,7 +133,9 @@ def read_module(xml_path):
                 add_class(child, attrs)
                 continue
             if not in_library:
-                if child.tag == "cdecl" and attrs.get("lua_name") and not attrs.get("ismember"):
+                # A typedef is a name for the C++ side only; scripts never see it.
+                if child.tag == "cdecl" and attrs.get("lua_name") and not attrs.get("ismember") \
+                        and attrs.get("kind") != "typedef":
                     add_plain(attrs, parameters(child))
                 elif child.tag == "constant" and attrs.get("sym_name"):
                     member = Member("constant", attrs["sym_name"], attrs, [])
