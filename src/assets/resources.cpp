@@ -10,6 +10,7 @@ std::deque<Sheet*> sheets;
 std::deque<Font> fonts;
 FT_Library ft = nullptr;
 char* TEMP_DIR = nullptr;
+int maxTextureSide = 16384;
 
 void init() {
   if (FT_Init_FreeType(&ft)) fprintf(stderr, "Could not init freetype library\n");

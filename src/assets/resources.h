@@ -74,6 +74,12 @@ extern std::deque<Font> fonts;
 extern FT_Library ft;
 extern char* TEMP_DIR;
 
+// What a picture may cost, checked before anything is allocated for it. The
+// side is the GL texture limit, which the renderer sets at start-up; before
+// that a value common hardware allows stands in.
+extern int maxTextureSide;
+const size_t MAX_IMAGE_BYTES = 256u << 20;  // a decoded picture or a texture sheet
+
 // Hands a freshly built sheet to the layer that turns it into a GL texture
 // (which stores the texture's name in sheet.texture), with the mipmap levels
 // it should have.

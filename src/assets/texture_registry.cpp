@@ -15,6 +15,16 @@ const char* const MIPMAPPED_TEXTURE = "bunny_eye";
 const unsigned MIPMAPPED_LEVELS = 8;
 const size_t PIXEL_BYTES = 4;
 
+// The square sheet must be one GL can hold and not cost more than a picture
+// may: a long thin picture pads to a sheet as wide as it is long.
+bool sheetAllowed(const std::string& alias, int side) {
+  size_t bytes = static_cast<size_t>(side) * static_cast<size_t>(side) * PIXEL_BYTES;
+  if (side <= maxTextureSide && bytes <= MAX_IMAGE_BYTES) return true;
+  DLOG("Texture %s refused: its sheet of %d x %d pixels is over %d pixels a side or %zu MiB\n",
+       alias.c_str(), side, side, maxTextureSide, MAX_IMAGE_BYTES >> 20);
+  return false;
+}
+
 // A zeroed sheet of side × side pixels with the image copied into its
 // top-left corner, row for row; null when the memory is not there.
 Sheet* placeOnSheet(const Image& image, int side) {
@@ -48,6 +58,10 @@ unsigned mipmapLevelsAllowed(int width, int height) {
 void loadTextures(const char* folder, const SheetUpload& upload) {
   for (Image& image : loadPNGs(folder)) {
     int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
+    if (!sheetAllowed(image.alias, side)) {
+      free(image.data);
+      continue;
+    }
     Sheet* sheet = placeOnSheet(image, side);
     free(image.data);
     if (!sheet) {

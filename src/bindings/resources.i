@@ -40,7 +40,8 @@ struct TempDirRelease {
 %}
 
 // What scripts do not see: the pictures and packing areas, the registries
-// themselves, the rasteriser, and the loaders and helpers behind the bound calls.
+// themselves, the rasteriser, the loaders' limits, and the loaders and helpers
+// behind the bound calls.
 %ignore resources::Image;
 %ignore resources::Rectangle;
 %ignore resources::textures;
@@ -48,6 +49,8 @@ struct TempDirRelease {
 %ignore resources::sheets;
 %ignore resources::fonts;
 %ignore resources::ft;
+%ignore resources::maxTextureSide;
+%ignore resources::MAX_IMAGE_BYTES;
 %ignore resources::loadPNG;
 %ignore resources::forFiles;
 %ignore resources::loadPNGs;

@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
+#include "render/rendertarget_size.h"
 #include "render/screen.h"
 
 std::map<std::string, RenderTarget> renderTargets;
@@ -41,8 +42,23 @@ void attachDepthTexture(int width, int height) {
 
 }  // namespace
 
+bool gr_targetSizeAllowed(const std::string& name, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
+         name.c_str(), width, height);
+    return false;
+  }
+  GLint limit = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+  if (width <= limit && height <= limit) return true;
+  DLOG("Render target %s of %d x %d pixels refused: GL allows at most %d a side\n", name.c_str(),
+       width, height, static_cast<int>(limit));
+  return false;
+}
+
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth) {
+  if (!gr_targetSizeAllowed(name, width, height)) return;
   if (RenderTarget* old = gr_getRenderTarget(name)) {
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
