@@ -1,8 +1,10 @@
 -- Tarnwick demo: a small orrery. A sun turns in the middle and throws sparks
--- (a particle emitter), a planet circles it carrying its moon (children inherit
--- their parents' placement), a lit gem tumbles in a corner (a model), the scene
--- camera drifts, and a second camera draws the "hud" layer on top without
--- moving. Escape or closing the window ends it.
+-- (a particle emitter whose sparks cool from yellow to red), a planet circles
+-- it carrying its moon (children inherit their parents' placement), the moon
+-- leaves a trail (particles in world space), a lit gem spins and hops in a
+-- corner (a .mod model playing its key frames, made by tools/make_models.sh),
+-- the scene camera drifts, and a second camera draws the "hud" layer on top
+-- without moving. Escape or closing the window ends it.
 
 config = { width = 960, height = 540 }
 
@@ -12,8 +14,27 @@ local time = 0
 
 local sceneCamera = {}
 
+-- Trail particles start where the moon is and stay there as it moves on.
+local moonTrail = {
+  x = 34,
+  particles = {
+    frequency = 30,
+    sprite = "spark",
+    space = "world",
+    emit = function()
+      return {
+        alpha = function(t) return 0.8 * (1 - t) end,
+        scale = function(t) return 0.7 * (1 - t) end,
+        red = 0.6, green = 0.8,
+        lifeTime = 0.8,
+      }
+    end,
+  },
+}
+
 local moonOrbit = {
   onUpdate = function(node) node.rotation = time * 150 end,
+  moonTrail,
   { texture = "moon", x = 34 },
 }
 
@@ -42,21 +63,23 @@ local sparks = {
         y = function(t) return math.sin(angle) * reach * t end,
         alpha = function(t) return 1 - t end,
         scale = function(t) return 1.5 - t end,
+        green = function(t) return 1 - 0.7 * t end,
+        blue = function(t) return 1 - t end,
         lifeTime = 1.2,
       }
     end,
   },
 }
 
+-- The gem's turn and hops are key frames in assets/models/gem.mod, played at
+-- 24 frames a second; the node only tilts it towards the viewer.
 local gem = {
   model = "gem",
-  x = -330, y = -160,
+  framesPerSecond = 24,
+  x = -330, y = -170,
   scale = 45,
+  rotationX = 20,
   uniforms = { color = { 0.45, 0.8, 1.0, 1.0 } },
-  onUpdate = function(node)
-    node.rotationY = time * 60
-    node.rotationX = 20 + 15 * math.sin(time)
-  end,
 }
 
 local hud = {

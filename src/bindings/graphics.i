@@ -5,6 +5,7 @@
 %include "bindings/conventions.i"
 
 %{
+#include "bindings/recordbox.h"
 #include "bindings/uniforms.h"
 #include "render/graphics.h"
 #include "scene/rendertarget_tables.h"
@@ -15,10 +16,10 @@
 %typemap(out) GLuint, GLint, GLenum
 %{conventions::pushValueBox(L, &$1, sizeof $1, $&descriptor); SWIG_arg++;%}
 
-// The cache goes out as a box pointing at the cache itself: a copy in a box,
-// which has no metatable, would never be freed.
+// Every read of the cache gives a new box owning a snapshot of it, which a
+// script may keep and assign back later; the box frees its copy when collected.
 %typemap(out) std::map<std::string, std::map<std::string, GLuint>> gr_programs
-%{SWIG_NewPointerObj(L, &gr_programs, $&descriptor, 0); SWIG_arg++;%}
+%{recordbox::pushCopy(L, $1, $&descriptor); SWIG_arg++;%}
 
 // Setters that copy an array or a map out of the given box read through it.
 %apply SWIGTYPE NONNULL[ANY] { int attributeSizes[6] }

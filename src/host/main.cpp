@@ -1,5 +1,5 @@
 // The program's entry, reached through SDL's process entry: reads the command
-// line, enters the game folder and runs the game.
+// line, enters the game folder and runs the game (or converts a model).
 #include <SDL.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "host/convertmodel.h"
 #include "host/options.h"
 #include "host/starter.h"
 #include "host/startup.h"
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
     case options::Outcome::BAD:
       fprintf(stderr, "%s\n", message.c_str());
       return 2;
+    case options::Outcome::CONVERT:
+      return convertmodel::run(runOptions.convertObj, runOptions.convertMod,
+                               runOptions.convertAnimation);
     case options::Outcome::NEW_GAME:
       return starter::write(runOptions.newGame);
     case options::Outcome::RUN:

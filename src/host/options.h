@@ -10,10 +10,15 @@ struct Options {
   std::string screenshot;   // PNG of the last drawn frame
   int fixedDtMs = -1;       // fixed time step in ms, frames back to back; -1 is real time
   std::string newGame;      // --new: the folder to write a starter game into
+  // --convert-model: the OBJ file to read, the .mod file to write, and the
+  // optional animation description.
+  std::string convertObj;
+  std::string convertMod;
+  std::string convertAnimation;
 };
 
 namespace options {
-enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD };
+enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD, CONVERT };
 
 // Fills `options`; for BAD, `message` names the offending option or value.
 Outcome parse(int argc, char** argv, Options& options, std::string& message);
