@@ -9,7 +9,9 @@
 namespace bench {
 inline void ensureContext(int width = 320, int height = 240) {
   if (window) return;
-  SDLstart(width, height, true);
+  WindowSettings settings;
+  settings.windowed = true;
+  SDLstart(width, height, settings);
   gr_init();
 }
 }  // namespace bench

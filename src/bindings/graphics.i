@@ -59,7 +59,8 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
 // What scripts do not see: the moving half of Uniform, the renderer's own
-// state and its file-level shader loader.
+// state, its file-level shader loader and targets whose GL objects the caller
+// must own.
 %ignore Uniform::Uniform(Uniform&&);
 %ignore Uniform::operator=;
 %ignore SHADER_VERSION;
@@ -68,6 +69,7 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore renderTargets;
 %ignore testProgramID;
 %ignore gr_loadShader;
+%ignore gr_newRenderTarget;
 
 %include "render/graphics.h"
 %include "scene/rendertarget_tables.h"

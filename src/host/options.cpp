@@ -27,6 +27,7 @@ const char* usage() {
          "  --windowed         a window of the configured size instead of full screen\n"
          "  --frames N         end the run after frame N\n"
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
+         "                     (a relative FILE is taken from the current folder)\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
          "  --new DIR          write a starter game into DIR (new or empty) and stop\n"
          "  --convert-model IN.obj OUT.mod\n"

@@ -104,6 +104,9 @@ GLuint gr_createTexture(unsigned char* data, int width, int height, int premulti
 // nothing is made (any target of that name stays).
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
+// A target in no registry, left bound; the caller owns its GL objects.
+RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
+                                GLenum type, bool depth);
 // The named target, owned by `renderTargets` (its address stays valid); null
 // for an unknown name.
 RenderTarget* gr_getRenderTarget(const std::string& name);

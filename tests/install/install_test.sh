@@ -18,7 +18,7 @@ done
 
 # A game of its own, with no assets/shaders: the installed shaders are used.
 "$scratch/prefix/bin/tarnwick" --new "$scratch/game" >/dev/null
-"$scratch/prefix/bin/tarnwick" --windowed --frames 3 --fixed-dt 16 --screenshot shot.png \
+"$scratch/prefix/bin/tarnwick" --windowed --frames 3 --fixed-dt 16 --screenshot "$scratch/game/shot.png" \
   "$scratch/game" >"$scratch/log" 2>&1 || { cat "$scratch/log"; exit 1; }
 grep -q "Compiling shader $scratch/prefix/bin/../share/tarnwick/shaders/gl210/pt.vs" "$scratch/log" \
   || { echo "the installed shaders were not used"; cat "$scratch/log"; exit 1; }

@@ -281,20 +281,20 @@ class Types:
         return BOX, "box of `%s`" % ctext
 
 
+def output_params(types, params):
+    """(name, annotation, words) for each parameter that hands a value back as a
+    further result (SWIG's OUTPUT typemaps) instead of taking an argument."""
+    found = []
+    for param in params:
+        if param.get("tmap_argout") and param.get("tmap_in_numinputs") == "0":
+            annotation, words = types.result({"type": bare(c_type(param.get("type", "")))})
+            found.append((param.get("name") or "result", annotation, words))
+    return found
+
+
 def script_params(params):
     return [p for p in params if p.get("tmap_in_numinputs") != "0" and
             not (p.get("type") == "p.lua_State")]
-
-
-def output_params(params):
-    """Parameters the script does not pass, whose values follow the result."""
-    return [p for p in params if p.get("tmap_in_numinputs") == "0" and
-            not (p.get("type") == "p.lua_State")]
-
-
-def output_annotation(param):
-    base = bare(c_type(param.get("type", "")))
-    return "integer" if base in INTEGRAL else "number" if base in FLOATING else "any"
 
 
 def qualified(member, attrs):
@@ -438,7 +438,9 @@ def function_section(out, module, member, types, descriptions, key):
             out.append("")
     result = types.result(member.prototypes[0])
     described = returns_of(descriptions, key)
-    out.append("Returns: %s." % (described or (result[1] if result else "nothing")))
+    results = ([result[1]] if result else []) + \
+        ["`%s`: %s" % (name, words) for name, _, words in output_params(types, member.params[0])]
+    out.append("Returns: %s." % (described or (", ".join(results) if results else "nothing")))
     out.append("")
     if len(member.params) > 1:
         # As the generated wrapper prints them: every C parameter, outputs too.
@@ -535,9 +537,8 @@ def lua_definitions(modules, types, descriptions):
                     result = types.result(attrs)
                     if result:
                         out.append("---@return %s" % result[0])
-                    for param in output_params(params):
-                        out.append("---@return %s %s" % (output_annotation(param),
-                                                         param.get("name")))
+                    for name, annotation, _ in output_params(types, params):
+                        out.append("---@return %s %s" % (annotation, name))
                     names = [p.get("name") or "arg%d" % i
                              for i, p in enumerate(script_params(params), 1)]
                     out.append("function %s(%s) end" % (key, ", ".join(names)))
@@ -586,7 +587,8 @@ def fun_type(types, params, attrs):
     args = ", ".join("%s: %s" % (p.get("name") or "arg%d" % i, types.argument(p)[0])
                      for i, p in enumerate(script_params(params), 1))
     result = types.result(attrs)
-    results = ([result[0]] if result else []) + [output_annotation(p) for p in output_params(params)]
+    results = ([result[0]] if result else []) + \
+        [annotation for _, annotation, _ in output_params(types, params)]
     return "fun(%s)%s" % (args, ": " + ", ".join(results) if results else "")
 
 
