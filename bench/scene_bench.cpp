@@ -7,15 +7,14 @@
 #include <string>
 
 #include "core/luautils.h"
+#include "lua_world.h"
 #include "scene/transforms.h"
 
 namespace {
 // A world of `count` nodes in groups of ten, each with a position, a rotation and
 // a field resolved through a function.
 lua_State* makeWorld(int count) {
-  lua_State* L = luaL_newstate();
-  luaL_openlibs(L);
-  std::string script =
+  return bench::worldFrom(
       "world = { camera = {} }\n"
       "for g = 1, " + std::to_string(count / 10) + " do\n"
       "  local group = { x = g, rotation = g * 3 }\n"
@@ -23,9 +22,7 @@ lua_State* makeWorld(int count) {
       "    group[i] = { x = i * 2, y = function() return i end, scale = 1.5 }\n"
       "  end\n"
       "  world[g] = group\n"
-      "end\n";
-  luaL_dostring(L, script.c_str());
-  return L;
+      "end\n");
 }
 
 void walkWithTransforms(benchmark::State& state) {

@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs the whole suite twice: a normal
 # build and one under AddressSanitizer and UndefinedBehaviorSanitizer. Tests
 # run under an Xvfb of their own (Mesa's llvmpipe) with SDL's dummy audio.
-# The exit status is the verdict.
+# Then the loaders' fuzzers (a clang build) run over their corpora and fuzz
+# for FUZZ_SECONDS each (default 30). The exit status is the verdict.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,8 @@ export SDL_AUDIODRIVER=dummy
 
 scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON -DTARNWICK_WERROR=ON
 scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_WERROR=ON
+scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=OFF -DTARNWICK_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 # run_suite BUILD_DIR [VAR=value...]: the suite on its own X display, with the
 # given variables set for the tests only.
@@ -35,3 +38,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:veri
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 run_suite build/sanitize LD_PRELOAD="$preload"
+
+echo "== Fuzzers (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)"
+tests/fuzz/run.sh build/fuzz "${FUZZ_SECONDS:-30}"

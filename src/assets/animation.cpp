@@ -1,6 +1,7 @@
 // Key-frame evaluation. Between two key frames values interpolate linearly
-// (quaternions with glm's mix, which takes no shorter-arc shortcut); before
-// the first key frame and after the last the nearest key frame holds.
+// (quaternions with glm's mix, which takes no shorter-arc shortcut). Before
+// the first key frame the first two extrapolate (t below 0), as files made for
+// this format expect; after the last key frame the last one holds.
 #include "assets/animation.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -27,8 +28,8 @@ uint32_t wholeFrame(float frame) {
 template <typename T>
 T valueAt(const Curve& curve, float frame, T KeyFrame::*field) {
   auto next = curve.keyFrames.upper_bound(wholeFrame(frame));
-  if (next == curve.keyFrames.begin()) return next->second.*field;
-  auto key = std::prev(next);
+  // Below every key frame number the first key frame is the one to start from.
+  auto key = next == curve.keyFrames.begin() ? next++ : std::prev(next);
   if (next == curve.keyFrames.end()) return key->second.*field;
   float t = (frame - static_cast<float>(key->first)) /
             static_cast<float>(next->first - key->first);
@@ -49,13 +50,17 @@ const Curve* findCurve(const Animation& animation, Target target) {
 }
 
 glm::mat4 evaluate(const Animation& animation, float seconds) {
-  glm::mat4 matrix(1.0f);
   float frame = static_cast<float>(animation.framesPerSecond) * seconds;
   // Without a length there is nothing to wrap at: the frame keeps growing.
   if (animation.frames > 0 && frame > static_cast<float>(animation.frames)) {
     float length = static_cast<float>(animation.frames);
     frame -= std::floor(frame / length) * length;
   }
+  return evaluateFrame(animation, frame);
+}
+
+glm::mat4 evaluateFrame(const Animation& animation, float frame) {
+  glm::mat4 matrix(1.0f);
   if (const Curve* curve = usableCurve(animation, TRANSLATION))
     matrix = glm::translate(matrix, valueAt(*curve, frame, &KeyFrame::translation));
   if (const Curve* curve = usableCurve(animation, ROTATION))

@@ -11,4 +11,6 @@ namespace animation {
 const Curve* findCurve(const Animation& animation, Target target);
 // The animation's transform `seconds` after its start; identity for no curves.
 glm::mat4 evaluate(const Animation& animation, float seconds);
+// The animation's transform at key-frame number `frame` (fractions interpolate).
+glm::mat4 evaluateFrame(const Animation& animation, float frame);
 }  // namespace animation

@@ -1,10 +1,12 @@
 // Loading fonts: a TrueType file rasterised once at one pixel size, each
 // character's coverage packed onto a glyph sheet of the font's own, and the
 // font's metrics registered in `fonts`. Queries live in fontmetrics.cpp.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
+#include "assets/glyphbitmap.h"
 #include "assets/packing.h"
 #include "core/log.h"
 
@@ -15,20 +17,10 @@ const char* const DEFAULT_CHARACTERS =
 const size_t MAX_PATH = 512;  // terminating NUL included
 const size_t PIXEL_BYTES = 4;
 
-bool readable(const FT_Bitmap& bitmap) {
-  return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
-}
-
-// The coverage (0 to 255) at column x of row y, y counted from the top row
-// whichever way the bitmap's rows run in memory.
-unsigned char coverage(const FT_Bitmap& bitmap, unsigned int x, unsigned int y) {
-  unsigned int rowBytes =
-      static_cast<unsigned int>(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
-  unsigned int memoryRow = bitmap.pitch < 0 ? bitmap.rows - 1 - y : y;
-  const unsigned char* row = bitmap.buffer + static_cast<size_t>(memoryRow) * rowBytes;
-  if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
-  return row[x];
-}
+using glyphbitmap::coverage;
+using glyphbitmap::GLYPH_SIZE_FACTOR;
+using glyphbitmap::readable;
+using glyphbitmap::wholePixels;
 
 // An RGBA image of the bitmap with the coverage in each pixel's R byte and
 // zero in the others. False when the memory is not there.
@@ -46,25 +38,47 @@ bool coverageImage(const FT_Bitmap& bitmap, Image* image) {
   return true;
 }
 
+// What becomes of a glyph's picture, by its size in pixels. A glyph far larger
+// than the size asks for comes from a broken or hostile font, and a font of
+// such glyphs would hold gigabytes until packing; one larger than the sheet
+// could never be placed. Neither is rendered nor kept; its metrics are.
+enum class GlyphPicture { KEPT, OFF_SHEET, REFUSED };
+
+GlyphPicture pictureFor(long width, long height, long largest, const Rectangle& area) {
+  if (width > largest || height > largest) return GlyphPicture::REFUSED;
+  if (width > area.width || height > area.height) return GlyphPicture::OFF_SHEET;
+  return GlyphPicture::KEPT;
+}
+
 // Renders every character into `glyphs` (metrics) and `images` (pictures
 // named by the character); false at the first that cannot be rendered.
-bool renderCharacters(FT_Face face, const char* characters, std::list<Image>& images,
-                      std::map<char, Glyph>& glyphs) {
+// `refused` counts the glyphs over GLYPH_SIZE_FACTOR × size.
+bool renderCharacters(FT_Face face, unsigned int size, const char* characters,
+                      std::list<Image>& images, std::map<char, Glyph>& glyphs, int& refused) {
   Rectangle area = packingArea();
+  long largest = static_cast<long>(GLYPH_SIZE_FACTOR) * std::max(size, 1u);
   for (const char* c = characters; *c; ++c) {
-    if (FT_Load_Char(face, static_cast<unsigned char>(*c), FT_LOAD_RENDER)) return false;
+    if (FT_Load_Char(face, static_cast<unsigned char>(*c), FT_LOAD_DEFAULT)) return false;
     FT_GlyphSlot slot = face->glyph;
-    if (!readable(slot->bitmap)) return false;
     Glyph glyph;
+    glyph.advance = static_cast<float>(slot->advance.x / 64);
+    // The outline's extent, known before a pixel is rendered.
+    GlyphPicture picture = pictureFor(wholePixels(slot->metrics.width),
+                                      wholePixels(slot->metrics.height), largest, area);
+    if (picture == GlyphPicture::KEPT) {
+      if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) || !readable(slot->bitmap)) return false;
+      picture = pictureFor(slot->bitmap.width, slot->bitmap.rows, largest, area);
+    }
+    if (picture != GlyphPicture::KEPT) {
+      glyph.left = static_cast<int>(slot->metrics.horiBearingX >> 6);
+      glyph.top = static_cast<int>(wholePixels(slot->metrics.horiBearingY));
+      glyphs[*c] = glyph;
+      if (picture == GlyphPicture::REFUSED) ++refused;
+      continue;
+    }
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
-    glyph.advance = static_cast<float>(slot->advance.x / 64);
     glyphs[*c] = glyph;
-    // A glyph larger than the sheet could never be placed: keep its metrics
-    // and spare the memory of its picture.
-    if (static_cast<int>(slot->bitmap.width) > area.width ||
-        static_cast<int>(slot->bitmap.rows) > area.height)
-      continue;
     Image image;
     if (!coverageImage(slot->bitmap, &image)) return false;
     image.alias = std::string(1, *c);
@@ -90,7 +104,8 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   FT_Set_Pixel_Sizes(face, 0, size);
   std::list<Image> images;
   std::map<char, Glyph> glyphs;
-  bool rendered = renderCharacters(face, characters, images, glyphs);
+  int refused = 0;
+  bool rendered = renderCharacters(face, size, characters, images, glyphs, refused);
   // Closed at once: the pictures and metrics hold all the font needs later.
   FT_Done_Face(face);
   if (!rendered) {
@@ -107,6 +122,9 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   Sheet* sheet = createSheet(glyphSprites, placed, PIXEL_BYTES);
   if (!sheet) return nullptr;
   for (const auto& entry : glyphSprites) glyphs[entry.first[0]].sprite = entry.second;
+  if (refused > 0)
+    DLOG("Font %s: %d glyphs larger than %ld pixels (%d x its size) refused\n", fontName, refused,
+         static_cast<long>(GLYPH_SIZE_FACTOR) * std::max(size, 1u), GLYPH_SIZE_FACTOR);
 
   Font font;
   font.glyphs = std::move(glyphs);

@@ -1,8 +1,10 @@
 // PNG decoding: 8-bit RGBA files into an Image, rows top first. Every failure,
 // libpng's own error jump included, logs a line, closes the file, frees what
-// was allocated and returns the empty image.
+// was allocated and returns the empty image. A picture larger than the
+// texture side or the decoded-size cap is refused on its header's word.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 
@@ -12,6 +14,17 @@
 namespace resources {
 namespace {
 const size_t SIGNATURE_BYTES = 8;
+const png_alloc_size_t MAX_CHUNK_BYTES = 8 << 20;  // libpng's own suggestion
+// libpng's own buffers (a row, a chunk, inflated text) need far less; an
+// ancillary chunk's length is only warned about, then asked for in full.
+const png_alloc_size_t MAX_LIBPNG_BUFFER = 16 << 20;
+
+// A refusal is a failed allocation to libpng: it skips an ancillary chunk it
+// cannot hold and gives up on anything else.
+png_voidp boundedMalloc(png_structp, png_alloc_size_t size) {
+  return size <= MAX_LIBPNG_BUFFER ? malloc(size) : nullptr;
+}
+void libpngFree(png_structp, png_voidp block) { free(block); }
 
 // Everything a decode allocates. It lives in loadPNG's frame, outside the
 // function that calls setjmp, so its fields stay valid after libpng jumps back.
@@ -33,16 +46,32 @@ void release(Decoding& d) {
   d.file = nullptr;
 }
 
+void refuse(const char* path, png_uint_32 width, png_uint_32 height) {
+  DLOG("Image %s of %u x %u pixels refused: at most %d pixels a side and %zu MiB decoded\n",
+       path, width, height, maxTextureSide, MAX_IMAGE_BYTES >> 20);
+}
+
 // Reads the image from the open file past its signature. False when the file
 // is not 8-bit RGBA or libpng gave up on it. Nothing here may own a resource
 // by destructor: longjmp would skip it.
 bool decode(const char* path, Decoding& d) {
+  png_uint_32 side = static_cast<png_uint_32>(std::max(maxTextureSide, 1));
   if (setjmp(png_jmpbuf(d.png))) {
-    DLOG("Failed to decode png %s\n", path);
+    // libpng has recorded the header's size by the time it refuses it.
+    png_uint_32 width = png_get_image_width(d.png, d.info);
+    png_uint_32 height = png_get_image_height(d.png, d.info);
+    if (width > side || height > side)
+      refuse(path, width, height);
+    else
+      DLOG("Failed to decode png %s\n", path);
     return false;
   }
   png_init_io(d.png, d.file);
   png_set_sig_bytes(d.png, static_cast<int>(SIGNATURE_BYTES));
+  // The header's size is refused before any row is allocated for it, and
+  // compressed text or colour profiles inflate only so far.
+  png_set_user_limits(d.png, side, side);
+  png_set_chunk_malloc_max(d.png, MAX_CHUNK_BYTES);
   png_read_info(d.png, d.info);
   // Consumers read 4 bytes a pixel, so a 16-bit RGBA file is refused as well.
   if (png_get_color_type(d.png, d.info) != PNG_COLOR_TYPE_RGB_ALPHA ||
@@ -55,6 +84,10 @@ bool decode(const char* path, Decoding& d) {
   png_set_interlace_handling(d.png);
   png_read_update_info(d.png, d.info);
   size_t rowBytes = png_get_rowbytes(d.png, d.info);
+  if (rowBytes * height > MAX_IMAGE_BYTES) {
+    refuse(path, width, height);
+    return false;
+  }
   d.image.data = static_cast<unsigned char*>(malloc(rowBytes * height));
   d.rows = static_cast<png_bytepp>(malloc(sizeof(png_bytep) * height));
   if (!d.image.data || !d.rows) {
@@ -86,7 +119,8 @@ Image loadPNG(const char* path) {
   }
   // The library's own version string: libpng refuses a structure made for
   // another release line, and every file would fail.
-  d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  d.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
+                                   boundedMalloc, libpngFree);
   if (!d.png) {
     DLOG("Failed to create png ptr\n");
     release(d);

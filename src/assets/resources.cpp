@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "assets/glyphcache.h"
+
 namespace resources {
 std::map<std::string, Sheet*> textures;
 std::map<std::string, Sprite> sprites;
@@ -10,6 +12,7 @@ std::deque<Sheet*> sheets;
 std::deque<Font> fonts;
 FT_Library ft = nullptr;
 char* TEMP_DIR = nullptr;
+int maxTextureSide = 16384;
 
 void init() {
   if (FT_Init_FreeType(&ft)) fprintf(stderr, "Could not init freetype library\n");
@@ -18,6 +21,7 @@ void init() {
 FILE* openFile(const char* name, const char* mode) { return fopen(name, mode); }
 
 void clear() {
+  glyphcache::clear();  // its faces hold glyph sheets released below
   for (Sheet* sheet : sheets) {
     free(sheet->data);
     delete sheet;

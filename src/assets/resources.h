@@ -74,6 +74,12 @@ extern std::deque<Font> fonts;
 extern FT_Library ft;
 extern char* TEMP_DIR;
 
+// What a picture may cost, checked before anything is allocated for it. The
+// side is the GL texture limit, which the renderer sets at start-up; before
+// that a value common hardware allows stands in.
+extern int maxTextureSide;
+const size_t MAX_IMAGE_BYTES = 256u << 20;  // a decoded picture or a texture sheet
+
 // Hands a freshly built sheet to the layer that turns it into a GL texture
 // (which stores the texture's name in sheet.texture), with the mipmap levels
 // it should have.
@@ -100,7 +106,8 @@ void loadTextures(const char* folder, const SheetUpload& upload);
 // Decodes the PNG at `path` again and registers it under its file name cut at
 // the first dot, like loadTextures: a registered texture keeps its Sheet
 // record, which gets the new pixels and goes through `upload` again. False,
-// with the registry untouched, when the file does not decode (logged).
+// with the registry untouched, when the file does not decode or is refused
+// (logged).
 bool reloadTexture(const std::string& path, const SheetUpload& upload);
 // The registered sheet, still owned by the registry; null for an unknown name.
 Sheet* getTexture(const std::string& name);
@@ -143,5 +150,13 @@ Font getFont(std::string name, size_t size);
 int getGlyphAdvance(std::string fontName, char c);
 int getGlyphLeft(std::string fontName, char c);
 int getGlyphTop(std::string fontName, char c);
+
+// Text on screen: the width, height and line count of UTF-8 `text` set in font
+// `font` ("" for the default) at `size` pixels, wrapped at maxWidth when that
+// is above 0 (see assets/textlayout.h). All zero for a refused size.
+void measureText(const char* font, double size, const char* text, double maxWidth, double* width,
+                 double* height, int* lines);
+void measureText(const char* font, double size, const char* text, double* width, double* height,
+                 int* lines);
 
 }  // namespace resources

@@ -15,6 +15,16 @@ const char* const MIPMAPPED_TEXTURE = "bunny_eye";
 const unsigned MIPMAPPED_LEVELS = 8;
 const size_t PIXEL_BYTES = 4;
 
+// The square sheet must be one GL can hold and not cost more than a picture
+// may: a long thin picture pads to a sheet as wide as it is long.
+bool sheetAllowed(const std::string& alias, int side) {
+  size_t bytes = static_cast<size_t>(side) * static_cast<size_t>(side) * PIXEL_BYTES;
+  if (side <= maxTextureSide && bytes <= MAX_IMAGE_BYTES) return true;
+  DLOG("Texture %s refused: its sheet of %d x %d pixels is over %d pixels a side or %zu MiB\n",
+       alias.c_str(), side, side, maxTextureSide, MAX_IMAGE_BYTES >> 20);
+  return false;
+}
+
 // A zeroed sheet of side × side pixels with the image copied into its
 // top-left corner, row for row; null when the memory is not there.
 Sheet* placeOnSheet(const Image& image, int side) {
@@ -48,14 +58,19 @@ unsigned mipmapLevelsAllowed(int width, int height) {
 namespace {
 // Registers the picture (whose pixels it frees) under its alias on a new
 // sheet, or on `reused`, which gets the new pixels and size; a reused sheet's
-// old texture name is still in sheet.texture when `upload` runs.
-void registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
+// old texture name is still in sheet.texture when `upload` runs. False (logged)
+// when the picture is refused.
+bool registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
   int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
+  if (!sheetAllowed(image.alias, side)) {
+    free(image.data);
+    return false;
+  }
   Sheet* sheet = placeOnSheet(image, side);
   free(image.data);
   if (!sheet) {
     DLOG("Not enough memory for texture %s\n", image.alias.c_str());
-    return;
+    return false;
   }
   if (reused) {
     free(reused->data);
@@ -74,6 +89,7 @@ void registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
                         : 1;
   upload(*sheet, levels);
   textures[image.alias] = sheet;
+  return true;
 }
 }  // namespace
 
@@ -87,8 +103,7 @@ bool reloadTexture(const std::string& path, const SheetUpload& upload) {
   size_t slash = path.rfind('/');
   std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
   image.alias = file.substr(0, file.find('.'));
-  registerImage(image, upload, getTexture(image.alias));
-  return true;
+  return registerImage(image, upload, getTexture(image.alias));
 }
 
 Sheet* getTexture(const std::string& name) {

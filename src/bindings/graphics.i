@@ -5,6 +5,7 @@
 %include "bindings/conventions.i"
 
 %{
+#include "bindings/recordbox.h"
 #include "bindings/uniforms.h"
 #include "render/graphics.h"
 #include "scene/rendertarget_tables.h"
@@ -15,10 +16,10 @@
 %typemap(out) GLuint, GLint, GLenum
 %{conventions::pushValueBox(L, &$1, sizeof $1, $&descriptor); SWIG_arg++;%}
 
-// The cache goes out as a box pointing at the cache itself: a copy in a box,
-// which has no metatable, would never be freed.
+// Every read of the cache gives a new box owning a snapshot of it, which a
+// script may keep and assign back later; the box frees its copy when collected.
 %typemap(out) std::map<std::string, std::map<std::string, GLuint>> gr_programs
-%{SWIG_NewPointerObj(L, &gr_programs, $&descriptor, 0); SWIG_arg++;%}
+%{recordbox::pushCopy(L, $1, $&descriptor); SWIG_arg++;%}
 
 // Setters that copy an array or a map out of the given box read through it.
 %apply SWIGTYPE NONNULL[ANY] { int attributeSizes[6] }
@@ -58,7 +59,8 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
 // What scripts do not see: the moving half of Uniform, the renderer's own
-// state, its file-level shader loader and the host's rebuild and checks.
+// state, its file-level shader loader, targets whose GL objects the caller
+// must own, and the host's rebuild and checks.
 %ignore Uniform::Uniform(Uniform&&);
 %ignore Uniform::operator=;
 %ignore SHADER_VERSION;
@@ -69,6 +71,7 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore gr_loadShader;
 %ignore gr_tryCreateProgram;
 %ignore gr_programUses;
+%ignore gr_newRenderTarget;
 
 %include "render/graphics.h"
 %include "scene/rendertarget_tables.h"

@@ -7,16 +7,20 @@
 #include "core/runstate.h"
 #include "core/scriptcall.h"
 #include "host/filesystem.h"
+#include "host/letterbox.h"
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
 #include "render/graphics.h"
 #include "scene/clearing.h"
 #include "scene/model_pass.h"
 #include "scene/particles.h"
+#include "scene/text_pass.h"
 #include "scene/texture_pass.h"
 #include "scene/transforms.h"
 
 namespace frameloop {
+bool quitOnEscape = true;
+
 namespace {
 // Pacing when the swap interval does not: about 60 frames a second.
 const Uint32 PACED_FRAME_MS = 16;
@@ -38,7 +42,7 @@ void runFrame(lua_State* L, Uint32 dt) {
   }
   SDL_Event event;
   while (SDL_PollEvent(&event)) handleEvent(L, event);
-  if (SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) quit = 1;
+  if (quitOnEscape && SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) quit = 1;
 
   {
     HandlerQueue enter;
@@ -48,17 +52,21 @@ void runFrame(lua_State* L, Uint32 dt) {
     textures::prepare(L, enter, batchMatrix);
     modelpass::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
+    textpass::prepare(L, enter, batchMatrix);
     luautils::traverse(L, enter);
+    letterbox::prepareFrame();
     clearing::clearFrame(L);
     // The matrix is not used after drawing, so it is handed over, not copied.
     gr_renderBatches(std::move(batchMatrix));
+    letterbox::presentFrame();
   }
   lua_pop(L, 1);
 }
 
 void run(lua_State* L, Uint32 lastFrame, const Options& options) {
   bool fixedStep = options.fixedDtMs >= 0;
-  bool paced = !fixedStep && !sdlutils::vsyncEnabled();
+  // A game that turned vsync off wants its frames as fast as they come.
+  bool paced = !fixedStep && !sdlutils::vsyncEnabled() && sdlutils::settings().vsync;
   bool shot = false;
   for (int frame = 1; !quit; ++frame) {
     if (options.frames > 0 && frame >= options.frames) quit = 1;

@@ -21,11 +21,13 @@ bool parseCount(const char* text, int minimum, int* value) {
 
 const char* usage() {
   return "Usage: tarnwick [options] [GAME_DIR]\n"
+         "       tarnwick --convert-model IN.obj OUT.mod [--animation ANIM.lua]\n"
          "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder).\n"
          "\n"
          "  --windowed         a window of the configured size instead of full screen\n"
          "  --frames N         end the run after frame N\n"
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
+         "                     (a relative FILE is taken from the current folder)\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
          "  --debug            report every Lua error once with its traceback, and names\n"
          "                     that resolve to nothing\n"
@@ -35,12 +37,15 @@ const char* usage() {
          "                     when they are saved\n"
          "  --quiet            log only errors, warnings and the game's own output\n"
          "  --new DIR          write a starter game into DIR (new or empty) and stop\n"
+         "  --convert-model IN.obj OUT.mod\n"
+         "                     write a .mod model from an OBJ mesh and stop\n"
+         "  --animation FILE   with --convert-model: key-frame curves described in Lua\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
 
 Outcome parse(int argc, char** argv, Options& options, std::string& message) {
-  bool haveGameDir = false;
+  bool haveGameDir = false, converting = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -70,6 +75,23 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
         return Outcome::BAD;
       }
       ++i;
+    } else if (strcmp(arg, "--convert-model") == 0) {
+      const char* mod = i + 2 < argc ? argv[i + 2] : nullptr;
+      if (!next || !*next || !mod || !*mod) {
+        message = "tarnwick: --convert-model needs an OBJ file and a .mod file";
+        return Outcome::BAD;
+      }
+      options.convertObj = next;
+      options.convertMod = mod;
+      converting = true;
+      i += 2;
+    } else if (strcmp(arg, "--animation") == 0) {
+      if (!next || !*next) {
+        message = "tarnwick: --animation needs a file name";
+        return Outcome::BAD;
+      }
+      options.convertAnimation = next;
+      ++i;
     } else if (strcmp(arg, "--new") == 0) {
       if (!next || !*next) {
         message = "tarnwick: --new needs a folder name";
@@ -95,6 +117,15 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       haveGameDir = true;
     }
   }
+  if (!options.convertAnimation.empty() && !converting) {
+    message = "tarnwick: --animation belongs to --convert-model";
+    return Outcome::BAD;
+  }
+  if (converting && haveGameDir) {
+    message = "tarnwick: --convert-model takes no game folder";
+    return Outcome::BAD;
+  }
+  if (converting) return Outcome::CONVERT;
   return options.newGame.empty() ? Outcome::RUN : Outcome::NEW_GAME;
 }
 }  // namespace options

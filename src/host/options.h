@@ -14,10 +14,15 @@ struct Options {
   bool quiet = false;       // only errors, warnings and the game's own output
   bool watch = false;       // reload edited scripts, shaders, textures and sprites
   std::string newGame;      // --new: the folder to write a starter game into
+  // --convert-model: the OBJ file to read, the .mod file to write, and the
+  // optional animation description.
+  std::string convertObj;
+  std::string convertMod;
+  std::string convertAnimation;
 };
 
 namespace options {
-enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD };
+enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD, CONVERT };
 
 // Fills `options`; for BAD, `message` names the offending option or value.
 Outcome parse(int argc, char** argv, Options& options, std::string& message);

@@ -12,6 +12,7 @@
 #include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
+#include "render/screenframe.h"
 
 Uniform::Uniform() : size(0), value(nullptr) {}
 Uniform::Uniform(size_t bytes, void* buffer) : size(bytes), value(buffer) {}
@@ -139,7 +140,7 @@ bool bindTarget(const Batch& batch, GLint viewport[4]) {
   const RenderTarget* target =
       batch.targetName.empty() ? nullptr : gr_getRenderTarget(batch.targetName);
   if (!target) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
     glcheck::check("glBindFramebuffer");
     return false;
   }
@@ -222,7 +223,7 @@ void gr_render(Batch* batch) {
   }
 
   if (restoreWindow) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
     glViewport(0, 0, viewport[2], viewport[3]);
   }
 }

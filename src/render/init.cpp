@@ -1,6 +1,8 @@
-// Renderer start-up: GL entry points and the diagnostic program; the clear colour.
+// Renderer start-up: GL entry points, the texture limit the loaders keep, the
+// diagnostic program; the clear colour.
 #include <GL/glew.h>
 
+#include "assets/resources.h"
 #include "core/log.h"
 #include "render/graphics.h"
 
@@ -15,6 +17,10 @@ void gr_init() {
     DLOG("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
   // glewInit may leave GL_INVALID_ENUM behind on some contexts; it is not ours.
   glGetError();
+  // The loaders refuse pictures this GL could not hold before decoding them.
+  GLint maxTextureSize = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+  if (maxTextureSize > 0) resources::maxTextureSide = maxTextureSize;
   testProgramID = gr_createProgram("simple", "simple");
 }
 

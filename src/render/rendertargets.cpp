@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
+#include "render/rendertarget_size.h"
 #include "render/screen.h"
 
 std::map<std::string, RenderTarget> renderTargets;
@@ -41,13 +42,33 @@ void attachDepthTexture(int width, int height) {
 
 }  // namespace
 
+bool gr_targetSizeAllowed(const std::string& name, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
+         name.c_str(), width, height);
+    return false;
+  }
+  GLint limit = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+  if (width <= limit && height <= limit) return true;
+  DLOG("Render target %s of %d x %d pixels refused: GL allows at most %d a side\n", name.c_str(),
+       width, height, static_cast<int>(limit));
+  return false;
+}
+
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth) {
+  if (!gr_targetSizeAllowed(name, width, height)) return;
   if (RenderTarget* old = gr_getRenderTarget(name)) {
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
   }
+  DLOG("Gen depth\n");
+  renderTargets[name] = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
+}
 
+RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
+                                GLenum type, bool depth) {
   GLuint frameBuffer = 0;
   glGenFramebuffers(1, &frameBuffer);
   glcheck::check("glGenFramebuffers");
@@ -66,13 +87,12 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
   glcheck::check("glFramebufferTexture2D");
 
-  DLOG("Gen depth\n");
   if (depth) attachDepthTexture(width, height);
 
   GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   if (status != GL_FRAMEBUFFER_COMPLETE)
     glcheck::fatal("Frame buffer status check failed: %d\n", static_cast<int>(status));
-  renderTargets[name] = RenderTarget{frameBuffer, texture, width, height};
+  return RenderTarget{frameBuffer, texture, width, height};
 }
 
 RenderTarget* gr_getRenderTarget(const std::string& name) {

@@ -14,6 +14,11 @@ void gr_uploadSheet(resources::Sheet* sheet, int premultiplyAlpha, unsigned mipm
 // A font's glyph sheet: rows packed without padding, no premultiplication, one
 // level.
 void gr_uploadGlyphSheet(resources::Sheet* sheet);
+// The glyph sheets of text on screen (assets/glyphsheets.h): a sheet not
+// uploaded yet becomes a texture (clamped, one level), and the rows a sheet
+// gained since its last upload are copied into its texture. Does nothing when
+// nothing changed.
+void gr_uploadTextSheets();
 // resources::loadTextures with every sheet uploaded premultiplied.
 void gr_loadTextures(const char* folder);
 // A texture file edited during the run: decoded again, uploaded, and the

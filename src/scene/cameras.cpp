@@ -5,6 +5,13 @@
 #include "scene/transforms.h"
 
 namespace cameras {
+Switches readSwitches(lua_State* L) {
+  Switches switches;
+  getBool(L, "depthTest", &switches.depthTest);
+  getBool(L, "clearTarget", &switches.clearTarget);
+  return switches;
+}
+
 void forEach(lua_State* L, BatchMatrix& batchMatrix,
              const std::function<void(lua_State*, const Camera&)>& found) {
   int count = 0;

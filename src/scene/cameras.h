@@ -19,6 +19,16 @@ struct Camera {
   std::string target;      // render target; empty is the window
 };
 
+// A camera's `depthTest` and `clearTarget` (both false unless set), for the
+// passes that take them from the camera.
+struct Switches {
+  bool depthTest = false;
+  bool clearTarget = false;
+};
+
+// Reads them from the camera table on top of the stack.
+Switches readSwitches(lua_State* L);
+
 // Calls `found` for every camera table that `find` reaches in `world` (on top of
 // the stack), in traversal order, after making sure batchMatrix has its deque.
 // `found` runs with the camera table on top of the stack. A `camera` field that

@@ -1,7 +1,8 @@
 // The model pass: walks a model's tree of child models, composing the node's
 // transform with each model's key-frame animation, and draws every mesh with
 // vertex data as one batch. A node's inline "vertices" list is drawn as a
-// one-mesh model with the flat "p" shaders.
+// one-mesh model with the flat "p" shaders. A node with `framesPerSecond`
+// plays its model's animation (playback.h); textures: modeltexture.h.
 #include "scene/model_pass.h"
 
 #include <glm/gtc/matrix_inverse.hpp>
@@ -9,10 +10,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "assets/animation.h"
 #include "assets/model.h"
 #include "scene/cameras.h"
+#include "scene/modeltexture.h"
+#include "scene/playback.h"
 #include "scene/renderutils.h"
 #include "scene/transforms.h"
 
@@ -61,9 +65,11 @@ struct NodeHandler {
       mesh.material.color = glm::vec4(0.0f);
       mesh.material.shaderPair = {"p", "p"};
       // The temporary model ends with this call, so its batch owns a copy.
-      addModel(L, list, glm::mat4(1.0f), true);
+      addModel(L, list, glm::mat4(1.0f), true, std::nullopt);
     } else if (present(L, "model")) {
-      addModel(L, *model::getModel(getString(L, "model")), glm::mat4(1.0f), false);
+      Model& loaded = *model::getModel(getString(L, "model"));
+      addModel(L, loaded, glm::mat4(1.0f), false,
+               playback::frameFor(L, loaded, timeSinceLaunch / 1000));
     }
   }
 
@@ -74,18 +80,22 @@ struct NodeHandler {
     return found;
   }
 
-  void addModel(lua_State* L, Model& model, const glm::mat4& vertexTransform, bool copy) const {
-    glm::mat4 modelTransform =
-        vertexTransform * animation::evaluate(model.animation, timeSinceLaunch / 1000);
+  // `frame`: the key frame the node plays the whole tree at, if it plays it.
+  void addModel(lua_State* L, Model& model, const glm::mat4& vertexTransform, bool copy,
+                std::optional<float> frame) const {
+    glm::mat4 animated = frame ? animation::evaluateFrame(model.animation, *frame)
+                               : animation::evaluate(model.animation, timeSinceLaunch / 1000);
+    glm::mat4 modelTransform = vertexTransform * animated;
     for (Mesh& mesh : model.meshes) {
       if (!mesh.vertices.empty()) addMesh(L, mesh, modelTransform, copy);
     }
     // The node transform is applied once, at each model's own meshes.
-    for (Model& child : model.children) addModel(L, child, modelTransform, copy);
+    for (Model& child : model.children) addModel(L, child, modelTransform, copy, frame);
   }
 
   void addMesh(lua_State* L, Mesh& mesh, const glm::mat4& modelTransform, bool copy) const {
-    ShaderPair shaders = mesh.material.shaderPair;
+    std::map<std::string, Uniform> uniforms = renderutils::getUniforms(L);
+    ShaderPair shaders = modeltexture::defaultShaders(mesh, uniforms);
     renderutils::getShaders(shaders.vs, shaders.ps, L);
     glm::mat4 transform = transforms::getTransform(L) * modelTransform;
     glm::mat4 normalTransform(glm::inverseTranspose(glm::mat3(transform)));
@@ -102,8 +112,9 @@ struct NodeHandler {
     batch.enableCulling = flags.culling;
     batch.clearTarget = flags.clearTarget;
 
-    batch.uniforms = renderutils::getUniforms(L);
+    batch.uniforms = std::move(uniforms);
     renderutils::warnUnusedUniforms(shaders.vs, shaders.ps, batch.uniforms);
+    modeltexture::addWhiteSampler(batch.uniforms);
     renderutils::addCopy(batch.uniforms, "transform", glm::value_ptr(transform), sizeof transform);
     renderutils::addCopy(batch.uniforms, "normalTransform", glm::value_ptr(normalTransform),
                          sizeof normalTransform);

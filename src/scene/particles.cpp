@@ -66,6 +66,9 @@ void readParticle(lua_State* L, Particle& particle) {
   particle.rotation = getCurve(L, "rotation", 0);
   particle.alpha = getCurve(L, "alpha", 1);
   particle.sprite = getCurve(L, "sprite", 0);
+  particle.red = getCurve(L, "red", 1);
+  particle.green = getCurve(L, "green", 1);
+  particle.blue = getCurve(L, "blue", 1);
   // Without a life span the particle is never drawn.
   float span = 0;
   getNumber<float>(L, "lifeTime", &span);
@@ -73,9 +76,10 @@ void readParticle(lua_State* L, Particle& particle) {
   particle.lifeTime = 0;
 }
 
-// One emission, with the particles table on top. A missing `emit`, or one that
-// does not return a table, emits nothing.
-void emitOne(lua_State* L, ParticleSystem& system) {
+// One emission, with the particles table on top; `transform` is the node's
+// world matrix now. A missing `emit`, or one that does not return a table,
+// emits nothing.
+void emitOne(lua_State* L, ParticleSystem& system, const glm::mat4& transform) {
   int slot = system.nextParticleIndex % PARTICLE_COUNT;
   system.nextParticleIndex = slot + 1;
   luautils::pushField(L, -1, "emit");
@@ -87,13 +91,18 @@ void emitOne(lua_State* L, ParticleSystem& system) {
   lua_pushinteger(L, slot);
   // An error's message is no table; only development mode reports it.
   if (script::pcall(L, 2, 1) != 0) script::reportSwallowed(L, "emit");
-  if (lua_istable(L, -1)) readParticle(L, system.particles[slot]);
+  if (lua_istable(L, -1)) {
+    Particle& particle = system.particles[slot];
+    readParticle(L, particle);
+    particle.worldSpace = system.worldSpace;
+    particle.origin = transform;
+  }
   lua_pop(L, 1);
 }
 
 // Ages the live particles by the previous step, then emits for this one; with
 // the particles table on top.
-void advance(lua_State* L, ParticleSystem& system, float seconds) {
+void advance(lua_State* L, ParticleSystem& system, float seconds, const glm::mat4& transform) {
   for (Particle& particle : system.particles)
     if (isLive(particle)) particle.lifeTime += system.pendingAge;
   system.pendingAge = seconds;
@@ -109,7 +118,7 @@ void advance(lua_State* L, ParticleSystem& system, float seconds) {
       system.timeSinceLastEmit = 0;
       return;
     }
-    emitOne(L, system);
+    emitOne(L, system, transform);
     system.timeSinceLastEmit -= timeBetweenEmits;
   }
 }
@@ -121,6 +130,7 @@ void readSettings(lua_State* L, ParticleSystem& system) {
   getNumber<float>(L, "frequency", &system.frequency);
   system.sprites.clear();
   if (!getStrings(L, "sprites", system.sprites)) system.sprites.push_back(getString(L, "sprite"));
+  system.worldSpace = getString(L, "space") == "world";
 }
 
 struct NodeHandler {
@@ -132,6 +142,7 @@ struct NodeHandler {
   void operator()(lua_State* L) const {
     if (getString(L, "layer") != camera.layer) return;
     int node = lua_gettop(L);
+    glm::mat4 transform = transforms::getTransform(L);
     luautils::pushField(L, node, "particles");
     if (!lua_istable(L, -1)) {
       lua_pop(L, 1);
@@ -147,7 +158,7 @@ struct NodeHandler {
     readSettings(L, system);
     if (system.lastFrame != frame) {
       system.lastFrame = frame;
-      advance(L, system, seconds);
+      advance(L, system, seconds, transform);
     }
     std::string vs = "ptc", fs = "ptc";
     renderutils::getShaders(vs, fs, L);
@@ -155,7 +166,6 @@ struct NodeHandler {
 
     lua_pushvalue(L, node);
     Batch batch = makeBatch(L, vs, fs, system);
-    glm::mat4 transform = transforms::getTransform(L);
     lua_pop(L, 2);  // the node copy and the block
     for (const Particle& particle : system.particles)
       if (isLive(particle)) appendParticle(particle, transform, system.sprites, &batch);
@@ -196,12 +206,13 @@ struct NodeHandler {
     glm::vec3 offset(sampleCurve(particle.x, t), sampleCurve(particle.y, t),
                      sampleCurve(particle.z, t));
     float scale = sampleCurve(particle.scale, t);
-    glm::mat4 placed = glm::translate(transform, offset);
+    glm::mat4 placed = glm::translate(particle.worldSpace ? particle.origin : transform, offset);
     placed = glm::rotate(placed, sampleCurve(particle.rotation, t), glm::vec3(0, 0, 1));
     placed = glm::scale(placed, glm::vec3(scale));
     std::string name =
         names.empty() ? std::string() : names[spriteIndex(particle.sprite, t, names.size())];
-    glm::vec4 color(1, 1, 1, sampleCurve(particle.alpha, t));
+    glm::vec4 color(sampleCurve(particle.red, t), sampleCurve(particle.green, t),
+                    sampleCurve(particle.blue, t), sampleCurve(particle.alpha, t));
     sprites::appendSpriteToBatch(sprites::createSprite(name, placed, "", color), batch);
   }
 };

@@ -8,7 +8,13 @@
 // ages its particles by the time step of the last frame it advanced in, then
 // emits. Further cameras (and further visits of the same node) in that frame
 // draw the same state.
+//
+// Particles live in the node's space and move with it, unless the particles
+// table says space = "world": then each particle keeps the node's world matrix
+// of the moment it was emitted, so a moving emitter leaves a trail.
 #pragma once
+
+#include <glm/glm.hpp>
 
 #include <cstdint>
 #include <string>
@@ -38,6 +44,9 @@ struct Particle {
   float lifeTime = 0;        // age in seconds
   float totalLifeTime = -1;  // life span in seconds; -1: slot never used
   uint32_t color = 0;        // not used
+  LifeCurve red, green, blue;  // quad colour's channels
+  bool worldSpace = false;   // placed by `origin`, not by the node's matrix
+  glm::mat4 origin = glm::mat4(1.0f);  // the node's world matrix at emission
 };
 
 struct ParticleSystem {
@@ -48,6 +57,7 @@ struct ParticleSystem {
   float timeSinceLastEmit = 0;       // seconds towards the next emission
   float pendingAge = 0;              // seconds the live particles are yet to age
   unsigned lastFrame = 0;            // the frame in which the emitter last advanced
+  bool worldSpace = false;           // space = "world", re-read every frame
 };
 
 // What a new emitter starts as: every slot unused, nothing accumulated.

@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "core/luautils.h"
 #include "render/graphics.h"
+#include "render/rendertarget_size.h"
 
 namespace {
 // The GL value a description's format string names, or `otherwise`.
@@ -24,12 +25,7 @@ void createDescribedTarget(lua_State* L, const std::string& name) {
   getNumber<float>(L, "width", &width);
   getNumber<float>(L, "height", &height);
   int pixelsWide = luautils::truncateToInt(width), pixelsHigh = luautils::truncateToInt(height);
-  // A target needs a size; without one GL would fail and end the run.
-  if (pixelsWide <= 0 || pixelsHigh <= 0) {
-    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
-         name.c_str(), pixelsWide, pixelsHigh);
-    return;
-  }
+  if (!gr_targetSizeAllowed(name, pixelsWide, pixelsHigh)) return;
   GLint internalFormat = static_cast<GLint>(formatValue(
       getString(L, "internalFormat"), {{"GL_RG32F", GL_RG32F}, {"GL_R32F", GL_R32F}}, GL_RGBA));
   GLenum format =

@@ -5,6 +5,6 @@
 #include <lua.hpp>
 
 // Makes every target described in the global renderTextureTargets; entries
-// without a positive width and height, or not under a string key, are skipped
-// with a log line. Leaves the stack as it found it.
+// without a size a target can have (see gr_targetSizeAllowed), or not under a
+// string key, are skipped with a log line. Leaves the stack as it found it.
 void createRenderTargets(lua_State* L);

@@ -79,10 +79,8 @@ struct NodeHandler {
 
 void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
   cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
-    bool depthTest = false, clearTarget = false;
-    getBool(L, "depthTest", &depthTest);
-    getBool(L, "clearTarget", &clearTarget);
-    enter.push_back(NodeHandler{&batchMatrix, depthTest, clearTarget, camera});
+    cameras::Switches switches = cameras::readSwitches(L);
+    enter.push_back(NodeHandler{&batchMatrix, switches.depthTest, switches.clearTarget, camera});
   });
 }
 

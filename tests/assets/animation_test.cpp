@@ -41,16 +41,38 @@ TEST(AnimationEvaluate, TranslationInterpolatesWrapsAndHoldsOutsideItsKeyFrames)
   EXPECT_FLOAT_EQ(xAt(a, 0.95f), 25);     // frame 9.5, untruncated
   EXPECT_FLOAT_EQ(xAt(a, 1.5f), 0);       // after the last key frame: the last
   EXPECT_FLOAT_EQ(xAt(a, 2.55f), 15);     // frame 25.5 wraps to 5.5
-  EXPECT_FLOAT_EQ(xAt(a, 0.2f), 0);       // before the first key frame: the first, no extrapolation
+  EXPECT_FLOAT_EQ(xAt(a, 0.2f), -20);     // frame 2, before the first key frame: t = -0.5
   EXPECT_FLOAT_EQ(xAt(a, 2.0f), 0);       // frame 20 is not past the wrap point
 
   // Without a length the frame keeps growing; past every key frame the last holds.
   a.frames = 0;
   EXPECT_FLOAT_EQ(xAt(a, 2.55f), 0);
   EXPECT_FLOAT_EQ(xAt(a, 1e30f), 0);
-  // Loaded models have no rate: always frame 0.
+  // Loaded models have no rate: always frame 0, here before the first key frame.
   a.framesPerSecond = 0;
-  EXPECT_FLOAT_EQ(xAt(a, 100), 0);
+  EXPECT_FLOAT_EQ(xAt(a, 100), -40);
+}
+
+// Before the first key frame the first two key frames extrapolate, rotations
+// included (glm's mix at t = -1 turns the other way).
+TEST(AnimationEvaluate, BeforeTheFirstKeyFrameTheFirstTwoExtrapolate) {
+  KeyFrame still = translated(20), turned = translated(50);
+  turned.rotation = glm::angleAxis(glm::radians(90.0f), glm::vec3(0, 0, 1));
+  Animation a;
+  a.framesPerSecond = 1;
+  a.curves.push_back(curve(animation::TRANSLATION, {{10, still}, {20, turned}}));
+  a.curves.push_back(curve(animation::ROTATION, {{10, still}, {20, turned}}));
+  glm::mat4 m = animation::evaluate(a, 0);
+  EXPECT_NEAR(m[3][0], -10, 1e-4);
+  // The x axis turned by -90 degrees about z points down.
+  EXPECT_NEAR(m[0][0], 0, 1e-5);
+  EXPECT_NEAR(m[0][1], -1, 1e-5);
+
+  // A lone key frame holds on both sides.
+  Animation lone;
+  lone.framesPerSecond = 1;
+  lone.curves.push_back(curve(animation::TRANSLATION, {{10, still}}));
+  EXPECT_FLOAT_EQ(xAt(lone, 0), 20);
 }
 
 TEST(AnimationEvaluate, TranslationRotationAndScaleComposeInThatOrder) {

@@ -149,11 +149,35 @@ TEST_F(Fonts, AFontThatCannotBeLoadedLeavesNothingBehind) {
   EXPECT_EQ(log, "Load font " + folder() + "/" + longName + "Font path " + folder() + longName +
                      ".ttf is too long\n");
 
-  // Past FreeType's largest size no character renders.
-  EXPECT_EQ(load("Sans", 70000, "ab", &log), nullptr);
-  EXPECT_EQ(log, "Load font " + folder() + "/SansCould not load character\n");
+  // A glyph whose data ends before its points cannot be loaded.
+  dir.write("fonts/Cut.ttf",
+            bytesOf((std::string(TARNWICK_FUZZ_DIR) + "/corpus/font/cut-glyph.ttf").c_str()));
+  EXPECT_EQ(load("Cut", 48, "ab", &log), nullptr);
+  EXPECT_EQ(log, "Load font " + folder() + "/CutCould not load character\n");
   EXPECT_TRUE(resources::fonts.empty());
   EXPECT_TRUE(resources::sheets.empty());
+}
+
+TEST_F(Fonts, GlyphsTooLargeForTheSheetOrTheSizeAreNeverRendered) {
+  // Past FreeType's largest size a glyph could not even be rendered: its
+  // outline alone says it cannot be placed, and its metrics stay.
+  std::string log;
+  ASSERT_NE(load("Sans", 70000, "ab", &log), nullptr);
+  EXPECT_EQ(log, "Load font " + folder() + "/SansCopy images\nReturn sheet\n");
+  const resources::Glyph& a = resources::fonts.at(0).glyphs.at('a');
+  EXPECT_EQ(a.sprite.sheet, nullptr);
+  EXPECT_GT(a.advance, 30000);
+
+  // Glyphs over four times the size asked for are refused with one line.
+  dir.write("fonts/Huge.ttf",
+            bytesOf((std::string(TARNWICK_FUZZ_DIR) + "/regressions/font/huge-glyphs.ttf").c_str()));
+  ASSERT_NE(load("Huge", 48, "ab!", &log), nullptr);
+  EXPECT_EQ(log, "Load font " + folder() + "/HugeCopy images\nReturn sheet\n"
+                 "Font Huge: 2 glyphs larger than 192 pixels (4 x its size) refused\n");
+  const resources::Font& huge = resources::fonts.at(1);
+  EXPECT_EQ(huge.glyphs.at('a').sprite.sheet, nullptr);
+  EXPECT_EQ(huge.glyphs.at('a').advance, 2040);
+  EXPECT_EQ(huge.glyphs.size(), 3u) << "the unmapped ! is an empty glyph";
 }
 
 TEST_F(Fonts, ABitmapFontsOneBitPixelsBecomeFullCoverage) {

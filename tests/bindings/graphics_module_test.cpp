@@ -133,3 +133,27 @@ TEST_F(GraphicsWithContext, ProgramsAreHandedOutAndTakenBackAsBoxes) {
   std::memcpy(&copied, tint->value, sizeof copied);
   EXPECT_EQ(copied, gr_programs["simple"]["simple"]);
 }
+
+// Every read of the program cache is a snapshot of its own; assigning one
+// replaces the whole cache with a copy. The snapshots are freed with their
+// boxes (the sanitizer build would report them otherwise).
+TEST_F(Graphics, TheProgramCacheTravelsAsSnapshots) {
+  using Cache = std::map<std::string, std::map<std::string, GLuint>>;
+  gr_programs = Cache{{"a", {{"b", 7}}}};
+  runScript(lua,
+            "first = graphics.gr_programs\n"
+            "assert(swig_type(first) == 'std::map< std::string,std::map< std::string,GLuint > > *')\n"
+            "assert(swig_equals(first, graphics.gr_programs) == false)\n"
+            "assert(getmetatable(first) == false)\n"
+            "expectError(function() graphics.gr_programs = nil end,\n"
+            "            \"Error in gr_programs (arg 1), expected 'std::map< std::string,std::map< "
+            "std::string,GLuint > >' got 'nil'\")\n");
+  gr_programs["c"]["d"] = 9;  // later programs do not reach the snapshot
+  runScript(lua,
+            "for i = 1, 100 do local dropped = graphics.gr_programs end\n"
+            "graphics.gr_programs = first\n"
+            "first = nil\n"
+            "collectgarbage()\n");
+  EXPECT_EQ(gr_programs, (Cache{{"a", {{"b", 7}}}}));
+  gr_programs.clear();
+}

@@ -150,6 +150,18 @@ TEST(Find, MatchesTheRootAndArrayEntriesButNotNamedTables) {
            });
 }
 
+TEST(Find, OnlyTheWholeNameMatchesNotItsPrefixesOrExtensions) {
+  LuaState lua;
+  withNode(lua,
+           "node = { cam = 1, camer = 2, [''] = 3, cameras = 4, ['camera\\0'] = 5, Camera = 6,\n"
+           "         { cam = 7, camer = 8, [''] = 9, camera = 10 } }",
+           [](lua_State* L) {
+             std::vector<double> found;
+             find(L, "camera", [&](lua_State*) { found.push_back(lua_tonumber(L, -1)); });
+             EXPECT_EQ(found, std::vector<double>{10});
+           });
+}
+
 TEST(Find, ACycleThroughArrayEntriesIsVisitedOnce) {
   LuaState lua;
   withNode(lua,

@@ -55,6 +55,26 @@ TEST(Options, BadInputIsNamed) {
   }
 }
 
+TEST(Options, ConvertModelTakesTwoFilesAndAnOptionalAnimation) {
+  Options result;
+  std::string message;
+  EXPECT_EQ(parse({"--convert-model", "in.obj", "out.mod", "--animation", "spin.lua"}, result,
+                  message),
+            options::Outcome::CONVERT);
+  EXPECT_EQ(result.convertObj, "in.obj");
+  EXPECT_EQ(result.convertMod, "out.mod");
+  EXPECT_EQ(result.convertAnimation, "spin.lua");
+
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--convert-model", "in.obj"},
+           {"--convert-model", "in.obj", "out.mod", "--animation"},
+           {"--animation", "spin.lua"},
+           {"--convert-model", "in.obj", "out.mod", "game"}}) {
+    Options bad;
+    EXPECT_EQ(parse(args, bad, message), options::Outcome::BAD) << args.back();
+  }
+}
+
 TEST(Options, NewNamesTheFolderToWriteInsteadOfRunning) {
   Options result;
   std::string message;

@@ -93,7 +93,7 @@ TEST_F(Programs, TheFrameworkShadersLinkAndUseOnlyWhatTheirPassesSupply) {
       {"ptc", {"projection", "textureSampler", "color"}},
       {"p", {"transform", "normalTransform", "projection", "color"}},
       {"pn", {"transform", "normalTransform", "projection", "color"}},
-      {"pnt", {"transform", "normalTransform", "projection", "color"}},
+      {"pnt", {"transform", "normalTransform", "projection", "color", "textureSampler"}},
   };
   for (const Pair& pair : pairs) {
     GLuint program = gr_getProgram(pair.name, pair.name);

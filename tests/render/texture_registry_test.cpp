@@ -1,6 +1,7 @@
 // The folder scan and the texture registry, with a real GL context so that
 // sheets are uploaded as at start-up.
 #include <gtest/gtest.h>
+#include <GL/glew.h>
 #include <png.h>
 
 #include <climits>
@@ -133,6 +134,29 @@ TEST_F(TextureRegistry, RefusedAndBrokenFilesDoNotStopTheScan) {
   EXPECT_EQ(resources::sheets.size(), 1u);
   EXPECT_EQ(countLines(log, "Image " + dir.file("grey.png") + " isn't of format RGBA"), 1);
   EXPECT_EQ(countLines(log, "Image " + dir.file("palette.png") + " isn't of format RGBA"), 1);
+}
+
+TEST_F(TextureRegistry, PicturesAndSheetsOverTheGLLimitAreRefused) {
+  GLint limit = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+  ASSERT_EQ(resources::maxTextureSide, limit) << "set by the renderer at start-up";
+  // A limit that is no power of two: a picture within it may pad past it.
+  resources::maxTextureSide = 48;
+  GameFolder dir;
+  writeSolid(dir, "wide.png", 49, 1);
+  writeSolid(dir, "padded.png", 40, 1);
+  writeSolid(dir, "fits.png", 32, 20);
+  std::string log = load(dir.path());
+  resources::maxTextureSide = limit;
+  EXPECT_TRUE(contains(log, "Image " + dir.file("wide.png") +
+                                " of 49 x 1 pixels refused: at most 48 pixels a side and 256 "
+                                "MiB decoded\n"))
+      << log;
+  EXPECT_TRUE(contains(log, "Texture padded refused: its sheet of 64 x 64 pixels is over 48 "
+                            "pixels a side or 256 MiB\n"))
+      << log;
+  EXPECT_EQ(names(), std::set<std::string>{"fits"});
+  EXPECT_EQ(resources::sheets.size(), 1u);
 }
 
 TEST_F(TextureRegistry, ASecondFolderRebindsANameAndKeepsBothSheets) {

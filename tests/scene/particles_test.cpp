@@ -51,6 +51,14 @@ class ParticlePass : public GLTest {
     return batches;
   }
   static void draw(BatchMatrix& batches) { gr_renderBatches(std::move(batches)); }
+  // One frame drawn as the frame loop draws it: the window cleared first.
+  static void show(LuaState& lua, float dtMs) {
+    BatchMatrix batches = frame(lua, dtMs);
+    lua.pushGlobal("world");
+    clearing::clearFrame(lua);
+    lua_pop(lua, 1);
+    draw(batches);
+  }
 };
 }  // namespace
 
@@ -154,13 +162,62 @@ TEST_F(ParticlePass, EmittersDrawTheirSpritesWithTheNodesColour) {
           "  { x = -60, particles = { frequency = 100, sprite = 'dot', emit = life } },\n"
           "  { x = 60, uniforms = { color = {0, 1, 0, 1} },\n"
           "    particles = { frequency = 100, sprite = 'dot', emit = life } } }");
-  BatchMatrix batches = frame(lua, 16);
-  lua.pushGlobal("world");
-  clearing::clearFrame(lua);
-  lua_pop(lua, 1);
-  draw(batches);
+  show(lua, 16);
   // 40 × 40 quads around window x 100 (white) and 220 (green), y 120.
   EXPECT_TRUE(near(pixel(115, 130), {255, 255, 255, 255}));
   EXPECT_TRUE(near(pixel(235, 110), {0, 255, 0, 255}));
   for (int x : {75, 125, 160, 195, 245}) EXPECT_TRUE(near(pixel(x, 120), {0, 0, 0, 255})) << x;
+}
+
+// Colour curves reach the vertex colour: a white sprite whose red falls from 1
+// to 0 over its life turns from white to cyan.
+TEST_F(ParticlePass, RedGreenAndBlueCurvesColourTheQuads) {
+  LuaState lua;
+  lua.run("clearColor = { red = 0, green = 0, blue = 0 }\n"
+          "world = { camera = {},\n"
+          "  { particles = { frequency = 1, sprite = 'dot', emit = function()\n"
+          "      return { lifeTime = 2, red = function(t) return 1 - t end, blue = '0.5' } end } } }");
+  BatchMatrix batches = frame(lua, 1001);  // one emission, age 0
+  ASSERT_EQ(batches[0][0].triangles, 2);
+  const float* colour = batches[0][0].data + 5;
+  EXPECT_FLOAT_EQ(colour[0], 1);
+  EXPECT_FLOAT_EQ(colour[1], 1);  // green defaults to 1
+  EXPECT_FLOAT_EQ(colour[2], 0.5f);
+  draw(batches);
+
+  LuaState shown;
+  shown.run("clearColor = { red = 0, green = 0, blue = 0 }\n"
+            "world = { camera = {},\n"
+            "  { particles = { frequency = 1, sprite = 'dot', emit = function()\n"
+            "      return { lifeTime = 2, red = function(t) return 1 - t end } end } } }");
+  show(shown, 1001);
+  EXPECT_TRUE(near(pixel(160, 120), {255, 255, 255, 255}));
+  show(shown, 980);  // ages by the previous step: half its life
+  show(shown, 16);   // 1.981 s of 2
+  EXPECT_TRUE(near(pixel(160, 120), {0, 255, 255, 255}, 3));
+}
+
+// In world space a particle stays where its emitter was when it was emitted.
+TEST_F(ParticlePass, WorldSpaceParticlesStayBehindAMovingEmitter) {
+  LuaState lua;
+  lua.run("local function emitter(space)\n"
+          "  return { x = 10, particles = { frequency = 10, sprite = 'dot', space = space,\n"
+          "    emit = function() return { lifeTime = 10 } end } }\n"
+          "end\n"
+          "world = { camera = {}, emitter('world'), emitter(nil) }");
+  BatchMatrix batches = frame(lua, 101);
+  draw(batches);
+  lua.run("world[1].x = 100; world[2].x = 100");
+  batches = frame(lua, 101);
+  // First corners (x - 10) of the 20 × 20 quads: the first particle, then the new one.
+  ASSERT_EQ(batches[0].size(), 2u);
+  const Batch& world = batches[0][0];
+  const Batch& local = batches[0][1];
+  ASSERT_EQ(world.triangles, 4);
+  ASSERT_EQ(local.triangles, 4);
+  EXPECT_FLOAT_EQ(world.data[0], 0);
+  EXPECT_FLOAT_EQ(world.data[6 * 9], 90);
+  EXPECT_FLOAT_EQ(local.data[0], 90);
+  EXPECT_FLOAT_EQ(local.data[6 * 9], 90);
+  draw(batches);
 }

@@ -101,6 +101,20 @@ TEST_F(RenderTargets, DescriptionsWithoutSizeOrNameAreSkippedAndTheRestMade) {
   EXPECT_EQ(createFromScript("renderTextureTargets = nil"), "Create rendertargets\n");
 }
 
+TEST_F(RenderTargets, ASizeOverTheGLLimitIsRefusedAndTheRunGoesOn) {
+  GLint limit = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+  gr_createRenderTarget(8, 8, "wide", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, false);
+  std::string log = captureOutput([limit] {
+    gr_createRenderTarget(limit + 1, 8, "wide", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
+  });
+  EXPECT_EQ(log, "Render target wide of " + std::to_string(limit + 1) +
+                     " x 8 pixels refused: GL allows at most " + std::to_string(limit) +
+                     " a side\n");
+  ASSERT_NE(gr_getRenderTarget("wide"), nullptr) << "the earlier target stays";
+  EXPECT_EQ(gr_getRenderTarget("wide")->width, 8);
+}
+
 TEST_F(RenderTargets, RemakingANameReplacesTheTargetsObjects) {
   gr_createRenderTarget(16, 16, "t", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
   RenderTarget* first = gr_getRenderTarget("t");

@@ -50,18 +50,25 @@ void expectColour(const Picture& picture, int x, int y, RGBA colour) {
       << "at (" << x << ", " << y << "): " << picture.at(x, y)[0] << " " << picture.at(x, y)[1]
       << " " << picture.at(x, y)[2] << " " << picture.at(x, y)[3];
 }
+
+// The 30 vertex floats (position and uv, 5 a vertex) of the node built by
+// `node` (a table constructor) on a 64 × 32 texture.
+std::vector<float> rectangleOf(const std::string& node) {
+  LuaState lua;
+  lua.run("node = " + node);
+  lua.pushGlobal("node");
+  transforms::createTransform(lua, glm::mat4(1.0f));
+  std::vector<float> vertices(30);
+  textures::setPositions(vertices.data(), 64, 32, 0, 5, lua);
+  textures::setUVs(vertices.data(), 64, 32, 3, 5, lua);
+  lua_pop(lua, 1);
+  EXPECT_EQ(lua_gettop(lua), 0);
+  return vertices;
+}
 }  // namespace
 
 TEST(TexturePassVertices, ARectangleCentredOnTheNodeSamplingTheWholeTexture) {
-  LuaState lua;
-  lua.run("node = { x = 100 }");
-  lua.pushGlobal("node");
-  transforms::createTransform(lua, glm::mat4(1.0f));
-  float vertices[30] = {};
-  textures::setPositions(vertices, 64, 32, 0, 5, lua);
-  textures::setUVs(vertices, 64, 32, 3, 5, lua);
-  lua_pop(lua, 1);
-  EXPECT_EQ(lua_gettop(lua), 0);
+  std::vector<float> vertices = rectangleOf("{ x = 100 }");
   const float expected[6][5] = {{68, -16, 0, 0, 0},  {132, 16, 0, 1, 1},  {68, 16, 0, 0, 1},
                                 {68, -16, 0, 0, 0},  {132, -16, 0, 1, 0}, {132, 16, 0, 1, 1}};
   for (int k = 0; k < 6; ++k)
@@ -69,20 +76,22 @@ TEST(TexturePassVertices, ARectangleCentredOnTheNodeSamplingTheWholeTexture) {
 }
 
 TEST(TexturePassVertices, WidthHeightAndOffsetSelectPartOfTheTexture) {
-  LuaState lua;
-  lua.run("node = { width = 16, height = 16, offsetX = 32 }");
-  lua.pushGlobal("node");
-  transforms::createTransform(lua, glm::mat4(1.0f));
-  float vertices[30] = {};
-  textures::setPositions(vertices, 64, 32, 0, 5, lua);
-  textures::setUVs(vertices, 64, 32, 3, 5, lua);
-  lua_pop(lua, 1);
+  std::vector<float> vertices = rectangleOf("{ width = 16, height = 16, offsetX = 32 }");
   EXPECT_FLOAT_EQ(vertices[0], -8);   // lower-left x
   EXPECT_FLOAT_EQ(vertices[6], 8);    // upper-right y
   EXPECT_FLOAT_EQ(vertices[3], 0.5f);   // uMin
   EXPECT_FLOAT_EQ(vertices[4], 0.0f);   // vMin
   EXPECT_FLOAT_EQ(vertices[8], 0.75f);  // uMax
   EXPECT_FLOAT_EQ(vertices[9], 0.5f);   // vMax
+}
+
+// offsetY is measured against the texture's height, offsetX against its width.
+TEST(TexturePassVertices, OffsetYOnANonSquareTextureCountsInRows) {
+  std::vector<float> vertices = rectangleOf("{ width = 16, height = 8, offsetX = 16, offsetY = 8 }");
+  EXPECT_FLOAT_EQ(vertices[3], 0.25f);  // uMin = 16 / 64
+  EXPECT_FLOAT_EQ(vertices[4], 0.25f);  // vMin = 8 / 32
+  EXPECT_FLOAT_EQ(vertices[8], 0.5f);   // uMax
+  EXPECT_FLOAT_EQ(vertices[9], 0.5f);   // vMax = 8 / 32 + 0.25
 }
 
 TEST(TexturePass, TheCardLandsWhereTheCameraPutsItWithItsTopRowAtTheBottomEdge) {
@@ -108,6 +117,17 @@ TEST(TexturePass, PartOfTheTextureWithWidthHeightAndOffset) {
   expectColour(shot, 306, 106, GREEN);
   expectColour(shot, 289, 100, BACKGROUND);
   expectColour(shot, 311, 100, BACKGROUND);
+}
+
+// The node's world matrix is brought up to date before the texture handler
+// reads it: each frame's rectangle is where that frame's update put it.
+TEST(TexturePass, ANodeMovedByUpdateIsDrawnWhereItIsThisFrame) {
+  Picture shot = runScene(
+      "world = { camera = {}, { texture = 'white', x = -150 } }\n"
+      "function update() world[1].x = world[1].x + 100 end\n");
+  // Frame 1 moves it to x = -50, frame 2 to x = 50: window x 250.
+  expectColour(shot, 250, 100, WHITE);
+  expectColour(shot, 150, 100, BACKGROUND);
 }
 
 TEST(TexturePass, EveryCameraDrawsItsOwnLayer) {

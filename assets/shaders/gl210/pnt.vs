@@ -1,5 +1,5 @@
-// Lit textured models: like pn; the model pass binds no sampler, so the uv
-// attribute is accepted but not sampled.
+// Lit textured models: world-space normal and the texture coordinate for the
+// fragment stage.
 #version 120
 attribute vec3 in_position;
 attribute vec3 in_normal;
@@ -8,8 +8,10 @@ uniform mat4 transform;
 uniform mat4 normalTransform;
 uniform mat4 projection;
 varying vec3 normal;
+varying vec2 uv;
 
 void main() {
   normal = (normalTransform * vec4(in_normal, 0.0)).xyz;
+  uv = in_uv;
   gl_Position = projection * transform * vec4(in_position, 1.0);
 }

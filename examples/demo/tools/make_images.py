@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the demo's pictures (8-bit RGBA PNG files) and its gem model (OBJ text).
+"""Draws the demo's pictures (8-bit RGBA PNG files) and the source of its gem
+model (OBJ text, beside this script; make_models.sh turns it into the demo's
+animated assets/models/gem.mod).
 
 Run from anywhere: python3 examples/demo/tools/make_images.py
 """
@@ -11,7 +13,6 @@ import zlib
 ASSETS = os.path.join(os.path.dirname(__file__), "..", "assets")
 OUT = os.path.join(ASSETS, "textures")
 SPRITES = os.path.join(ASSETS, "sprites")
-MODELS = os.path.join(ASSETS, "models")
 
 
 def write_png(path, width, height, pixel):
@@ -91,5 +92,4 @@ def write_octahedron(path, radius):
         out.write("\n".join(lines) + "\n")
 
 
-os.makedirs(MODELS, exist_ok=True)
-write_octahedron(os.path.join(MODELS, "gem.obj"), 1.0)
+write_octahedron(os.path.join(os.path.dirname(__file__), "gem.obj"), 1.0)

@@ -1,0 +1,19 @@
+// The 1 × 1 white stand-in texture. Made with plain GL calls rather than
+// gr_createTexture, which logs every upload: a game's log stays as it was.
+#include "render/whitetexture.h"
+
+#include "render/glcheck.h"
+
+GLuint gr_whiteTexture() {
+  static GLuint texture = 0;
+  // A context made anew (tests open several in one process) has none yet.
+  if (texture != 0 && glIsTexture(texture)) return texture;
+  const unsigned char white[4] = {255, 255, 255, 255};
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glcheck::check("White texture");
+  return texture;
+}
