@@ -87,7 +87,7 @@ void readFields(lua_State* L, NodeFields& fields) {
         fields.uniforms = true;
       if (length >= 4 && length <= 8) {
         lua_pushvalue(L, -1);  // resolved as a copy: the entry belongs to lua_next
-        luautils::resolveTop(L, node);
+        luautils::resolveTop(L, node, key);
         storeField(L, key, length, fields);
         lua_pop(L, 1);
       }
