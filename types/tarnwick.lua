@@ -34,6 +34,7 @@
 ---@field resizable? boolean the player may resize the window; default false
 ---@field vsync? boolean false: frames as fast as they come; default true
 ---@field quitOnEscape? boolean false: Escape does not end the run; default true
+---@field debug? boolean true: development mode, as with --debug; default false
 
 ---@type tarnwick.Config
 config = nil
@@ -217,6 +218,10 @@ function onGamepadAxis(axis, value, id) end
 ---@param w integer the new screenWidth
 ---@param h integer the new screenHeight
 function onResize(w, h) end
+
+---main.lua was saved and has run again under --watch (init is not called
+---again). Called only when defined.
+function onReload() end
 
 ---The bound type of a value: "resources::Sheet *" for an object, "userdata
 ---(unknown type)" for other userdata, else Lua's type name.
