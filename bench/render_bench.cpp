@@ -1,20 +1,17 @@
 // Cost of drawing a frame's batches: N textured rectangles shaped like the
 // texture pass's (vertices in the list's frame memory, projection, sampler,
 // colour), drawn with gr_renderBatches into a small window, with and without
-// joining them into one draw call. Needs a display (run under xvfb-run).
+// joining them into one draw call; and of scaling a full-screen frame into the
+// display. Needs a display (run under xvfb-run).
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 
-#include "host/sdlutils.h"
-#include "render/graphics.h"
+#include "gl_context.h"
+#include "render/screenframe.h"
 
 namespace {
-void ensureContext() {
-  if (window) return;
-  SDLstart(320, 240, true);
-  gr_init();
-}
+using bench::ensureContext;
 
 void addRectangle(BatchList& list, GLuint program, GLuint texture, float x) {
   static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
@@ -56,4 +53,32 @@ void joined(benchmark::State& state) { drawRectangles(state, true); }
 void oneCallEach(benchmark::State& state) { drawRectangles(state, false); }
 BENCHMARK(joined)->Arg(10)->Arg(100)->Arg(1000);
 BENCHMARK(oneCallEach)->Arg(10)->Arg(100)->Arg(1000);
+
+// What a full-screen run pays per frame when the display keeps its own size:
+// scaling a 320 x 240 frame into a 16:9 window of the argument's height and
+// showing it, against showing a window of that size that was only cleared.
+void showWindow(benchmark::State& state, bool scaled) {
+  ensureContext();
+  int height = static_cast<int>(state.range(0)), width = height * 16 / 9;
+  SDL_SetWindowSize(window, width, height);
+  gr_useScreenFrame(320, 240);
+  FramePlacement placement = fitFrame(320, 240, width, height);
+  for (auto _ : state) {
+    if (scaled) {
+      gr_presentScreenFrame(width, height, placement);
+    } else {
+      glBindFramebuffer(GL_FRAMEBUFFER, 0);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    SDL_GL_SwapWindow(window);
+    glFinish();
+  }
+  gr_useScreenFrame(0, 0);
+  SDL_SetWindowSize(window, 320, 240);
+  glViewport(0, 0, 320, 240);
+}
+void presentScaledFrame(benchmark::State& state) { showWindow(state, true); }
+void showClearedWindow(benchmark::State& state) { showWindow(state, false); }
+BENCHMARK(showClearedWindow)->Arg(720)->Arg(1080);
+BENCHMARK(presentScaledFrame)->Arg(720)->Arg(1080);
 }  // namespace

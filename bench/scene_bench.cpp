@@ -9,6 +9,7 @@
 
 #include "assets/resources.h"
 #include "core/luautils.h"
+#include "lua_world.h"
 #include "render/graphics.h"
 #include "scene/cameras.h"
 #include "scene/model_pass.h"
@@ -20,9 +21,7 @@ namespace {
 // A world of `count` nodes in groups of ten, each with a position, a rotation and
 // a field resolved through a function.
 lua_State* makeWorld(int count) {
-  lua_State* L = luaL_newstate();
-  luaL_openlibs(L);
-  std::string script =
+  return bench::worldFrom(
       "world = { camera = {} }\n"
       "for g = 1, " + std::to_string(count / 10) + " do\n"
       "  local group = { x = g, rotation = g * 3 }\n"
@@ -30,9 +29,7 @@ lua_State* makeWorld(int count) {
       "    group[i] = { x = i * 2, y = function() return i end, scale = 1.5 }\n"
       "  end\n"
       "  world[g] = group\n"
-      "end\n";
-  luaL_dostring(L, script.c_str());
-  return L;
+      "end\n");
 }
 
 void walkWithTransforms(benchmark::State& state) {
@@ -65,15 +62,12 @@ BENCHMARK(findCameras)->Arg(1000)->Arg(10000);
 
 // frame_bench's scene: `count` nodes { texture = "sprite", x = ..., y = ... }.
 void texturedNodes(benchmark::State& state) {
-  lua_State* L = luaL_newstate();
-  luaL_openlibs(L);
-  std::string script =
+  lua_State* L = bench::worldFrom(
       "world = { camera = {} }\n"
       "for i = 0, " + std::to_string(state.range(0) - 1) + " do\n"
       "  world[#world + 1] = { texture = 'sprite', x = (i * 7919) % 1240 - 620,\n"
       "                        y = (i * 104729) % 680 - 340 }\n"
-      "end\n";
-  luaL_dostring(L, script.c_str());
+      "end\n");
   // A texture and a program by name only: nothing here calls GL.
   resources::Sheet sheet;
   sheet.width = sheet.height = 2;

@@ -10,7 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev  # the fuzzers: clang and its libFuzzer and sanitizer runtimes
   xvfb xauth libgl1-mesa-dri libglx-mesa0
-  fonts-dejavu-core xfonts-base  # an outline and a bitmap font for the font tests
+  xdotool            # drives the real window in the input tests
+  fonts-dejavu-core  # DejaVu Sans: the default font of text on screen, and the font tests
+  xfonts-base        # a bitmap font for the font tests
 )
 
 missing=()

@@ -24,10 +24,17 @@
 ---@alias tarnwick.string string|fun(node: table): string
 ---@alias tarnwick.boolean boolean|fun(node: table): boolean
 
----The window size, read once after main.lua has run. Required.
+---The game's size and window, read once after main.lua has run. Required.
+---An unusable field ends start-up with one line and exit status 1.
 ---@class tarnwick.Config
----@field width integer window width in pixels
----@field height integer window height in pixels
+---@field width integer the game's width in pixels, at least 1
+---@field height integer the game's height in pixels, at least 1
+---@field title? string the window title; default "Tarnwick", then the size titles
+---@field fullscreen? boolean false: a window, as with --windowed; default true
+---@field resizable? boolean the player may resize the window; default false
+---@field vsync? boolean false: frames as fast as they come; default true
+---@field quitOnEscape? boolean false: Escape does not end the run; default true
+---@field debug? boolean true: development mode, as with --debug; default false
 
 ---@type tarnwick.Config
 config = nil
@@ -54,12 +61,19 @@ clearColor = nil
 ---@type table<string, tarnwick.RenderTargetDescription>?
 renderTextureTargets = nil
 
----The window size in pixels, written by Tarnwick: the configured size from
----just before `init`, then the real size after every window event.
+---The game's size in pixels, written by Tarnwick: the configured size from
+---just before `init`; in a window, the real size after every window event
+---(full screen keeps the configured size, scaled to the display).
 ---@type integer
 screenWidth = nil
 ---@type integer
 screenHeight = nil
+
+---SDL key codes by name: keys.a .. keys.z, keys["0"] .. keys["9"], keys.space,
+---keys.enter, keys.escape, keys.left, keys.right, keys.up, keys.down,
+---keys.f1 .. keys.f12, keys.lshift, keys.kp_0, ... (SDLK_NAME in lower case).
+---@type table<string, integer>
+keys = nil
 
 ---Placement of a node or camera, relative to the table that holds it. Angles
 ---in degrees; world = parent × translate × rotateZ × rotateX × rotateY × scale.
@@ -159,15 +173,55 @@ function onKeyboardEvent(pressed, key) end
 ---A mouse button went down (1025) or up (1026). Called for every mouse button
 ---event: define it, or each one logs a "Lua error" line.
 ---@param type integer 1025 press, 1026 release
-function onMouseButtonEvent(type) end
+---@param button integer 1 left, 2 middle, 3 right, 4 and 5 side buttons
+---@param x integer the game's pixels from the left
+---@param y integer the game's pixels from the top
+function onMouseButtonEvent(type, button, x, y) end
 
 ---A touch, or a mouse button as finger 1 right after onMouseButtonEvent.
 ---Called for every such event: define it, or each one logs a "Lua error" line.
 ---@param type integer 1792 down, 1793 up, 1794 motion (touches only)
 ---@param finger number 1 for the mouse, else SDL's finger identifier
----@param x number mouse: window pixels from the left; touch: 0 to 1
----@param y number mouse: window pixels from the top; touch: 0 to 1
+---@param x number mouse: the game's pixels from the left; touch: 0 to 1
+---@param y number mouse: the game's pixels from the top; touch: 0 to 1
 function onTouchEvent(type, finger, x, y) end
+
+---The mouse moved over the window. Called only when defined.
+---@param x integer the game's pixels from the left
+---@param y integer the game's pixels from the top
+---@param dx integer the step from the previous position
+---@param dy integer
+function onMouseMoveEvent(x, y, dx, dy) end
+
+---The wheel turned. Called only when defined.
+---@param dx number positive to the right
+---@param dy number positive away from the user
+function onMouseWheelEvent(dx, dy) end
+
+---Characters were typed, after layout and Shift. Called only when defined.
+---@param text string UTF-8
+function onTextInput(text) end
+
+---A game controller's button went down or up. Called only when defined.
+---@param pressed boolean
+---@param button integer 0 A, 1 B, 2 X, 3 Y, 4 back, 5 guide, 6 start, 7 and 8 sticks, 9 and 10 shoulders, 11..14 d-pad up, down, left, right
+---@param id integer the controller; a controller plugged in again gets a new one
+function onGamepadEvent(pressed, button, id) end
+
+---A game controller's stick or trigger moved. Called only when defined.
+---@param axis integer 0, 1 left stick x, y; 2, 3 right stick x, y; 4, 5 left, right trigger
+---@param value number sticks -1 to 1 (y positive down), triggers 0 to 1
+---@param id integer the controller
+function onGamepadAxis(axis, value, id) end
+
+---The window changed size (a resizable window). Called only when defined.
+---@param w integer the new screenWidth
+---@param h integer the new screenHeight
+function onResize(w, h) end
+
+---main.lua was saved and has run again under --watch (init is not called
+---again). Called only when defined.
+function onReload() end
 
 ---The bound type of a value: "resources::Sheet *" for an object, "userdata
 ---(unknown type)" for other userdata, else Lua's type name.
@@ -455,15 +509,16 @@ function resources.getUVs(resource, vertices, offset, stride) end
 ---@return resources.Sheet?
 function resources.loadFont(folder, fontName, size, characters) end
 
---- A copy of the font loaded under that name and size; otherwise logs `WARNING! Using font
---- that hasn't been created: NAME SIZE` and gives an empty font.
+--- A copy of the font loaded under that name and size, or used at that size by text on
+--- screen or `measureText` (then with its ASCII glyphs); otherwise logs `WARNING! Using
+--- font that hasn't been created: NAME SIZE` and gives an empty font.
 ---@param name string
 ---@param size integer
 ---@return resources.Font
 function resources.getFont(name, size) end
 
---- How far the pen moves after character `c` (its first character) of the font loaded at
---- size 48, in whole pixels; 0 for an unknown character or font.
+--- How far the pen moves after character `c` (its first character) of the font loaded (or
+--- used by text) at size 48, in whole pixels; 0 for an unknown character or font.
 ---@param fontName string
 ---@param c string
 ---@return integer
@@ -480,6 +535,20 @@ function resources.getGlyphLeft(fontName, c) end
 ---@param c string
 ---@return integer
 function resources.getGlyphTop(fontName, c) end
+
+--- Measures UTF-8 `text` as a text node with these `font` ("" for the default font), `size`
+--- and, when given and above 0, `maxWidth` would set it (see README.md, "Text on screen").
+--- An unknown font logs one line and is measured in the default font; a size of 0 or less,
+--- or above 1024, logs one line and measures 0, 0, 0.
+---@overload fun(font: string, size: number, text: string): number, number, integer
+---@param font string
+---@param size number
+---@param text string
+---@param maxWidth number
+---@return number width
+---@return number height
+---@return integer lines
+function resources.measureText(font, size, text, maxWidth) end
 
 --- Loads every 8-bit RGBA PNG of a folder (give it a trailing slash, like
 --- "assets/textures/") as textures, replacing textures of the same names.
@@ -525,6 +594,19 @@ app = {}
 --- Logs `Exit` and ends the run after the current frame (before the first frame, when
 --- called from `init` or `main.lua`'s top level). Exit status 0.
 function app.quit() end
+
+--- True while the key is held. `key` is an SDL key code, best written with the `keys`
+--- table: `app.isKeyDown(keys.left)`. Codes no key gives read false.
+---@param key integer
+---@return boolean
+function app.isKeyDown(key) end
+
+--- The mouse position in the game's pixels, x from the left and y from the top: `local x, y
+--- = app.getMousePosition()`. In a scaled full-screen run it is mapped back into the game's
+--- size (outside 0 .. size - 1 over the black bars). 0, 0 before the window exists.
+---@return integer x
+---@return integer y
+function app.getMousePosition() end
 
 ---@class log
 log = {}

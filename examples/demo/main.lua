@@ -4,13 +4,15 @@
 -- leaves a trail (particles in world space), a lit gem spins and hops in a
 -- corner (a .mod model playing its key frames, made by tools/make_models.sh),
 -- the scene camera drifts, and a second camera draws the "hud" layer on top
--- without moving. Escape or closing the window ends it.
+-- without moving: a title and a live counter in the default font. Escape or
+-- closing the window ends it.
 
 config = { width = 960, height = 540 }
 
 clearColor = { red = 0.05, green = 0.06, blue = 0.12 }
 
 local time = 0
+local frames = 0
 
 local sceneCamera = {}
 
@@ -90,6 +92,13 @@ local hud = {
     -- A field may be a function of its node: the badge pulses.
     scale = function() return 0.5 + 0.1 * math.sin(time * 4) end,
   },
+  { text = "Tarnwick orrery", layer = "hud", size = 28, align = "center", valign = "top", y = 262 },
+  {
+    -- Text may be a function of its node too: a counter that runs.
+    text = function() return string.format("%.1f s, frame %d", time, frames) end,
+    layer = "hud", size = 16, x = -470, y = -262, valign = "bottom",
+    uniforms = { color = { 0.75, 0.8, 1.0, 1.0 } },
+  },
 }
 
 world = {
@@ -107,6 +116,7 @@ end
 
 function update(dt)
   time = time + dt
+  frames = frames + 1
   sceneCamera.x = 40 * math.sin(time * 0.5)
   sceneCamera.y = 20 * math.cos(time * 0.3)
 end

@@ -1,7 +1,9 @@
 // Looking loaded fonts up by name and size, and the glyph metrics scripts use
 // to lay out text, always read from the font's size-48 rendering.
+#include <string>
+
 #include "assets/resources.h"
-#include "core/log.h"
+#include "core/diagnostics.h"
 
 namespace resources {
 namespace {
@@ -19,8 +21,9 @@ Glyph glyphOf(const std::string& fontName, char c) {
 Font getFont(std::string name, size_t size) {
   for (const Font& font : fonts)
     if (font.name == name && font.size == size) return font;
-  DLOG("WARNING! Using font that hasn't been created: %s %d\n", name.c_str(),
-       static_cast<int>(size));
+  diagnostics::logRepeated("font " + name + " " + std::to_string(size),
+                           "WARNING! Using font that hasn't been created: %s %d\n", name.c_str(),
+                           static_cast<int>(size));
   return Font();
 }
 

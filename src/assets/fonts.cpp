@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "assets/glyphbitmap.h"
 #include "assets/packing.h"
 #include "core/log.h"
 
@@ -15,22 +16,11 @@ const char* const DEFAULT_CHARACTERS =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!?#%:/(),._-+ ";
 const size_t MAX_PATH = 512;  // terminating NUL included
 const size_t PIXEL_BYTES = 4;
-const int GLYPH_SIZE_FACTOR = 4;  // a glyph's picture is at most this many times the size
 
-bool readable(const FT_Bitmap& bitmap) {
-  return bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
-}
-
-// The coverage (0 to 255) at column x of row y, y counted from the top row
-// whichever way the bitmap's rows run in memory.
-unsigned char coverage(const FT_Bitmap& bitmap, unsigned int x, unsigned int y) {
-  unsigned int rowBytes =
-      static_cast<unsigned int>(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
-  unsigned int memoryRow = bitmap.pitch < 0 ? bitmap.rows - 1 - y : y;
-  const unsigned char* row = bitmap.buffer + static_cast<size_t>(memoryRow) * rowBytes;
-  if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
-  return row[x];
-}
+using glyphbitmap::coverage;
+using glyphbitmap::GLYPH_SIZE_FACTOR;
+using glyphbitmap::readable;
+using glyphbitmap::wholePixels;
 
 // An RGBA image of the bitmap with the coverage in each pixel's R byte and
 // zero in the others. False when the memory is not there.
@@ -59,8 +49,6 @@ GlyphPicture pictureFor(long width, long height, long largest, const Rectangle& 
   if (width > area.width || height > area.height) return GlyphPicture::OFF_SHEET;
   return GlyphPicture::KEPT;
 }
-
-long wholePixels(FT_Pos length) { return static_cast<long>((length + 63) / 64); }
 
 // Renders every character into `glyphs` (metrics) and `images` (pictures
 // named by the character); false at the first that cannot be rendered.

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "assets/glyphcache.h"
+
 namespace resources {
 std::map<std::string, Sheet*> textures;
 std::map<std::string, Sprite> sprites;
@@ -19,6 +21,7 @@ void init() {
 FILE* openFile(const char* name, const char* mode) { return fopen(name, mode); }
 
 void clear() {
+  glyphcache::clear();  // its faces hold glyph sheets released below
   for (Sheet* sheet : sheets) {
     free(sheet->data);
     delete sheet;

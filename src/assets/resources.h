@@ -103,6 +103,12 @@ unsigned mipmapLevelsAllowed(int width, int height);
 // Registers every PNG of the folder as a power-of-two sheet, calling `upload`
 // for each as it is made (so its log lines follow the sheet's own).
 void loadTextures(const char* folder, const SheetUpload& upload);
+// Decodes the PNG at `path` again and registers it under its file name cut at
+// the first dot, like loadTextures: a registered texture keeps its Sheet
+// record, which gets the new pixels and goes through `upload` again. False,
+// with the registry untouched, when the file does not decode or is refused
+// (logged).
+bool reloadTexture(const std::string& path, const SheetUpload& upload);
 // The registered sheet, still owned by the registry; null for an unknown name.
 Sheet* getTexture(const std::string& name);
 // One byte of a texture's pixels; 0 outside the sheet or for an unknown name.
@@ -115,6 +121,11 @@ void clear();
 // sheet belongs to `sheets`, is not uploaded, and is null only when its memory
 // cannot be had.
 Sheet* createSpriteSheet(const char* folder);
+// Packs the folder again onto a new sheet whose sprites replace every
+// registered one; the previous sheet's pixels are released (its record stays,
+// for sprites copied out of the registry). Null, with the registry untouched,
+// when `changed` does not decode (logged) or the memory cannot be had.
+Sheet* repackSpriteSheet(const char* folder, const std::string& changed);
 void placeImages(Rectangle area, std::list<Image>* images, std::deque<Image>* placedImages);
 // Copies the placed images onto a new SHEET_SIDE square sheet of `pixelSize`
 // bytes a pixel, adds their sprites to `named`, and frees the images' pixels
@@ -139,5 +150,13 @@ Font getFont(std::string name, size_t size);
 int getGlyphAdvance(std::string fontName, char c);
 int getGlyphLeft(std::string fontName, char c);
 int getGlyphTop(std::string fontName, char c);
+
+// Text on screen: the width, height and line count of UTF-8 `text` set in font
+// `font` ("" for the default) at `size` pixels, wrapped at maxWidth when that
+// is above 0 (see assets/textlayout.h). All zero for a refused size.
+void measureText(const char* font, double size, const char* text, double maxWidth, double* width,
+                 double* height, int* lines);
+void measureText(const char* font, double size, const char* text, double* width, double* height,
+                 int* lines);
 
 }  // namespace resources

@@ -3,6 +3,7 @@
 // sheet of a folder. Sprite lookup by name lives with the sprite quads.
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "assets/packing.h"
@@ -111,7 +112,8 @@ Sheet* createSheet(std::map<std::string, Sprite>& named, std::deque<Image>& imag
   return sheet;
 }
 
-Sheet* createSpriteSheet(const char* folder) {
+namespace {
+Sheet* packFolder(const char* folder, std::map<std::string, Sprite>& named) {
   std::list<Image> imagesInFolder = loadPNGs(folder);
   sortTallestFirst(imagesInFolder);
   std::deque<Image> placedImages;
@@ -120,6 +122,25 @@ Sheet* createSpriteSheet(const char* folder) {
     DLOG("WARNING: Not all images fit on sheet");
     releaseImages(imagesInFolder);
   }
-  return createSheet(sprites, placedImages, 4);
+  return createSheet(named, placedImages, 4);
+}
+}  // namespace
+
+Sheet* createSpriteSheet(const char* folder) { return packFolder(folder, sprites); }
+
+Sheet* repackSpriteSheet(const char* folder, const std::string& changed) {
+  Image check = loadPNG(changed.c_str());
+  if (!check.data) return nullptr;
+  free(check.data);
+  std::map<std::string, Sprite> packed;
+  Sheet* sheet = packFolder(folder, packed);
+  if (!sheet) return nullptr;
+  Sheet* previous = sprites.empty() ? nullptr : sprites.begin()->second.sheet;
+  sprites = std::move(packed);
+  if (previous) {
+    free(previous->data);
+    previous->data = nullptr;
+  }
+  return sheet;
 }
 }  // namespace resources

@@ -2,9 +2,10 @@
 // texture coordinates of a sprite's quad. The sprites themselves are registered
 // by the sheet packer.
 #include <cstring>
+#include <string>
 
 #include "assets/resources.h"
-#include "core/log.h"
+#include "core/diagnostics.h"
 
 namespace resources {
 namespace {
@@ -19,7 +20,7 @@ Sprite getSprite(const char* alias) {
   if (!alias) alias = "";  // a script's nil is a name that is never found
   auto found = sprites.find(alias);
   if (found != sprites.end()) return found->second;
-  DLOG("Couldn't find sprite \"%s\"\n", alias);
+  diagnostics::logRepeated(std::string("sprite ") + alias, "Couldn't find sprite \"%s\"\n", alias);
   // Without the stand-in the fallback would ask for itself forever: an empty
   // sprite (no sheet, no size) ends it.
   if (strcmp(alias, FALLBACK_SPRITE) == 0) return Sprite();

@@ -55,28 +55,55 @@ unsigned mipmapLevelsAllowed(int width, int height) {
   return levels;
 }
 
-void loadTextures(const char* folder, const SheetUpload& upload) {
-  for (Image& image : loadPNGs(folder)) {
-    int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
-    if (!sheetAllowed(image.alias, side)) {
-      free(image.data);
-      continue;
-    }
-    Sheet* sheet = placeOnSheet(image, side);
+namespace {
+// Registers the picture (whose pixels it frees) under its alias on a new
+// sheet, or on `reused`, which gets the new pixels and size; a reused sheet's
+// old texture name is still in sheet.texture when `upload` runs. False (logged)
+// when the picture is refused.
+bool registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
+  int side = roundUpToPowerOfTwo(std::max(image.width, image.height));
+  if (!sheetAllowed(image.alias, side)) {
     free(image.data);
-    if (!sheet) {
-      DLOG("Not enough memory for texture %s\n", image.alias.c_str());
-      continue;
-    }
-    sheets.push_back(sheet);
-    DLOG("Create texture %s\n", image.alias.c_str());
-    // More levels than the side allows would be refused by GL.
-    unsigned levels = image.alias == MIPMAPPED_TEXTURE
-                          ? std::min(mipmapLevelsAllowed(side, side), MIPMAPPED_LEVELS)
-                          : 1;
-    upload(*sheet, levels);
-    textures[image.alias] = sheet;
+    return false;
   }
+  Sheet* sheet = placeOnSheet(image, side);
+  free(image.data);
+  if (!sheet) {
+    DLOG("Not enough memory for texture %s\n", image.alias.c_str());
+    return false;
+  }
+  if (reused) {
+    free(reused->data);
+    reused->data = sheet->data;
+    reused->width = sheet->width;
+    reused->height = sheet->height;
+    delete sheet;
+    sheet = reused;
+  } else {
+    sheets.push_back(sheet);
+  }
+  DLOG("Create texture %s\n", image.alias.c_str());
+  // More levels than the side allows would be refused by GL.
+  unsigned levels = image.alias == MIPMAPPED_TEXTURE
+                        ? std::min(mipmapLevelsAllowed(side, side), MIPMAPPED_LEVELS)
+                        : 1;
+  upload(*sheet, levels);
+  textures[image.alias] = sheet;
+  return true;
+}
+}  // namespace
+
+void loadTextures(const char* folder, const SheetUpload& upload) {
+  for (Image& image : loadPNGs(folder)) registerImage(image, upload, nullptr);
+}
+
+bool reloadTexture(const std::string& path, const SheetUpload& upload) {
+  Image image = loadPNG(path.c_str());
+  if (!image.data) return false;
+  size_t slash = path.rfind('/');
+  std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  image.alias = file.substr(0, file.find('.'));
+  return registerImage(image, upload, getTexture(image.alias));
 }
 
 Sheet* getTexture(const std::string& name) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "core/diagnostics.h"
 #include "core/log.h"
 
 namespace audio {
@@ -58,7 +59,11 @@ void playMusic(const char* name) {
   if (!composePath(name, path)) return;
   if (music) Mix_FreeMusic(music);
   music = Mix_LoadMUS(path);
-  if (music) Mix_PlayMusic(music, -1);
+  if (music)
+    Mix_PlayMusic(music, -1);
+  else
+    diagnostics::warnOnce(std::string("music ") + path, "Warning: music %s cannot be played: %s\n",
+                          path, Mix_GetError());
 }
 
 void pauseMusic() {
@@ -76,6 +81,9 @@ void playEffect(const char* name) {
   if (found == effects.end()) {
     found = effects.emplace(path, loadEffect(path)).first;
     DLOG("Load sound %s\n", path);
+    if (!found->second)
+      diagnostics::warnOnce(std::string("sound ") + path, "Warning: sound %s cannot be played: %s\n",
+                            path, Mix_GetError());
   }
   if (found->second) Mix_PlayChannelTimed(EFFECT_CHANNEL, found->second, 0, -1);
 }

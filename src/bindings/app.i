@@ -1,9 +1,15 @@
-// The app module: ending the run from the script.
+// The app module: ending the run, and the keyboard and mouse state.
 %module app
 %include "bindings/conventions.i"
+%include "typemaps.i"
 
 %{
+#include "bindings/input.h"
 #include "core/app.h"
 %}
 
 %include "core/app.h"
+
+// getMousePosition hands back its two numbers as two results.
+%apply int *OUTPUT { int *x, int *y };
+%include "bindings/input.h"

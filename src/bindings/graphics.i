@@ -59,7 +59,8 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
 // What scripts do not see: the moving half of Uniform, the renderer's own
-// state and switches, and its file-level shader loader. (A batch's attribute
+// state and switches, its file-level shader loader, targets whose GL objects
+// the caller must own, and the host's rebuild and checks. (A batch's attribute
 // and uniform sets and the per-camera lists travel as boxes: graphics.h shows
 // SWIG their names only.)
 %ignore Uniform::Uniform(Uniform&&);
@@ -73,6 +74,9 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore renderTargets;
 %ignore testProgramID;
 %ignore gr_loadShader;
+%ignore gr_tryCreateProgram;
+%ignore gr_programUses;
+%ignore gr_newRenderTarget;
 
 %include "render/graphics.h"
 %include "scene/rendertarget_tables.h"

@@ -22,6 +22,11 @@
 %apply SWIGTYPE* INTO_RECORD { resources::Sprite* sprite, std::map<char, resources::Glyph>* glyphs }
 %apply SWIGTYPE INTO_RECORD[ANY][ANY] { float uv[4][2] }
 
+// measureText answers with three results: width, height, line count.
+%include "typemaps.i"
+%apply double* OUTPUT { double* width, double* height }
+%apply int* OUTPUT { int* lines }
+
 // The temporary folder is a string slot that nil empties again: the setter
 // accepts nil, copies text into a buffer of its own and frees the one before.
 %typemap(in, checkfn="SWIG_lua_isnilstring", fragment="SWIG_lua_isnilstring") char* resources::TEMP_DIR
@@ -40,8 +45,8 @@ struct TempDirRelease {
 %}
 
 // What scripts do not see: the pictures and packing areas, the registries
-// themselves, the rasteriser, the loaders' limits, and the loaders and helpers
-// behind the bound calls.
+// themselves, the rasteriser, the loaders' limits, the loaders and helpers
+// behind the bound calls, and the host's reloads.
 %ignore resources::Image;
 %ignore resources::Rectangle;
 %ignore resources::textures;
@@ -59,6 +64,8 @@ struct TempDirRelease {
 %ignore resources::loadTextures(const char*, const SheetUpload&);
 %ignore resources::placeImages;
 %ignore resources::createSheet;
+%ignore resources::reloadTexture;
+%ignore resources::repackSpriteSheet;
 
 %include "assets/resources.h"
 

@@ -7,8 +7,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "core/nodefields.h"
+#include "core/scriptcall.h"
 
 namespace {
 // A function that keeps returning functions would otherwise hang the frame.
@@ -17,6 +19,17 @@ const int MAX_RESOLUTIONS = 1000;
 int indexTable(lua_State* L) {
   lua_gettable(L, 1);
   return 1;
+}
+
+// In development mode, reports the error value on top (which stays) as raised
+// while reading field `name` (the scene walk's onUpdate by its own name), or
+// by a generator of children for a null name.
+void reportFailure(lua_State* L, const char* name) {
+  if (!diagnostics::mode().debug) return;
+  std::string what = !name                          ? std::string("generator function")
+                     : strcmp(name, "onUpdate") == 0 ? std::string(name)
+                                                     : std::string("field ") + name;
+  script::reportSwallowed(L, what.c_str());
 }
 
 // node[name] without resolution. Plain tables use a raw lookup, which cannot
@@ -43,11 +56,11 @@ void pushPlainField(lua_State* L, int node, const char* name) {
     lua_pushnil(L);
     return;
   }
-  nodefields::invalidate();  // a metamethod may run script code
   lua_pushcfunction(L, indexTable);
   lua_pushvalue(L, node);
   nodefields::pushName(L, name);
-  if (lua_pcall(L, 2, 1, 0) != 0) {
+  if (script::pcall(L, 2, 1) != 0) {
+    reportFailure(L, name);
     lua_pop(L, 1);
     lua_pushnil(L);
   }
@@ -74,16 +87,16 @@ bool contains(const std::vector<const void*>& tables, const void* table) {
 
 // Replaces the function on top by its result while it is one. The call gets
 // the value at absolute index `node` as its one argument, or none for node 0.
-void resolve(lua_State* L, int node) {
+// `name` is the field being read, for development mode's error reports.
+void resolve(lua_State* L, int node, const char* name) {
   for (int calls = 0; lua_isfunction(L, -1); ++calls) {
     if (calls == MAX_RESOLUTIONS) {
       lua_pop(L, 1);
       lua_pushnil(L);
       return;
     }
-    nodefields::invalidate();
     if (node != 0) lua_pushvalue(L, node);
-    lua_pcall(L, node != 0 ? 1 : 0, 1, 0);
+    if (script::pcall(L, node != 0 ? 1 : 0, 1) != 0) reportFailure(L, name);
   }
 }
 
@@ -102,7 +115,7 @@ void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const vo
     if (lua_type(L, -2) == LUA_TSTRING) {
       if (walk.field) walk.field(L);
     } else {
-      if (walk.callChildFunctions) resolve(L, 0);
+      if (walk.callChildFunctions) resolve(L, 0, nullptr);
       if (lua_istable(L, -1)) {
         if (contains(path, lua_topointer(L, -1)))
           luautils::reportCycle(walk.name);
@@ -149,12 +162,14 @@ bool present(lua_State* L, const nodefields::Snapshot* node, const nodefields::K
   return found;
 }
 
-void resolveTop(lua_State* L, int index) { resolve(L, absoluteIndex(L, index)); }
+void resolveTop(lua_State* L, int index, const char* name) {
+  resolve(L, absoluteIndex(L, index), name);
+}
 
 void pushResolvedField(lua_State* L, int index, const char* name) {
   int node = absoluteIndex(L, index);
   pushPlainField(L, node, name);
-  resolveTop(L, node);
+  resolve(L, node, name);
 }
 
 int truncateToInt(double value) {

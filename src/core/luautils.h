@@ -1,6 +1,7 @@
 // Scene-table helpers: how every part of the framework reads the script's scene
 // tables. Each reads the table at the top of the Lua stack and leaves the stack
-// as it found it; none of them prints anything (cycle refusals excepted).
+// as it found it; none of them prints anything (cycle refusals excepted, and
+// development mode's reports of the errors that resolution swallows).
 //
 // Field resolution: a field holding a function is called with the owning table
 // and its result used instead, repeatedly while the result is a function.
@@ -29,8 +30,9 @@ int absoluteIndex(lua_State* L, int index);
 void pushField(lua_State* L, int index, const char* name);
 // Replaces the function on top of the stack by what it returns when called with
 // the node at `index`, while the result is a function. A resolving call that
-// raises an error leaves its error value. Endless chains end as nil.
-void resolveTop(lua_State* L, int index);
+// raises an error leaves its error value. Endless chains end as nil. `name`
+// names the field in development mode's error report.
+void resolveTop(lua_State* L, int index, const char* name);
 // pushField followed by resolveTop.
 void pushResolvedField(lua_State* L, int index, const char* name);
 // Whether the node on top has the field (not nil), read as pushField reads it;

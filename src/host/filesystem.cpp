@@ -1,10 +1,127 @@
-// Desktop stub of the file watcher.
+// The file watcher: the desktop stub by default, inotify once enabled. Folders
+// are watched rather than files, so that an editor that saves by writing a new
+// file and renaming it over the old one is seen as a change of that name.
 #include "host/filesystem.h"
+
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
 
 #include "core/log.h"
 
 namespace filesystem {
-void watch(std::string, std::function<void(Change, std::string)>) {
-  DLOG("Watch not implemented on this platform\n");
+namespace {
+using Callback = std::function<void(Change, std::string)>;
+
+// A file that was written and closed, moved in, deleted or moved away.
+const uint32_t EVENTS = IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM;
+
+struct Watch {
+  int descriptor;
+  std::string folder;  // the registered folder, or the file's folder
+  std::string file;    // the one file watched; empty for the whole folder
+  Callback callback;
+};
+
+struct Pending {
+  size_t watch;
+  std::string path;
+  Change change;
+};
+
+int notifier = -1;
+std::vector<Watch> watches;
+
+Change changeOf(uint32_t mask) {
+  if (mask & (IN_DELETE | IN_MOVED_FROM)) return REMOVED;
+  if (mask & IN_MOVED_TO) return ADDED;
+  return MODIFIED;
+}
+
+bool isEditorScratch(const std::string& name) {
+  return name.empty() || name[0] == '.' || name.back() == '~';
+}
+
+void collect(const inotify_event& event, std::vector<Pending>& pending) {
+  if (event.len == 0) return;
+  std::string name = event.name;
+  for (size_t w = 0; w < watches.size(); ++w) {
+    const Watch& watch = watches[w];
+    if (watch.descriptor != event.wd) continue;
+    if (watch.file.empty() ? isEditorScratch(name) : name != watch.file) continue;
+    std::string path = watch.folder == "." && !watch.file.empty() ? name : watch.folder + "/" + name;
+    Change change = changeOf(event.mask);
+    bool merged = false;
+    for (Pending& earlier : pending)
+      if (earlier.watch == w && earlier.path == path) {
+        earlier.change = change;
+        merged = true;
+      }
+    if (!merged) pending.push_back({w, path, change});
+  }
+}
+}  // namespace
+
+bool enableWatching() {
+  if (notifier >= 0) return true;
+  notifier = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (notifier < 0) DLOG("Cannot watch files: %s\n", strerror(errno));
+  return notifier >= 0;
+}
+
+void watch(std::string path, std::function<void(Change, std::string)> callback) {
+  if (notifier < 0) {
+    DLOG("Watch not implemented on this platform\n");
+    return;
+  }
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    DLOG("Cannot watch %s: %s\n", path.c_str(), strerror(errno));
+    return;
+  }
+  Watch entry{-1, path, "", std::move(callback)};
+  if (!S_ISDIR(info.st_mode)) {
+    size_t slash = path.rfind('/');
+    entry.folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    entry.file = slash == std::string::npos ? path : path.substr(slash + 1);
+  }
+  entry.descriptor = inotify_add_watch(notifier, entry.folder.c_str(), EVENTS);
+  if (entry.descriptor < 0) {
+    DLOG("Cannot watch %s: %s\n", path.c_str(), strerror(errno));
+    return;
+  }
+  DLOG("Watching %s\n", path.c_str());
+  watches.push_back(std::move(entry));
+}
+
+void poll() {
+  if (notifier < 0) return;
+  std::vector<Pending> pending;
+  alignas(inotify_event) char buffer[8192];
+  for (;;) {
+    ssize_t got = read(notifier, buffer, sizeof buffer);
+    if (got <= 0) break;  // EAGAIN: nothing more for now
+    for (ssize_t at = 0; at < got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+      collect(*event, pending);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  for (const Pending& change : pending) {
+    // A copy, so that a callback that registers or drops watches cannot pull
+    // itself out from under its own call.
+    Callback callback = watches[change.watch].callback;
+    callback(change.change, change.path);
+  }
+}
+
+void stopWatching() {
+  watches.clear();
+  if (notifier >= 0) close(notifier);
+  notifier = -1;
 }
 }  // namespace filesystem

@@ -6,6 +6,8 @@
 
 #include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "host/filesystem.h"
+#include "host/letterbox.h"
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
 #include "render/graphics.h"
@@ -13,10 +15,13 @@
 #include "scene/clearing.h"
 #include "scene/model_pass.h"
 #include "scene/particles.h"
+#include "scene/text_pass.h"
 #include "scene/texture_pass.h"
 #include "scene/transforms.h"
 
 namespace frameloop {
+bool quitOnEscape = true;
+
 namespace {
 // Pacing when the swap interval does not: about 60 frames a second.
 const Uint32 PACED_FRAME_MS = 16;
@@ -30,7 +35,7 @@ void runFrame(lua_State* L, Uint32 dt) {
   lua_getglobal(L, "update");
   if (lua_isfunction(L, -1)) {
     lua_pushnumber(L, static_cast<float>(dt) / 1000.0f);
-    script::call(L, 1, 0);
+    script::call(L, 1, 0, "update");
   } else {
     lua_pop(L, 1);
   }
@@ -42,7 +47,7 @@ void runFrame(lua_State* L, Uint32 dt) {
   }
   SDL_Event event;
   while (SDL_PollEvent(&event)) handleEvent(L, event);
-  if (SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) quit = 1;
+  if (quitOnEscape && SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) quit = 1;
 
   {
     HandlerQueue enter;
@@ -52,19 +57,23 @@ void runFrame(lua_State* L, Uint32 dt) {
     textures::prepare(L, enter, batchMatrix);
     modelpass::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
+    textpass::prepare(L, enter, batchMatrix);
     luautils::traverse(L, enter);
+    letterbox::prepareFrame();
     clearing::clearFrame(L);
     gr_renderBatches(batchMatrix);
+    letterbox::presentFrame();
   }
   lua_pop(L, 1);
 }
 
 void run(lua_State* L, Uint32 lastFrame, const Options& options) {
-  // Every script call of a frame goes through script::call or the passes, so
-  // the scene changes only where nodefields::changes() says.
+  // Script code runs only through script::pcall, so the scene changes only
+  // where nodefields::changes() says.
   cameras::setRemembering(true);
   bool fixedStep = options.fixedDtMs >= 0;
-  bool paced = !fixedStep && !sdlutils::vsyncEnabled();
+  // A game that turned vsync off wants its frames as fast as they come.
+  bool paced = !fixedStep && !sdlutils::vsyncEnabled() && sdlutils::settings().vsync;
   bool shot = false;
   for (int frame = 1; !quit; ++frame) {
     if (options.frames > 0 && frame >= options.frames) quit = 1;
@@ -72,6 +81,8 @@ void run(lua_State* L, Uint32 lastFrame, const Options& options) {
     Uint32 dt = fixedStep ? static_cast<Uint32>(options.fixedDtMs) : now - lastFrame;
     lastFrame = now;
 
+    // Reloads happen here, between frames, never while a frame uses the state.
+    filesystem::poll();
     runFrame(L, dt);
 
     if (quit && !options.screenshot.empty()) shot = screenshot::writeWindow(options.screenshot);

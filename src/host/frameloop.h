@@ -9,6 +9,9 @@
 #include "host/options.h"
 
 namespace frameloop {
+// config.quitOnEscape: a held Escape key ends the run after the frame.
+extern bool quitOnEscape;
+
 // Runs frames until `quit` is set. `lastFrame` is the tick count the first
 // frame's time step is measured from.
 void run(lua_State* L, Uint32 lastFrame, const Options& options);

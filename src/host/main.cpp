@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "host/convertmodel.h"
@@ -37,6 +38,10 @@ int main(int argc, char** argv) {
     case options::Outcome::RUN:
       break;
   }
+  // A relative screenshot path names a file where the command was run, not in
+  // the game folder entered below.
+  if (!runOptions.screenshot.empty())
+    runOptions.screenshot = std::filesystem::absolute(runOptions.screenshot).string();
   if (chdir(runOptions.gameDir.c_str()) != 0) {
     fprintf(stderr, "tarnwick: cannot enter game folder '%s': %s\n", runOptions.gameDir.c_str(),
             strerror(errno));

@@ -27,7 +27,15 @@ const char* usage() {
          "  --windowed         a window of the configured size instead of full screen\n"
          "  --frames N         end the run after frame N\n"
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
+         "                     (a relative FILE is taken from the current folder)\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
+         "  --debug            report every Lua error once with its traceback, and names\n"
+         "                     that resolve to nothing\n"
+         "  --strict           like --debug, and the first Lua error ends the run with\n"
+         "                     exit status 1\n"
+         "  --watch            reload main.lua, scripts, shaders, textures and sprites\n"
+         "                     when they are saved\n"
+         "  --quiet            log only errors, warnings and the game's own output\n"
          "  --new DIR          write a starter game into DIR (new or empty) and stop\n"
          "  --convert-model IN.obj OUT.mod\n"
          "                     write a .mod model from an OBJ mesh and stop\n"
@@ -45,6 +53,14 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
     if (strcmp(arg, "--version") == 0) return Outcome::VERSION;
     if (strcmp(arg, "--windowed") == 0) {
       options.windowed = true;
+    } else if (strcmp(arg, "--debug") == 0) {
+      options.debug = true;
+    } else if (strcmp(arg, "--strict") == 0) {
+      options.strict = true;
+    } else if (strcmp(arg, "--quiet") == 0) {
+      options.quiet = true;
+    } else if (strcmp(arg, "--watch") == 0) {
+      options.watch = true;
     } else if (strcmp(arg, "--frames") == 0) {
       if (!parseCount(next, 1, &options.frames)) {
         message = std::string("tarnwick: --frames needs a positive whole number, got '") +

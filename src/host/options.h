@@ -9,6 +9,10 @@ struct Options {
   int frames = 0;           // end the run after this frame; 0 runs until quit
   std::string screenshot;   // PNG of the last drawn frame
   int fixedDtMs = -1;       // fixed time step in ms, frames back to back; -1 is real time
+  bool debug = false;       // development mode: errors, tracebacks and missing names shown
+  bool strict = false;      // the first Lua error ends the run with status 1 (implies debug)
+  bool quiet = false;       // only errors, warnings and the game's own output
+  bool watch = false;       // reload edited scripts, shaders, textures and sprites
   std::string newGame;      // --new: the folder to write a starter game into
   // --convert-model: the OBJ file to read, the .mod file to write, and the
   // optional animation description.

@@ -13,10 +13,39 @@ namespace {
 SDL_GLContext context = nullptr;
 const Uint32 ALL_SUBSYSTEMS = 0x7231;
 bool swapIntervalSet = false;
+WindowSettings opened;
+bool wentFullScreen = false;
+
+// True full screen at the requested size when the display has that mode (a
+// mode change). Otherwise the window takes the whole display at the display's
+// own mode. The window is sized and placed by hand first: without a window
+// manager nothing else would make it cover the display.
+void goFullScreen(int width, int height) {
+  int display = SDL_GetWindowDisplayIndex(window);
+  SDL_DisplayMode wanted = {};
+  wanted.w = width;
+  wanted.h = height;
+  SDL_DisplayMode closest = {};
+  if (SDL_GetClosestDisplayMode(display, &wanted, &closest) && closest.w == width &&
+      closest.h == height) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+    return;
+  }
+  SDL_Rect bounds = {};
+  if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+    DLOG("The display has no %dx%d mode: the game is scaled to %dx%d\n", width, height, bounds.w,
+         bounds.h);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+  }
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
 }  // namespace
 
 namespace sdlutils {
 bool vsyncEnabled() { return swapIntervalSet; }
+const WindowSettings& settings() { return opened; }
+bool fullScreen() { return wentFullScreen; }
 }  // namespace sdlutils
 
 void SDLdie(const char* msg) {
@@ -33,7 +62,8 @@ void SDLcheckError(int line) {
   SDL_ClearError();
 }
 
-void SDLstart(int width, int height, bool windowed) {
+void SDLstart(int width, int height, const WindowSettings& settings) {
+  opened = settings;
   if (SDL_Init(ALL_SUBSYSTEMS) < 0) SDLdie("Unable to initialized SDL");
 
   SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
@@ -43,9 +73,12 @@ void SDLstart(int width, int height, bool windowed) {
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
 
-  window = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                            height, SDL_WINDOW_OPENGL);
-  if (window && !windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+  Uint32 flags = SDL_WINDOW_OPENGL | (settings.resizable ? SDL_WINDOW_RESIZABLE : 0);
+  const char* title = settings.title.empty() ? "Tarnwick" : settings.title.c_str();
+  window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                            flags);
+  wentFullScreen = window && !settings.windowed;
+  if (wentFullScreen) goFullScreen(width, height);
   SDL_ShowCursor(0);
   if (!window) SDLdie("Unable to initialize main window");
   SDLcheckError(63);
@@ -53,8 +86,10 @@ void SDLstart(int width, int height, bool windowed) {
   context = SDL_GL_CreateContext(window);
   SDLcheckError(68);
 
-  swapIntervalSet = true;
-  if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
+  swapIntervalSet = settings.vsync;
+  if (!settings.vsync) {
+    SDL_GL_SetSwapInterval(0);
+  } else if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
     printf("Could not enable vsync\n");
     swapIntervalSet = false;
   }

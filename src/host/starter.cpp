@@ -42,10 +42,7 @@ local badge = {
 
 world = { camera = camera, badge }
 
--- SDL key codes, as onKeyboardEvent receives them.
-local KEY = { space = 32, right = 1073741903, left = 1073741904, down = 1073741905, up = 1073741906 }
 local SPEED = 240  -- pixels per second
-local held = {}    -- key code -> true while the key is down
 local spin = 0     -- degrees of spin left
 
 function init()
@@ -54,10 +51,11 @@ end
 
 function update(dt)
   local dx, dy = 0, 0
-  if held[KEY.left] then dx = dx - 1 end
-  if held[KEY.right] then dx = dx + 1 end
-  if held[KEY.down] then dy = dy - 1 end
-  if held[KEY.up] then dy = dy + 1 end
+  -- `keys` names SDL's key codes; app.isKeyDown tells whether one is held.
+  if app.isKeyDown(keys.left) then dx = dx - 1 end
+  if app.isKeyDown(keys.right) then dx = dx + 1 end
+  if app.isKeyDown(keys.down) then dy = dy - 1 end
+  if app.isKeyDown(keys.up) then dy = dy + 1 end
   badge.x = badge.x + dx * SPEED * dt
   badge.y = badge.y + dy * SPEED * dt
   spin = math.max(0, spin - 720 * dt)
@@ -65,12 +63,11 @@ function update(dt)
 end
 
 function onKeyboardEvent(pressed, key)
-  held[key] = pressed or nil
-  if pressed and key == KEY.space then spin = 360 end
+  if pressed and key == keys.space then spin = 360 end
 end
 
--- 1025 is a button press, 1026 a release.
-function onMouseButtonEvent(type)
+-- 1025 is a button press, 1026 a release; x, y in pixels from the top left.
+function onMouseButtonEvent(type, button, x, y)
   if type == 1025 then
     badge.x, badge.y = 0, 0
   end

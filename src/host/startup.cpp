@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,12 +14,15 @@
 #include "assets/resources.h"
 #include "audio/audio.h"
 #include "bindings/modules.h"
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "core/luautils.h"
 #include "core/runstate.h"
 #include "core/scriptcall.h"
 #include "host/filesystem.h"
 #include "host/frameloop.h"
+#include "host/keys.h"
+#include "host/letterbox.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "render/graphics.h"
@@ -44,26 +48,127 @@ std::string workingPath(const char* file) {
   return std::string(cwd) + "/" + file;
 }
 
-struct ConfigSize {
-  int width = 0;
-  int height = 0;
+// A config field as the protected read found it; checked outside that call.
+struct RawField {
+  int type = LUA_TNIL;
+  bool numeric = false;  // a number, or text that reads as one
+  double number = 0;
+  bool boolean = false;
+  std::string text;      // strings and numbers
+};
+
+const char* const CONFIG_FIELDS[] = {"width",     "height", "title",       "fullscreen",
+                                     "resizable", "vsync",  "quitOnEscape"};
+const size_t CONFIG_FIELD_COUNT = sizeof CONFIG_FIELDS / sizeof CONFIG_FIELDS[0];
+
+struct RawConfig {
+  RawField fields[CONFIG_FIELD_COUNT];
 };
 
 int readConfigProtected(lua_State* L) {
-  auto* size = static_cast<ConfigSize*>(lua_touserdata(L, 1));
+  auto* raw = static_cast<RawConfig*>(lua_touserdata(L, 1));
   lua_getglobal(L, "config");
   if (!lua_istable(L, -1))
     return luaL_error(L, "config must be a table, but it is %s", luaL_typename(L, -1));
-  lua_getfield(L, -1, "width");
-  size->width = luautils::truncateToInt(lua_tonumber(L, -1));
-  lua_getfield(L, -2, "height");
-  size->height = luautils::truncateToInt(lua_tonumber(L, -1));
+  for (size_t i = 0; i < CONFIG_FIELD_COUNT; ++i) {
+    lua_getfield(L, -1, CONFIG_FIELDS[i]);
+    RawField& field = raw->fields[i];
+    field.type = lua_type(L, -1);
+    field.numeric = lua_isnumber(L, -1) != 0;
+    field.number = lua_tonumber(L, -1);
+    field.boolean = lua_toboolean(L, -1) != 0;
+    if (const char* text = lua_tostring(L, -1)) field.text = text;
+    lua_pop(L, 1);
+  }
   return 0;
+}
+
+// The value as the message about it shows it.
+std::string describe(lua_State* L, const RawField& field) {
+  switch (field.type) {
+    case LUA_TNUMBER: {
+      if (std::isnan(field.number)) return "nan";
+      char text[32];
+      snprintf(text, sizeof text, "%.14g", field.number);
+      return text;
+    }
+    case LUA_TSTRING: return "\"" + field.text + "\"";
+    case LUA_TBOOLEAN: return field.boolean ? "true" : "false";
+    default: return lua_typename(L, field.type);
+  }
+}
+
+// Each check returns the problem with the field, or an empty text.
+std::string checkSize(lua_State* L, const RawField& field, const char* name, int* size) {
+  if (!field.numeric || !std::isfinite(field.number) || field.number < 1)
+    return std::string("config.") + name + " must be a positive number, got " + describe(L, field);
+  *size = luautils::truncateToInt(field.number);
+  return "";
+}
+
+std::string checkSwitch(lua_State* L, const RawField& field, const char* name, bool* value) {
+  if (field.type == LUA_TNIL) return "";
+  if (field.type != LUA_TBOOLEAN)
+    return std::string("config.") + name + " must be true or false, got " + describe(L, field);
+  *value = field.boolean;
+  return "";
+}
+
+std::string checkTitle(lua_State* L, const RawField& field, std::string* title) {
+  if (field.type == LUA_TNIL) return "";
+  if (field.type != LUA_TSTRING && field.type != LUA_TNUMBER)
+    return "config.title must be text, got " + describe(L, field);
+  *title = field.text;
+  return "";
 }
 
 void setNumberGlobal(lua_State* L, const char* name, int value) {
   lua_pushnumber(L, value);
   lua_setglobal(L, name);
+}
+
+// Loads the script's text as a chunk: named "@main.lua" in development mode,
+// so that messages cite main.lua:LINE; otherwise named by the text itself, so
+// that messages cite its first line, and development mode switched on later
+// by config.debug is told that chunk id.
+int loadMainChunk(lua_State* L, const std::string& text) {
+  if (diagnostics::mode().debug)
+    return luaL_loadbuffer(L, text.c_str(), strlen(text.c_str()), "@main.lua");
+  int status = luaL_loadstring(L, text.c_str());
+  if (status == 0) {
+    lua_Debug chunk;
+    lua_pushvalue(L, -1);
+    lua_getinfo(L, ">S", &chunk);
+    diagnostics::setMainChunkId(chunk.short_src);
+  }
+  return status;
+}
+
+// config.debug = true turns development mode on from here on.
+void readConfigDebug(lua_State* L) {
+  lua_getglobal(L, "config");
+  lua_pushstring(L, "debug");
+  lua_rawget(L, -2);
+  bool asked = lua_isboolean(L, -1) && lua_toboolean(L, -1);
+  lua_pop(L, 2);
+  if (!asked || diagnostics::mode().debug) return;
+  diagnostics::Mode mode = diagnostics::mode();
+  mode.debug = true;
+  diagnostics::setMode(mode);
+}
+
+// Under --watch, the two folders every start registers become real watches,
+// and main.lua and the asset folders are watched too.
+void registerWatches(lua_State* L, bool watchAll) {
+  if (watchAll) filesystem::enableWatching();
+  filesystem::watch("assets/scripts", watchers::edits({".lua"}, watchers::scriptCallback(L)));
+  filesystem::watch("assets/shaders/gl210",
+                    watchers::edits({".vs", ".fs"}, watchers::shaderCallback()));
+  if (!watchAll) return;
+  filesystem::watch(MAIN_SCRIPT, watchers::edits({".lua"}, watchers::mainScriptCallback(L)));
+  filesystem::watch("assets/textures", watchers::edits({".png"}, watchers::textureCallback()));
+  filesystem::watch("assets/sprites",
+                    watchers::edits({".png"}, watchers::spriteCallback("assets/sprites/")));
 }
 }  // namespace
 
@@ -86,39 +191,51 @@ bool runMainScript(lua_State* L) {
     DLOG("Lua error: cannot read %s: %s\n", workingPath(MAIN_SCRIPT).c_str(), strerror(readError));
     return false;
   }
-  // The chunk is named by its own text, so messages cite its first line.
-  if (luaL_loadstring(L, text.c_str()) != 0) {
+  if (loadMainChunk(L, text) != 0) {
     script::logError(L);
     return false;
   }
   return script::call(L, 0, 0);
 }
 
-bool readConfig(lua_State* L, int* width, int* height) {
-  ConfigSize size;
-  if (lua_cpcall(L, readConfigProtected, &size) != 0) {
+bool readConfig(lua_State* L, GameConfig* config) {
+  RawConfig raw;
+  if (lua_cpcall(L, readConfigProtected, &raw) != 0) {
     script::logError(L);
     return false;
   }
-  *width = size.width;
-  *height = size.height;
+  const RawField* field = raw.fields;
+  for (const std::string& problem :
+       {checkSize(L, field[0], "width", &config->width),
+        checkSize(L, field[1], "height", &config->height), checkTitle(L, field[2], &config->title),
+        checkSwitch(L, field[3], "fullscreen", &config->fullscreen),
+        checkSwitch(L, field[4], "resizable", &config->resizable),
+        checkSwitch(L, field[5], "vsync", &config->vsync),
+        checkSwitch(L, field[6], "quitOnEscape", &config->quitOnEscape)}) {
+    if (problem.empty()) continue;
+    DLOG("%s\n", problem.c_str());
+    return false;
+  }
   return true;
 }
 
 int run(const Options& options) {
+  diagnostics::setMode({options.debug, options.strict, options.quiet});
   resources::init();
   lua_State* L = luaL_newstate();
   luaL_openlibs(L);
   openModules(L);
+  keys::install(L);
   audio::init();
 
   DLOG("Load lua main\n");
-  int width = 0, height = 0;
+  GameConfig config;
   bool started = runMainScript(L);
   if (started) {
     DLOG("Get size\n");
-    started = readConfig(L, &width, &height);
+    started = readConfig(L, &config);
   }
+  if (started) readConfigDebug(L);
   if (!started) {
     // Nothing else was started; release what was, so the failure leaks nothing.
     lua_close(L);
@@ -126,13 +243,20 @@ int run(const Options& options) {
     resources::clear();
     return 1;
   }
-  setNumberGlobal(L, "screenWidth", width);
-  setNumberGlobal(L, "screenHeight", height);
+  setNumberGlobal(L, "screenWidth", config.width);
+  setNumberGlobal(L, "screenHeight", config.height);
 
   DLOG("Init SDL\n");
-  screenWidth = designWidth = width;
-  screenHeight = designHeight = height;
-  SDLstart(width, height, options.windowed);
+  screenWidth = designWidth = config.width;
+  screenHeight = designHeight = config.height;
+  WindowSettings settings;
+  settings.windowed = options.windowed || !config.fullscreen;
+  settings.resizable = config.resizable;
+  settings.vsync = config.vsync;
+  settings.title = config.title;
+  frameloop::quitOnEscape = config.quitOnEscape;
+  SDLstart(config.width, config.height, settings);
+  letterbox::followWindow();
 
   DLOG("Init audio\n");
   DLOG("Init graphics\n");
@@ -149,24 +273,25 @@ int run(const Options& options) {
   DLOG("Call main lua init\n");
   lua_getglobal(L, "init");
   if (lua_isfunction(L, -1))
-    script::call(L, 0, 0);
+    script::call(L, 0, 0, "init");
   else
     lua_pop(L, 1);
 
   DLOG("Start main loop\n");
   Uint32 lastFrame = SDL_GetTicks();
   gr_clearRenderTargets();
-  filesystem::watch("assets/scripts", watchers::scriptCallback(L));
-  filesystem::watch("assets/shaders/gl210", watchers::shaderCallback());
+  registerWatches(L, options.watch);
 
   frameloop::run(L, lastFrame, options);
 
+  filesystem::stopWatching();
+  diagnostics::reportCounts();
   DLOG("SDLquit\n");
   audio::clear();
   resources::clear();
   lua_close(L);
   SDLquit();
   DLOG("Final quit\n");
-  return 0;
+  return diagnostics::strictFailure() ? 1 : 0;
 }
 }  // namespace host

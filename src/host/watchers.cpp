@@ -1,11 +1,15 @@
-// Live reloading: what happens when a script or shader file changes.
+// Live reloading: what happens when a script, shader, texture or sprite file
+// changes. A failing reload logs and keeps what was there.
 #include "host/watchers.h"
 
 #include <map>
+#include <vector>
 
 #include "core/log.h"
 #include "core/scriptcall.h"
+#include "host/startup.h"
 #include "render/graphics.h"
+#include "render/sheets.h"
 
 namespace watchers {
 void onScriptChange(lua_State* L, filesystem::Change, const std::string& path) {
@@ -16,7 +20,7 @@ void onScriptChange(lua_State* L, filesystem::Change, const std::string& path) {
     return;
   }
   lua_pushstring(L, path.c_str());
-  script::call(L, 1, 0);
+  script::call(L, 1, 0, "dofile");
 }
 
 void onShaderChange(filesystem::Change, const std::string& path) {
@@ -37,9 +41,21 @@ void onShaderChange(filesystem::Change, const std::string& path) {
       bool affected = (extension == "vs" && vertex == name) || (extension == "fs" && fragment == name);
       if (!affected) continue;
       DLOG("Changing shader %s %s\n", vertex.c_str(), fragment.c_str());
-      vertexEntry.second[fragment] = gr_createProgram(vertex.c_str(), fragment.c_str());
+      // A broken edit keeps the program that works, so the game runs on.
+      GLuint program = gr_tryCreateProgram(vertex.c_str(), fragment.c_str());
+      if (program) vertexEntry.second[fragment] = program;
     }
   }
+}
+
+void onMainScriptChange(lua_State* L, const std::string& path) {
+  DLOG("Reload %s\n", path.c_str());
+  if (!host::runMainScript(L)) return;
+  lua_getglobal(L, "onReload");
+  if (lua_isfunction(L, -1))
+    script::call(L, 0, 0, "onReload");
+  else
+    lua_pop(L, 1);
 }
 
 Callback scriptCallback(lua_State* L) {
@@ -48,5 +64,36 @@ Callback scriptCallback(lua_State* L) {
 
 Callback shaderCallback() {
   return [](filesystem::Change change, std::string path) { onShaderChange(change, path); };
+}
+
+Callback mainScriptCallback(lua_State* L) {
+  return [L](filesystem::Change, std::string path) { onMainScriptChange(L, path); };
+}
+
+Callback textureCallback() {
+  return [](filesystem::Change, std::string path) {
+    DLOG("Reload %s\n", path.c_str());
+    gr_reloadTexture(path);
+  };
+}
+
+Callback spriteCallback(const char* folder) {
+  return [folder](filesystem::Change, std::string path) {
+    DLOG("Reload %s\n", path.c_str());
+    gr_reloadSpriteSheet(folder, path);
+  };
+}
+
+Callback edits(std::initializer_list<const char*> suffixes, Callback callback) {
+  std::vector<std::string> endings(suffixes.begin(), suffixes.end());
+  return [endings, callback](filesystem::Change change, std::string path) {
+    if (change == filesystem::REMOVED) return;
+    for (const std::string& ending : endings)
+      if (path.size() > ending.size() &&
+          path.compare(path.size() - ending.size(), ending.size(), ending) == 0) {
+        callback(change, path);
+        return;
+      }
+  };
 }
 }  // namespace watchers

@@ -108,6 +108,14 @@ void UniformSet::set(const std::string& name, const Uniform& uniform) {
   set(gr_nameId(name), uniform.value, uniform.size);
 }
 
+void UniformSet::erase(NameId name) {
+  for (auto entry = entries.begin(); entry != entries.end(); ++entry)
+    if (entry->name == name) {
+      entries.erase(entry);
+      return;
+    }
+}
+
 const UniformSet::Entry* UniformSet::find(NameId name) const {
   for (const Entry& entry : entries)
     if (entry.name == name) return &entry;
@@ -124,9 +132,19 @@ void UniformSet::clear() {
 }
 
 bool UniformSet::sameAs(const UniformSet& other) const {
-  return entries.size() == other.entries.size() && words.size() == other.words.size() &&
-         memcmp(entries.data(), other.entries.data(), entries.size() * sizeof(Entry)) == 0 &&
-         memcmp(words.data(), other.words.data(), words.size() * WORD) == 0;
+  if (entries.size() != other.entries.size()) return false;
+  // Sets built alike have their values at the same places: one comparison.
+  if (words.size() == other.words.size() &&
+      memcmp(entries.data(), other.entries.data(), entries.size() * sizeof(Entry)) == 0 &&
+      memcmp(words.data(), other.words.data(), words.size() * WORD) == 0)
+    return true;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Entry& a = entries[i];
+    const Entry& b = other.entries[i];
+    if (a.name != b.name || a.size != b.size || memcmp(value(a), other.value(b), a.size) != 0)
+      return false;
+  }
+  return true;
 }
 
 int Batch::getStride() {

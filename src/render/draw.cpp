@@ -11,6 +11,7 @@
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/programinfo.h"
+#include "render/screenframe.h"
 
 namespace {
 bool merging = true;
@@ -122,7 +123,7 @@ bool bindTarget(const Batch& batch, GLint viewport[4]) {
   const RenderTarget* target =
       batch.targetName.empty() ? nullptr : gr_getRenderTarget(batch.targetName);
   if (!target) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
     glcheck::check("glBindFramebuffer");
     return false;
   }
@@ -226,7 +227,7 @@ size_t drawGroup(Batch* const* group, size_t count) {
   }
 
   if (restoreWindow) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
     glViewport(0, 0, viewport[2], viewport[3]);
   }
   return count;

@@ -89,6 +89,8 @@ struct UniformSet {
   void set(NameId name, const void* value, size_t size);
   void set(const std::string& name, const void* value, size_t size);
   void set(const std::string& name, const Uniform& uniform);
+  // Removes the named value, if any (its words stay unused until clear()).
+  void erase(NameId name);
   // Null when the set has no value of that name.
   const Entry* find(NameId name) const;
   const Entry* find(const std::string& name) const;
@@ -96,9 +98,8 @@ struct UniformSet {
   size_t size() const { return entries.size(); }
   bool empty() const { return entries.empty(); }
   void clear();
-  // Built alike: the same names in the same order with the same bytes. (Sets
-  // with equal values set in another order, or replaced differently, may
-  // compare unequal; never the other way round.)
+  // The same names in the same order with the same bytes. (Sets with equal
+  // values set in another order compare unequal.)
   bool sameAs(const UniformSet& other) const;
 };
 
@@ -187,7 +188,15 @@ GLuint gr_loadShader(const char* filePath, GLenum shaderType);  // 0 when unread
 // framework's copies. A missing file or a name too long for the path ends the
 // run at the attach check.
 GLuint gr_createProgram(const char* vs, const char* fs);
+// Builds the pair like gr_createProgram for a rebuild during the run: a file
+// that cannot be read, a shader that does not compile or a pair that does not
+// link gives one log line and 0 instead of ending the run.
+GLuint gr_tryCreateProgram(const char* vs, const char* fs);
 GLuint gr_getProgram(std::string vs, std::string ps);
+// True when drawing with the program reads a batch uniform called `name`: an
+// active uniform of that name, or a vector uniform fed from it under its name
+// without the first two characters (u_tint from tint), as gr_render feeds them.
+bool gr_programUses(GLuint program, const std::string& name);
 // Binds the program unless it is the one this switch bound last.
 void gr_useProgram(GLuint programID);
 // The program gr_useProgram bound last; GLuint(-1) before the first.
@@ -213,6 +222,9 @@ GLuint gr_createTexture(unsigned char* data, int width, int height, int premulti
 // nothing is made (any target of that name stays).
 void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
+// A target in no registry, left bound; the caller owns its GL objects.
+RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
+                                GLenum type, bool depth);
 // The named target, owned by `renderTargets` (its address stays valid); null
 // for an unknown name.
 RenderTarget* gr_getRenderTarget(const std::string& name);

@@ -1,6 +1,7 @@
 // Shader programs: reading and compiling shader files, linking pairs, the
 // program cache and the current-program switch. Compile and link logs are
-// printed but not judged: a broken program is cached like any other.
+// printed but not judged: a broken program is cached like any other. Only the
+// rebuild of a changed pair (gr_tryCreateProgram) judges them.
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -63,10 +64,15 @@ GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
   return shader;
 }
 
-GLuint gr_createProgram(const char* vs, const char* fs) {
-  GLuint vertexShader = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
-  GLuint fragmentShader = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
+namespace {
+bool compiled(GLuint shader) {
+  GLint status = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+  return status == GL_TRUE;
+}
 
+// Links the two shaders into a new program and deletes them.
+GLuint link(GLuint vertexShader, GLuint fragmentShader) {
   // A shader that could not be read is 0 here; attaching it is the GL error
   // that stops the process.
   GLuint program = glCreateProgram();
@@ -80,13 +86,45 @@ GLuint gr_createProgram(const char* vs, const char* fs) {
   glDeleteShader(vertexShader);
   glDeleteShader(fragmentShader);
 
-  // The link log goes to standard output directly, not through DLOG.
+  // The link log goes to standard output like the compile log; quiet runs
+  // drop it when it is empty.
   char log[512] = {};
   glGetProgramInfoLog(program, sizeof log, nullptr, log);
-  printf("%s\n", log);
+  DLOG("%s\n", log);
   // GL may hand out the name of a program it no longer has: learn it afresh.
   programinfo::forget(program);
   return program;
+}
+}  // namespace
+
+GLuint gr_createProgram(const char* vs, const char* fs) {
+  GLuint vertexShader = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
+  GLuint fragmentShader = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
+  return link(vertexShader, fragmentShader);
+}
+
+GLuint gr_tryCreateProgram(const char* vs, const char* fs) {
+  GLuint vertexShader = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
+  GLuint fragmentShader = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
+  const char* failure = nullptr;
+  if (!vertexShader || !fragmentShader)
+    failure = "a shader file cannot be read";
+  else if (!compiled(vertexShader) || !compiled(fragmentShader))
+    failure = "a shader does not compile";
+  GLuint program = 0;
+  if (!failure) {
+    program = link(vertexShader, fragmentShader);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) failure = "the pair does not link";
+  } else {
+    glDeleteShader(vertexShader);
+    glDeleteShader(fragmentShader);
+  }
+  if (!failure) return program;
+  glDeleteProgram(program);
+  DLOG("Shader pair %s %s not rebuilt: %s; the previous program stays\n", vs, fs, failure);
+  return 0;
 }
 
 GLuint gr_getProgram(std::string vs, std::string ps) {
@@ -98,6 +136,22 @@ GLuint gr_getProgram(std::string vs, std::string ps) {
   GLuint program = gr_createProgram(vs.c_str(), ps.c_str());
   gr_programs[vs][ps] = program;
   return program;
+}
+
+bool gr_programUses(GLuint program, const std::string& name) {
+  GLint count = 0;
+  glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+  for (GLint index = 0; index < count; ++index) {
+    char active[256] = {};
+    GLsizei length = 0;
+    GLint arraySize = 0;
+    GLenum type = 0;
+    glGetActiveUniform(program, static_cast<GLuint>(index), sizeof active, &length, &arraySize,
+                       &type, active);
+    bool vector = type == GL_FLOAT_VEC2 || type == GL_FLOAT_VEC3 || type == GL_FLOAT_VEC4;
+    if (name == active || (vector && length > 2 && name == active + 2)) return true;
+  }
+  return false;
 }
 
 void gr_useProgram(GLuint programID) {

@@ -63,7 +63,12 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
   }
+  DLOG("Gen depth\n");
+  renderTargets[name] = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
+}
 
+RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
+                                GLenum type, bool depth) {
   GLuint frameBuffer = 0;
   glGenFramebuffers(1, &frameBuffer);
   glcheck::check("glGenFramebuffers");
@@ -82,13 +87,12 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
   glcheck::check("glFramebufferTexture2D");
 
-  DLOG("Gen depth\n");
   if (depth) attachDepthTexture(width, height);
 
   GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   if (status != GL_FRAMEBUFFER_COMPLETE)
     glcheck::fatal("Frame buffer status check failed: %d\n", static_cast<int>(status));
-  renderTargets[name] = RenderTarget{frameBuffer, texture, width, height};
+  return RenderTarget{frameBuffer, texture, width, height};
 }
 
 RenderTarget* gr_getRenderTarget(const std::string& name) {

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "core/log.h"
+#include "render/screenframe.h"
 
 void gr_clearWindow(float red, float green, float blue) {
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
   glClearColor(red, green, blue, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }

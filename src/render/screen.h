@@ -7,7 +7,8 @@
 
 #include "render/graphics.h"
 
-// Clears the window's colour (to red, green, blue, opaque) and depth.
+// Clears the window's colour (to red, green, blue, opaque) and depth: the
+// offscreen frame that stands for it while one is in use (render/screenframe.h).
 void gr_clearWindow(float red, float green, float blue);
 // Clears the target's colour to transparent black, and its depth; the target
 // stays bound.

@@ -1,11 +1,12 @@
 // Shader source lookup: the game's folder first, then the framework's copies.
 #include "render/shaderfiles.h"
 
-#include <SDL.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+#include "assets/frameworkfiles.h"
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "render/graphics.h"
 
@@ -13,24 +14,9 @@ namespace shaderfiles {
 namespace {
 bool readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
 
-// The framework's shader folders, most specific first: beside the executable,
-// the installed tree relative to it (a prefix chosen at install or packaging
-// time), the build tree (test programs live elsewhere), the configured prefix.
+// The framework's copy of a shader file, or empty.
 std::string frameworkCopy(const std::string& file) {
-  std::string folders[4];
-  if (char* base = SDL_GetBasePath()) {
-    folders[0] = std::string(base) + "shaders/";
-    folders[1] = std::string(base) + "../share/tarnwick/shaders/";
-    SDL_free(base);
-  }
-  folders[2] = TARNWICK_SHADER_BUILD_DIR "/";
-  folders[3] = TARNWICK_SHADER_INSTALL_DIR "/";
-  for (const std::string& folder : folders) {
-    if (folder.empty()) continue;
-    std::string path = folder + SHADER_VERSION + "/" + file;
-    if (readable(path)) return path;
-  }
-  return "";
+  return frameworkfiles::find("shaders/" + SHADER_VERSION + "/" + file);
 }
 }  // namespace
 
@@ -45,6 +31,11 @@ std::string find(const std::string& name, const char* extension) {
   std::string gamePath = buffer;
   if (readable(gamePath)) return gamePath;
   std::string copy = frameworkCopy(name + "." + extension);
+  if (copy.empty())
+    diagnostics::warnOnce("shader " + gamePath,
+                          "Warning: shader %s.%s is neither in assets/shaders/%s/ nor among the "
+                          "framework's shaders\n",
+                          name.c_str(), extension, SHADER_VERSION.c_str());
   return copy.empty() ? gamePath : copy;
 }
 }  // namespace shaderfiles

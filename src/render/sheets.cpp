@@ -1,6 +1,9 @@
 // Sheet uploads and the texture-or-target lookup.
 #include "render/sheets.h"
 
+#include "assets/glyphsheets.h"
+#include "render/glcheck.h"
+
 void gr_uploadSheet(resources::Sheet* sheet, int premultiplyAlpha, unsigned mipmapLevels) {
   if (!sheet) return;
   sheet->texture = static_cast<int>(gr_createTexture(sheet->data, sheet->width, sheet->height,
@@ -14,10 +17,52 @@ void gr_uploadGlyphSheet(resources::Sheet* sheet) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
+void gr_uploadTextSheets() {
+  for (glyphsheets::GlyphSheet& glyphSheet : glyphsheets::sheets) {
+    if (glyphSheet.changedBottom == 0) continue;
+    resources::Sheet& sheet = *glyphSheet.sheet;
+    if (sheet.texture == 0) {
+      // Coverage in all four bytes is already premultiplied white.
+      sheet.texture = static_cast<int>(gr_createTexture(sheet.data, sheet.width, sheet.height, 0,
+                                                        GL_RGBA, GL_RGBA, GL_CLAMP_TO_EDGE, 1));
+      // One level only: plain linear sampling gives the same picture, cheaper.
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+      glcheck::check("Glyph sheet filter");
+    } else {
+      int top = glyphSheet.changedTop, rows = glyphSheet.changedBottom - glyphSheet.changedTop;
+      glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(sheet.texture));
+      glcheck::check("Bind glyph sheet");
+      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, top, sheet.width, rows, GL_RGBA, GL_UNSIGNED_BYTE,
+                      sheet.data + static_cast<size_t>(top) * sheet.width * 4);
+      glcheck::check("Update glyph sheet");
+    }
+    glyphSheet.changedTop = glyphSheet.changedBottom = 0;
+  }
+}
+
 void gr_loadTextures(const char* folder) {
   resources::loadTextures(folder, [](resources::Sheet& sheet, unsigned mipmapLevels) {
     gr_uploadSheet(&sheet, 1, mipmapLevels);
   });
+}
+
+bool gr_reloadTexture(const std::string& path) {
+  return resources::reloadTexture(path, [](resources::Sheet& sheet, unsigned mipmapLevels) {
+    GLuint previous = static_cast<GLuint>(sheet.texture);
+    gr_uploadSheet(&sheet, 1, mipmapLevels);
+    if (previous) glDeleteTextures(1, &previous);
+  });
+}
+
+bool gr_reloadSpriteSheet(const char* folder, const std::string& changed) {
+  GLuint previous = 0;
+  if (!resources::sprites.empty() && resources::sprites.begin()->second.sheet)
+    previous = static_cast<GLuint>(resources::sprites.begin()->second.sheet->texture);
+  resources::Sheet* sheet = resources::repackSpriteSheet(folder, changed);
+  if (!sheet) return false;
+  gr_uploadSheet(sheet, 1, 1);
+  if (previous) glDeleteTextures(1, &previous);
+  return true;
 }
 
 bool gr_findTexture(const std::string& name, TextureRef* found) {

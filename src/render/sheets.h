@@ -14,8 +14,20 @@ void gr_uploadSheet(resources::Sheet* sheet, int premultiplyAlpha, unsigned mipm
 // A font's glyph sheet: rows packed without padding, no premultiplication, one
 // level.
 void gr_uploadGlyphSheet(resources::Sheet* sheet);
+// The glyph sheets of text on screen (assets/glyphsheets.h): a sheet not
+// uploaded yet becomes a texture (clamped, one level), and the rows a sheet
+// gained since its last upload are copied into its texture. Does nothing when
+// nothing changed.
+void gr_uploadTextSheets();
 // resources::loadTextures with every sheet uploaded premultiplied.
 void gr_loadTextures(const char* folder);
+// A texture file edited during the run: decoded again, uploaded, and the
+// texture it replaces deleted. False (logged) when the file does not decode.
+bool gr_reloadTexture(const std::string& path);
+// A sprite file edited during the run: the sprite sheet packed again from
+// `folder`, uploaded, and the previous sheet's texture deleted. False (logged)
+// when `changed` does not decode.
+bool gr_reloadSpriteSheet(const char* folder, const std::string& changed);
 
 // A GL texture with its size, as a name finds it.
 struct TextureRef {

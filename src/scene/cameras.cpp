@@ -2,6 +2,7 @@
 // the fields found remembered between searches.
 #include "scene/cameras.h"
 
+#include "core/diagnostics.h"
 #include "scene/transforms.h"
 
 namespace cameras {
@@ -88,6 +89,13 @@ void findAll(lua_State* L, const std::function<void(lua_State*)>& found) {
 
 void setRemembering(bool enabled) { remembering = enabled; }
 
+Switches readSwitches(lua_State* L) {
+  Switches switches;
+  getBool(L, "depthTest", &switches.depthTest);
+  getBool(L, "clearTarget", &switches.clearTarget);
+  return switches;
+}
+
 bool sees(lua_State* L, const nodefields::Snapshot* node, const Camera& camera) {
   static const nodefields::Key LAYER("layer");
   if (node && node->valid && node->known(LAYER.field) && !node->has(LAYER.field))
@@ -109,6 +117,11 @@ void forEach(lua_State* L, BatchMatrix& batchMatrix,
     camera.projection = transforms::calcProjection(L);
     camera.layer = getString(L, "layer");
     camera.target = getString(L, "target");
+    if (!camera.target.empty() && !gr_getRenderTarget(camera.target))
+      diagnostics::warnOnce("target " + camera.target,
+                            "Warning: camera target %s names no render target; the camera "
+                            "draws into the window\n",
+                            camera.target.c_str());
     found(L, camera);
   });
 }

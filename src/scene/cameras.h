@@ -28,6 +28,16 @@ struct Camera {
   std::string target;      // render target; empty is the window
 };
 
+// A camera's `depthTest` and `clearTarget` (both false unless set), for the
+// passes that take them from the camera.
+struct Switches {
+  bool depthTest = false;
+  bool clearTarget = false;
+};
+
+// Reads them from the camera table on top of the stack.
+Switches readSwitches(lua_State* L);
+
 // Whether the node on top is drawn by the camera: its `layer` (default empty)
 // equals the camera's. `node` is its snapshot, or null (nodefields::visiting).
 bool sees(lua_State* L, const nodefields::Snapshot* node, const Camera& camera);

@@ -107,6 +107,7 @@ struct NodeHandler {
     batch.enableCulling = flags.culling;
     batch.clearTarget = flags.clearTarget;
 
+    renderutils::warnUnusedUniforms(shaders.vs, shaders.ps, batch.uniforms);
     modeltexture::addWhiteSampler(batch.uniforms);
     batch.uniforms.set("transform", glm::value_ptr(transform), sizeof transform);
     batch.uniforms.set("normalTransform", glm::value_ptr(normalTransform), sizeof normalTransform);

@@ -11,6 +11,8 @@
 #include <optional>
 
 #include "assets/resources.h"
+#include "core/diagnostics.h"
+#include "core/scriptcall.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
 #include "scene/spriteutils.h"
@@ -99,8 +101,8 @@ void emitOne(lua_State* L, ParticleSystem& system, const glm::mat4& transform) {
   }
   lua_pushvalue(L, -2);
   lua_pushinteger(L, slot);
-  nodefields::invalidate();  // script code runs
-  lua_pcall(L, 2, 1, 0);  // errors are not reported: the message is no table
+  // An error's message is no table; only development mode reports it.
+  if (script::pcall(L, 2, 1) != 0) script::reportSwallowed(L, "emit");
   if (lua_istable(L, -1)) {
     Particle& particle = system.particles[slot];
     readParticle(L, particle);
@@ -231,6 +233,7 @@ struct NodeHandler {
   void fillBatch(lua_State* L, const std::string& vs, const std::string& fs,
                  const ParticleSystem& system, Batch& batch) const {
     renderutils::getUniforms(L, batch.uniforms);
+    renderutils::warnUnusedUniforms(vs, fs, batch.uniforms);
     // The first sprite's sheet supplies the texture; an emitter whose sprite
     // has no sheet (not even the stand-in) samples no texture.
     resources::Sprite first =
@@ -295,8 +298,9 @@ LifeCurve getCurve(lua_State* L, const char* key, float defaultValue) {
       lua_pushvalue(L, -1);
       lua_pushnumber(L, static_cast<lua_Number>(i) / LAST_SAMPLE);
       lua_pushvalue(L, table);
-      nodefields::invalidate();  // script code runs
-      lua_pcall(L, 2, 1, 0);  // an error leaves its message, which counts as 0
+      // An error leaves its message, which counts as 0.
+      if (script::pcall(L, 2, 1) != 0 && diagnostics::mode().debug)
+        script::reportSwallowed(L, (std::string("curve ") + key).c_str());
       float value = static_cast<float>(lua_tonumber(L, -1));
       values[i] = std::isfinite(value) ? value : 0;
       lua_pop(L, 1);

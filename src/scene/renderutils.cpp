@@ -3,9 +3,11 @@
 // its array entries as floats. Nothing is cached: every call reads the tables.
 #include "scene/renderutils.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "render/sheets.h"
 
@@ -15,17 +17,19 @@ namespace {
 GLuint textureNamed(const char* name, const char* uniform) {
   TextureRef texture;
   if (gr_findTexture(name, &texture)) return texture.name;
-  DLOG("Failed to find texture %s for uniform %s\n", name, uniform);
+  diagnostics::logRepeated("texture " + std::string(name) + " for uniform " + uniform,
+                           "Failed to find texture %s for uniform %s\n", name, uniform);
   return 0;
 }
 
-// The array entries of the table on top as floats; function entries are
-// resolved with the value at absolute index `node`.
-void readFloats(lua_State* L, int node, std::vector<float>& values, size_t count) {
+// The array entries of uniform `name`, the table on top, as floats; function
+// entries are resolved with the value at absolute index `node`.
+void readFloats(lua_State* L, int node, const char* name, std::vector<float>& values,
+                size_t count) {
   values.resize(count);
   for (size_t i = 0; i < count; ++i) {
     lua_rawgeti(L, -1, static_cast<int>(i + 1));
-    luautils::resolveTop(L, node);
+    luautils::resolveTop(L, node, name);
     values[i] = static_cast<float>(lua_tonumber(L, -1));
     lua_pop(L, 1);
   }
@@ -41,7 +45,7 @@ void readPair(lua_State* L, int node, UniformSet& uniforms) {
 
   // Resolve a copy: the value slot belongs to the caller's traversal.
   lua_pushvalue(L, -1);
-  luautils::resolveTop(L, node);
+  luautils::resolveTop(L, node, gr_nameText(name).c_str());
   switch (lua_type(L, -1)) {
     case LUA_TNUMBER: {
       float value = static_cast<float>(lua_tonumber(L, -1));
@@ -57,7 +61,7 @@ void readPair(lua_State* L, int node, UniformSet& uniforms) {
       // Reused: a uniform's floats are copied into the set before the next read.
       static std::vector<float> values;
       size_t count = lua_objlen(L, -1);
-      readFloats(L, node, values, count);
+      readFloats(L, node, gr_nameText(name).c_str(), values, count);
       uniforms.set(name, values.data(), sizeof(float) * count);
       break;
     }
@@ -128,5 +132,22 @@ UniformSet getUniforms(lua_State* L) {
   UniformSet uniforms;
   getUniforms(L, uniforms);
   return uniforms;
+}
+
+void warnUnusedUniforms(const std::string& vs, const std::string& fs,
+                        const UniformSet& uniforms) {
+  if (!diagnostics::mode().debug) return;
+  // In the order of their names, as they are listed elsewhere.
+  std::vector<std::string> names;
+  for (const UniformSet::Entry& entry : uniforms.entries) names.push_back(gr_nameText(entry.name));
+  std::sort(names.begin(), names.end());
+  GLuint program = 0;
+  for (const std::string& name : names) {
+    if (!diagnostics::firstTime("uniform " + vs + " " + fs + " " + name)) continue;
+    if (!program) program = gr_getProgram(vs, fs);
+    if (!gr_programUses(program, name))
+      DLOG("Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
+           vs.c_str(), fs.c_str(), name.c_str());
+  }
 }
 }  // namespace renderutils

@@ -21,4 +21,8 @@ void getPrefixedUniforms(lua_State* L, UniformSet& result);
 // wins). Function values anywhere in them are called with the node.
 void getUniforms(lua_State* L, UniformSet& uniforms);
 UniformSet getUniforms(lua_State* L);
+// In development mode, warns once per shader pair and name about each of the
+// node's `uniforms` that the pair's program does not use. Nothing otherwise.
+void warnUnusedUniforms(const std::string& vs, const std::string& fs,
+                        const UniformSet& uniforms);
 }  // namespace renderutils

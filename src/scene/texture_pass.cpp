@@ -13,7 +13,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/log.h"
+#include "core/diagnostics.h"
 #include "render/sheets.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
@@ -118,6 +118,9 @@ struct NodeHandler {
     Remembered& memory = *remembered;
     if (memory.changes != nodefields::changes()) forget(memory);
     batch.program = ownShaders ? programFor(memory, vs, fs) : defaultProgram(memory);
+    if (ownUniforms)
+      renderutils::warnUnusedUniforms(ownShaders ? vs : DEFAULT_SHADER,
+                                      ownShaders ? fs : DEFAULT_SHADER, batch.uniforms);
 
     if (!memory.looked || textureName != memory.texture) {
       memory.texture = textureName;
@@ -126,7 +129,8 @@ struct NodeHandler {
       memory.plain.clear();
     }
     if (!memory.found) {
-      DLOG("Failed to find texture %s\n", textureName.c_str());
+      diagnostics::logRepeated("texture " + textureName, "Failed to find texture %s\n",
+                               textureName.c_str());
       list.pop_back();
       return;
     }
@@ -208,10 +212,8 @@ struct NodeHandler {
 
 void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
   cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
-    bool depthTest = false, clearTarget = false;
-    getBool(L, "depthTest", &depthTest);
-    getBool(L, "clearTarget", &clearTarget);
-    enter.push_back(NodeHandler{&batchMatrix, depthTest, clearTarget, camera,
+    cameras::Switches switches = cameras::readSwitches(L);
+    enter.push_back(NodeHandler{&batchMatrix, switches.depthTest, switches.clearTarget, camera,
                                 std::make_shared<Remembered>()});
   });
 }

@@ -109,6 +109,37 @@ TEST(Startup, AGameThatCannotStartEndsWithStatusOneBeforeAnyWindow) {
   }
 }
 
+TEST(Startup, AnUnusableConfigFieldEndsStartUpWithOneLine) {
+  struct Case {
+    const char* config;
+    const char* line;
+  };
+  for (const Case& c : {
+           Case{"{width = 0, height = 240}", "config.width must be a positive number, got 0"},
+           Case{"{width = 320}", "config.height must be a positive number, got nil"},
+           Case{"{width = -320, height = 240}", "config.width must be a positive number, got -320"},
+           Case{"{width = 0/0, height = 240}", "config.width must be a positive number, got nan"},
+           Case{"{width = 0.5, height = 240}", "config.width must be a positive number, got 0.5"},
+           Case{"{width = 'wide', height = 240}",
+                "config.width must be a positive number, got \"wide\""},
+           Case{"{width = 320, height = 240, fullscreen = 'no'}",
+                "config.fullscreen must be true or false, got \"no\""},
+           Case{"{width = 320, height = 240, title = {}}", "config.title must be text, got table"},
+       }) {
+    GameFolder game;
+    game.writeMain(std::string("config = ") + c.config + "\nworld = {}\n");
+    GameRun run = runFrames(game, 1);
+    EXPECT_EQ(run.exitStatus, 1) << c.config;
+    EXPECT_EQ(run.out, std::string("Load lua main\nGet size\n") + c.line + "\n") << c.config;
+  }
+  // Numeric text still gives a size, and fractions are cut.
+  GameFolder game;
+  game.writeMain("config = {width = '64', height = 48.9}\nworld = {}\n");
+  GameRun run = runFrames(game, 1, true);
+  EXPECT_EQ(run.exitStatus, 0) << run.out;
+  EXPECT_EQ(readPicture(game.file("shot.png")).height, 48);
+}
+
 TEST(Startup, TheMissingScriptIsNamedWithItsFolder) {
   GameFolder game;
   GameRun run = runFrames(game, 1);

@@ -9,6 +9,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 for file in bin/tarnwick share/tarnwick/shaders/gl210/pt.vs share/tarnwick/shaders/gl210/pt.fs \
+            share/tarnwick/fonts/DejaVuSans.ttf \
             share/tarnwick/types/tarnwick.lua share/doc/tarnwick/getting-started.md \
             share/doc/tarnwick/modules.md share/doc/tarnwick/pictures/orientation.png \
             share/tarnwick/examples/demo/main.lua; do
@@ -17,7 +18,7 @@ done
 
 # A game of its own, with no assets/shaders: the installed shaders are used.
 "$scratch/prefix/bin/tarnwick" --new "$scratch/game" >/dev/null
-"$scratch/prefix/bin/tarnwick" --windowed --frames 3 --fixed-dt 16 --screenshot shot.png \
+"$scratch/prefix/bin/tarnwick" --windowed --frames 3 --fixed-dt 16 --screenshot "$scratch/game/shot.png" \
   "$scratch/game" >"$scratch/log" 2>&1 || { cat "$scratch/log"; exit 1; }
 grep -q "Compiling shader $scratch/prefix/bin/../share/tarnwick/shaders/gl210/pt.vs" "$scratch/log" \
   || { echo "the installed shaders were not used"; cat "$scratch/log"; exit 1; }
@@ -36,4 +37,5 @@ done
 contents=$(dpkg-deb -c "$deb")
 grep -q '\./usr/bin/tarnwick$' <<<"$contents" || { echo "no /usr/bin/tarnwick in the package"; exit 1; }
 grep -q '\./usr/share/tarnwick/shaders/gl210/pt.fs$' <<<"$contents" || { echo "no shaders in the package"; exit 1; }
+grep -q '\./usr/share/tarnwick/fonts/DejaVuSans.ttf$' <<<"$contents" || { echo "no font in the package"; exit 1; }
 echo "installed, ran, packaged: $(basename "$deb")"

@@ -67,7 +67,7 @@ TEST(UniformRecord, CopiesAreDeepAndMovesTransferTheOneBuffer) {
   EXPECT_EQ(target.value, buffer);
 }
 
-TEST(UniformSets, ValuesAreCopiedInReplacedByNameAndComparedAsBuilt) {
+TEST(UniformSets, ValuesAreCopiedInReplacedOrErasedByNameAndCompared) {
   UniformSet set;
   const float tint[4] = {1, 2, 3, 4};
   set.set("tint", tint, sizeof tint);
@@ -97,6 +97,10 @@ TEST(UniformSets, ValuesAreCopiedInReplacedByNameAndComparedAsBuilt) {
   b.set("y", other, 4);
   b.set("x", tint, 4);
   EXPECT_FALSE(a.sameAs(b)) << "built in another order";
+  UniformSet erased = a;
+  erased.set("z", tint, 4);
+  erased.erase(gr_nameId("z"));
+  EXPECT_TRUE(erased.sameAs(a)) << "an erased value leaves nothing that counts";
 
   const void* storage = copy.words.data();
   copy.clear();

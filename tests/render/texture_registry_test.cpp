@@ -252,3 +252,45 @@ TEST(StartUp, LoadsTheGamesTexturesBeforeTheSheets) {
                                      "Create texture stone", "Create sheets"}))
       << run.out;
 }
+
+TEST_F(TextureRegistry, AReloadedTextureKeepsItsSheetAndABrokenFileChangesNothing) {
+  GameFolder dir;
+  writeSolid(dir, "tree.png", 2, 2, {255, 0, 0, 255});
+  load(dir.path());
+  resources::Sheet* sheet = resources::getTexture("tree");
+  GLuint before = static_cast<GLuint>(sheet->texture);
+  writeSolid(dir, "tree.png", 4, 4, {0, 0, 255, 255});
+  captureOutput([&] { EXPECT_TRUE(gr_reloadTexture(dir.file("tree.png"))); });
+  EXPECT_EQ(resources::getTexture("tree"), sheet);
+  EXPECT_EQ(resources::sheets.size(), 1u);
+  EXPECT_EQ(sheet->width, 4);
+  EXPECT_EQ(resources::getColorFromTexture("tree", 0, 2), 255);
+  EXPECT_NE(static_cast<GLuint>(sheet->texture), before);
+  EXPECT_FALSE(glIsTexture(before));
+
+  dir.write("tree.png", "not a picture");
+  std::string log = captureOutput([&] { EXPECT_FALSE(gr_reloadTexture(dir.file("tree.png"))); });
+  EXPECT_TRUE(contains(log, "isn't a png")) << log;
+  EXPECT_EQ(resources::getColorFromTexture("tree", 0, 2), 255);
+  EXPECT_TRUE(glIsTexture(static_cast<GLuint>(sheet->texture)));
+}
+
+TEST_F(TextureRegistry, AReloadedSpritePacksTheSheetAgainAndABrokenFileChangesNothing) {
+  GameFolder dir;
+  writeSolid(dir, "a.png", 2, 2);
+  writeSolid(dir, "b.png", 3, 3);
+  captureOutput([&] { gr_uploadSheet(resources::createSpriteSheet(dir.path().c_str()), 1, 1); });
+  resources::Sheet* first = resources::sprites.at("a").sheet;
+  GLuint firstTexture = static_cast<GLuint>(first->texture);
+  writeSolid(dir, "a.png", 5, 5);
+  captureOutput([&] { EXPECT_TRUE(gr_reloadSpriteSheet(dir.path().c_str(), dir.file("a.png"))); });
+  EXPECT_EQ(resources::sprites.at("a").width, 5);
+  EXPECT_EQ(resources::sprites.at("b").width, 3);
+  EXPECT_NE(resources::sprites.at("a").sheet, first);
+  EXPECT_EQ(first->data, nullptr);
+  EXPECT_FALSE(glIsTexture(firstTexture));
+
+  dir.write("a.png", "not a picture");
+  captureOutput([&] { EXPECT_FALSE(gr_reloadSpriteSheet(dir.path().c_str(), dir.file("a.png"))); });
+  EXPECT_EQ(resources::sprites.at("a").width, 5);
+}

@@ -2,9 +2,11 @@
 #include "support/game_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +29,42 @@ std::vector<std::string> splitLines(const std::string& text) {
   while (std::getline(in, line)) lines.push_back(line);
   return lines;
 }
+
+// Starts tarnwick with `args` in `workingDir`, its output going to the files
+// "out" and "err" of the new temporary folder `dir`.
+pid_t spawn(const std::vector<std::string>& args, const std::string& workingDir, std::string& dir) {
+  dir = (std::filesystem::temp_directory_path() / "tarnwick-run-XXXXXX").string();
+  if (!mkdtemp(dir.data())) throw std::runtime_error("cannot create a temporary folder");
+  std::string outPath = dir + "/out", errPath = dir + "/err";
+  pid_t child = fork();
+  if (child == 0) {
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (chdir(workingDir.c_str()) != 0) _exit(127);
+    std::vector<char*> argv;
+    std::string exe = TARNWICK_EXECUTABLE;
+    argv.push_back(exe.data());
+    std::vector<std::string> copies = args;
+    for (auto& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  return child;
+}
+
+// The finished run's status and output; removes `dir`.
+GameRun collect(int status, const std::string& dir) {
+  GameRun run;
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.out = readWhole(dir + "/out");
+  run.err = readWhole(dir + "/err");
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  return run;
+}
 }  // namespace
 
 GameFolder::GameFolder() {
@@ -48,35 +86,52 @@ void GameFolder::write(const std::string& relative, const std::string& content) 
 }
 
 GameRun runTarnwick(const std::vector<std::string>& args, const std::string& workingDir) {
-  std::string dir = (std::filesystem::temp_directory_path() / "tarnwick-run-XXXXXX").string();
-  if (!mkdtemp(dir.data())) throw std::runtime_error("cannot create a temporary folder");
-  std::string outPath = dir + "/out", errPath = dir + "/err";
-
-  pid_t child = fork();
-  if (child == 0) {
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (chdir(workingDir.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    std::string exe = TARNWICK_EXECUTABLE;
-    argv.push_back(exe.data());
-    std::vector<std::string> copies = args;
-    for (auto& arg : copies) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
-    _exit(127);
-  }
-  GameRun run;
+  std::string dir;
+  pid_t child = spawn(args, workingDir, dir);
   int status = 0;
   waitpid(child, &status, 0);
-  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.out = readWhole(outPath);
-  run.err = readWhole(errPath);
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
-  return run;
+  return collect(status, dir);
+}
+
+RunningGame::RunningGame(const GameFolder& game, const std::vector<std::string>& args) {
+  std::vector<std::string> all = args;
+  all.push_back(game.path());
+  child_ = spawn(all, ".", dir_);
+}
+
+RunningGame::~RunningGame() {
+  if (child_ > 0) finish(0);
+}
+
+bool RunningGame::waitForLines(const std::string& prefix, int count, int seconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (;;) {
+    // Looked at before the log is read, so that lines written just before the
+    // end are still counted.
+    siginfo_t ended = {};
+    bool over = waitid(P_PID, static_cast<id_t>(child_), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+                ended.si_pid != 0;
+    if (countLinesStartingWith(log(), prefix) >= count) return true;
+    if (over || std::chrono::steady_clock::now() >= deadline) return false;
+    usleep(50 * 1000);
+  }
+}
+
+std::string RunningGame::log() const { return readWhole(dir_ + "/out"); }
+
+GameRun RunningGame::finish(int seconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (waitpid(child_, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(child_, SIGKILL);
+      waitpid(child_, &status, 0);
+      break;
+    }
+    usleep(50 * 1000);
+  }
+  child_ = -1;
+  return collect(status, dir_);
 }
 
 GameRun runGame(const GameFolder& game, const std::vector<std::string>& args) {
@@ -100,6 +155,13 @@ bool linesInOrder(const std::string& log, const std::vector<std::string>& lines)
   for (const std::string& line : splitLines(log))
     if (next < lines.size() && line == lines[next]) ++next;
   return next == lines.size();
+}
+
+int countLinesStartingWith(const std::string& log, const std::string& prefix) {
+  int count = 0;
+  for (const std::string& each : splitLines(log))
+    if (each.compare(0, prefix.size(), prefix) == 0) ++count;
+  return count;
 }
 
 int countLines(const std::string& log, const std::string& line) {

@@ -31,6 +31,28 @@ struct GameRun {
   std::string err;      // standard error
 };
 
+// tarnwick running in the background on a game folder, for tests that change
+// the game's files while it runs. A run still going at destruction is killed.
+class RunningGame {
+ public:
+  RunningGame(const GameFolder& game, const std::vector<std::string>& args);
+  ~RunningGame();
+  RunningGame(const RunningGame&) = delete;
+  RunningGame& operator=(const RunningGame&) = delete;
+
+  // Waits until the log holds `count` lines that start with `prefix`; false
+  // when the run ends or `seconds` pass first.
+  bool waitForLines(const std::string& prefix, int count, int seconds);
+  // The log so far.
+  std::string log() const;
+  // Waits for the end of the run, killing it after `seconds`.
+  GameRun finish(int seconds);
+
+ private:
+  std::string dir_;
+  int child_ = -1;
+};
+
 // Runs tarnwick with `args` followed by the folder, waits for it to end.
 GameRun runGame(const GameFolder& game, const std::vector<std::string>& args);
 // Runs tarnwick with exactly `args` (no folder added) in `workingDir`.
@@ -44,5 +66,7 @@ GameRun runFrames(const GameFolder& game, int frames, bool screenshot = false);
 bool linesInOrder(const std::string& log, const std::vector<std::string>& lines);
 // Number of times the full line occurs in `log`.
 int countLines(const std::string& log, const std::string& line);
+// Number of lines of `log` that start with `prefix`.
+int countLinesStartingWith(const std::string& log, const std::string& prefix);
 
 }  // namespace testsupport

@@ -281,6 +281,17 @@ class Types:
         return BOX, "box of `%s`" % ctext
 
 
+def output_params(types, params):
+    """(name, annotation, words) for each parameter that hands a value back as a
+    further result (SWIG's OUTPUT typemaps) instead of taking an argument."""
+    found = []
+    for param in params:
+        if param.get("tmap_argout") and param.get("tmap_in_numinputs") == "0":
+            annotation, words = types.result({"type": bare(c_type(param.get("type", "")))})
+            found.append((param.get("name") or "result", annotation, words))
+    return found
+
+
 def script_params(params):
     return [p for p in params if p.get("tmap_in_numinputs") != "0" and
             not (p.get("type") == "p.lua_State")]
@@ -427,11 +438,14 @@ def function_section(out, module, member, types, descriptions, key):
             out.append("")
     result = types.result(member.prototypes[0])
     described = returns_of(descriptions, key)
-    out.append("Returns: %s." % (described or (result[1] if result else "nothing")))
+    results = ([result[1]] if result else []) + \
+        ["`%s`: %s" % (name, words) for name, _, words in output_params(types, member.params[0])]
+    out.append("Returns: %s." % (described or (", ".join(results) if results else "nothing")))
     out.append("")
     if len(member.params) > 1:
+        # As the generated wrapper prints them: every C parameter, outputs too.
         prototypes = ["%s(%s)" % (qualified(member, a),
-                                  ",".join(c_type(p.get("type", "")) for p in script_params(ps)))
+                                  ",".join(c_type(p.get("type", "")) for p in ps))
                       for a, ps in zip(member.prototypes, member.params)]
         found = ["`Wrong arguments for overloaded function '%s'` followed by the prototypes "
                  "%s (no prototype fits)" % (member.lua_name,
@@ -523,6 +537,8 @@ def lua_definitions(modules, types, descriptions):
                     result = types.result(attrs)
                     if result:
                         out.append("---@return %s" % result[0])
+                    for name, annotation, _ in output_params(types, params):
+                        out.append("---@return %s %s" % (annotation, name))
                     names = [p.get("name") or "arg%d" % i
                              for i, p in enumerate(script_params(params), 1)]
                     out.append("function %s(%s) end" % (key, ", ".join(names)))
@@ -571,7 +587,9 @@ def fun_type(types, params, attrs):
     args = ", ".join("%s: %s" % (p.get("name") or "arg%d" % i, types.argument(p)[0])
                      for i, p in enumerate(script_params(params), 1))
     result = types.result(attrs)
-    return "fun(%s)%s" % (args, ": " + result[0] if result else "")
+    results = ([result[0]] if result else []) + \
+        [annotation for _, annotation, _ in output_params(types, params)]
+    return "fun(%s)%s" % (args, ": " + ", ".join(results) if results else "")
 
 
 def merged_types_file(current, generated):
