@@ -22,45 +22,38 @@ namespace {
 const int WIDTH = 1280;
 const int HEIGHT = 720;
 
-const char* const VERTEX_SHADER = R"(#version 120
+// The framework's "pt" shaders, and with COLORED its "ptc" (a colour per
+// vertex), after a "#version 120" line and the define.
+const char* const VERTEX_SHADER = R"(
 attribute vec3 in_position;
 attribute vec2 in_uv;
+uniform mat4 projection;
+varying vec2 uv;
+#ifdef COLORED
 attribute vec4 in_color;
-uniform mat4 projection;
-varying vec2 uv;
 varying vec4 vertexColor;
+#endif
 void main() {
   uv = in_uv;
+#ifdef COLORED
   vertexColor = in_color;
+#endif
   gl_Position = projection * vec4(in_position, 1.0);
 })";
 
-const char* const FRAGMENT_SHADER = R"(#version 120
+const char* const FRAGMENT_SHADER = R"(
 uniform sampler2D textureSampler;
 uniform vec4 color;
 varying vec2 uv;
+#ifdef COLORED
 varying vec4 vertexColor;
+#endif
 void main() {
+#ifdef COLORED
   gl_FragColor = texture2D(textureSampler, uv) * vertexColor * color;
-})";
-
-// The same shaders without the colour per vertex, as the framework's "pt".
-const char* const PLAIN_VERTEX_SHADER = R"(#version 120
-attribute vec3 in_position;
-attribute vec2 in_uv;
-uniform mat4 projection;
-varying vec2 uv;
-void main() {
-  uv = in_uv;
-  gl_Position = projection * vec4(in_position, 1.0);
-})";
-
-const char* const PLAIN_FRAGMENT_SHADER = R"(#version 120
-uniform sampler2D textureSampler;
-uniform vec4 color;
-varying vec2 uv;
-void main() {
+#else
   gl_FragColor = texture2D(textureSampler, uv) * color;
+#endif
 })";
 
 struct Options {
@@ -93,9 +86,10 @@ void position(int i, float& x, float& y) {
   y = static_cast<float>((static_cast<long long>(i) * 104729) % 680 - 340);
 }
 
-GLuint compile(GLenum kind, const char* source) {
+GLuint compile(GLenum kind, const char* body, bool colored) {
+  const char* parts[] = {"#version 120\n", colored ? "#define COLORED\n" : "", body};
   GLuint shader = glCreateShader(kind);
-  glShaderSource(shader, 1, &source, nullptr);
+  glShaderSource(shader, 3, parts, nullptr);
   glCompileShader(shader);
   GLint ok = 0;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -169,10 +163,8 @@ int main(int argc, char** argv) {
   glGetError();
 
   GLuint program = glCreateProgram();
-  glAttachShader(program,
-                 compile(GL_VERTEX_SHADER, options.colored ? VERTEX_SHADER : PLAIN_VERTEX_SHADER));
-  glAttachShader(program, compile(GL_FRAGMENT_SHADER,
-                                  options.colored ? FRAGMENT_SHADER : PLAIN_FRAGMENT_SHADER));
+  glAttachShader(program, compile(GL_VERTEX_SHADER, VERTEX_SHADER, options.colored));
+  glAttachShader(program, compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER, options.colored));
   glLinkProgram(program);
   glUseProgram(program);
 
