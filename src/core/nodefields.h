@@ -8,11 +8,14 @@
 // by the address of its text: the names are interned once per interpreter and
 // kept alive in its registry.
 //
-// A snapshot holds while no script code has run since it was taken: every
-// place that calls into the script (field resolution, metamethods, onUpdate,
-// emit functions) invalidates it, and the readers then fall back to reading
-// the table. Nodes with a metatable are never recorded. A field whose value is
-// a function or a table is recorded by type only; reading it reads the table.
+// A snapshot holds while nothing has run that could change the node: every
+// call into the script goes through script::pcall (field resolution,
+// metamethods, onUpdate, emit and curve functions, callbacks), which
+// invalidates it, as does a record the framework adds to a table
+// (getUserData); the readers then read the table again. The texts it holds
+// stay alive for as long, since the node holds them. Nodes with a metatable
+// are never recorded. A field whose value is a function or a table is
+// recorded by type only; reading it reads the table.
 #pragma once
 
 #include <lua.hpp>
@@ -78,8 +81,8 @@ const Snapshot& take(lua_State* L);
 // The snapshot of the value at `index` (the top by default), if the walk is
 // visiting that table and the snapshot still holds; else null.
 const Snapshot* visiting(lua_State* L, int index = -1);
-// Script code is about to run (or a field of the visited node is written):
-// the snapshot no longer holds.
+// Script code is about to run (or a table gains a field): the snapshot no
+// longer holds.
 void invalidate();
 // How many times invalidate() was called: while it is unchanged, nothing has
 // run that could have changed a scene table.
