@@ -133,6 +133,7 @@ void UniformSet::clear() {
 
 bool UniformSet::sameAs(const UniformSet& other) const {
   if (entries.size() != other.entries.size()) return false;
+  if (entries.empty()) return true;  // empty vectors may hold no storage to compare
   // Sets built alike have their values at the same places: one comparison.
   if (words.size() == other.words.size() &&
       memcmp(entries.data(), other.entries.data(), entries.size() * sizeof(Entry)) == 0 &&
