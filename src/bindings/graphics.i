@@ -67,6 +67,7 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore Uniform::operator=;
 %ignore Batch::reset;
 %ignore gr_setDrawMerging;
+%ignore gr_drawMerging;
 %ignore gr_drawCalls;
 %ignore SHADER_VERSION;
 %ignore gr_currentProgram;

@@ -293,4 +293,6 @@ void gr_testrender() {
 
 void gr_setDrawMerging(bool enabled) { merging = enabled; }
 
+bool gr_drawMerging() { return merging; }
+
 unsigned long gr_drawCalls() { return drawCalls; }

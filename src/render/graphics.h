@@ -243,9 +243,11 @@ void gr_render(Batch* batch);
 // BatchMatrix, spelled out for the graphics module's messages.)
 void gr_renderBatches(std::vector<BatchList>& batchMatrix);
 void gr_testrender();
-// Whether gr_renderBatches joins batches into one draw call; on unless the
-// environment has TARNWICK_NO_DRAW_MERGING when gr_init runs. For comparing
-// pictures with and without it.
+// Whether batches are joined into one draw call (by gr_renderBatches, and by
+// passes that extend the batch before); on unless the environment has
+// TARNWICK_NO_DRAW_MERGING when gr_init runs. For comparing pictures with and
+// without it.
 void gr_setDrawMerging(bool enabled);
+bool gr_drawMerging();
 // Draw calls issued by gr_render and gr_renderBatches since start-up.
 unsigned long gr_drawCalls();

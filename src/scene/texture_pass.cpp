@@ -5,7 +5,8 @@
 // It runs at every node, so it reads fields by keys numbered once, and a
 // camera's handler remembers within a frame the last shader pair's program,
 // the last texture found and the uniforms of a node that has none of its own,
-// while nothing has run that could change them (nodefields::changes).
+// while nothing has run that could change them (nodefields::changes). A run of
+// such nodes with one texture and program becomes one batch.
 #include "scene/texture_pass.h"
 
 #include <glm/gtc/type_ptr.hpp>
@@ -87,6 +88,12 @@ struct Remembered {
   bool found = false;
   TextureRef ref;
   UniformSet plain;  // the uniforms of a node with none of its own
+  UniformSet own;    // the node's own uniforms, storage reused from node to node
+  // The batch at the end of the list that nodes without uniforms of their own
+  // may extend, or NO_RUN, and the texture its uniforms were made for.
+  size_t run = NO_RUN;
+  TextureRef runTexture;
+  static const size_t NO_RUN = ~size_t{0};
 };
 
 struct NodeHandler {
@@ -111,16 +118,15 @@ struct NodeHandler {
       getString(L, node, FS, fs);
     }
 
-    BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
-    Batch& batch = list.add();
-    renderutils::getUniforms(L, batch.uniforms);
-    bool ownUniforms = !batch.uniforms.empty();
     Remembered& memory = *remembered;
+    memory.own.clear();
+    renderutils::getUniforms(L, memory.own);
+    bool ownUniforms = !memory.own.empty();
     if (memory.changes != nodefields::changes()) forget(memory);
-    batch.program = ownShaders ? programFor(memory, vs, fs) : defaultProgram(memory);
+    GLuint program = ownShaders ? programFor(memory, vs, fs) : defaultProgram(memory);
     if (ownUniforms)
       renderutils::warnUnusedUniforms(ownShaders ? vs : DEFAULT_SHADER,
-                                      ownShaders ? fs : DEFAULT_SHADER, batch.uniforms);
+                                      ownShaders ? fs : DEFAULT_SHADER, memory.own);
 
     if (!memory.looked || textureName != memory.texture) {
       memory.texture = textureName;
@@ -131,24 +137,51 @@ struct NodeHandler {
     if (!memory.found) {
       diagnostics::logRepeated("texture " + textureName, "Failed to find texture %s\n",
                                textureName.c_str());
-      list.pop_back();
       return;
     }
     const TextureRef& texture = memory.ref;
-    addPassUniforms(batch.uniforms, texture, ownUniforms);
-
-    batch.attributes.set(IN_POSITION, {3, 0});
-    batch.attributes.set(IN_UV, {2, 3});
-    batch.triangles = 2;
-    batch.clearTarget = clearTarget;
-    batch.targetName = camera.target;
-    batch.enableBlending = true;
-    batch.enableDepthTest = enableDepthTest;
-
-    batch.data = list.vertices(static_cast<size_t>(VERTICES * FLOATS_PER_VERTEX));
+    BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
+    GLfloat* vertices = list.vertices(static_cast<size_t>(VERTICES * FLOATS_PER_VERTEX));
+    if (ownUniforms || !extendRun(list, memory, program, vertices)) {
+      Batch& batch = list.add();
+      batch.uniforms = memory.own;
+      addPassUniforms(batch.uniforms, texture, ownUniforms);
+      batch.program = program;
+      batch.attributes.set(IN_POSITION, {3, 0});
+      batch.attributes.set(IN_UV, {2, 3});
+      batch.triangles = 2;
+      batch.clearTarget = clearTarget;
+      batch.targetName = camera.target;
+      batch.enableBlending = true;
+      batch.enableDepthTest = enableDepthTest;
+      batch.data = vertices;
+      memory.run = ownUniforms ? Remembered::NO_RUN : list.size() - 1;
+      memory.runTexture = texture;
+    }
     node = nodefields::visiting(L);  // reading uniforms may have run script code
-    writePositions(batch.data, texture.width, texture.height, 0, FLOATS_PER_VERTEX, L, node);
-    writeUVs(batch.data, texture.width, texture.height, 3, FLOATS_PER_VERTEX, L, node);
+    writePositions(vertices, texture.width, texture.height, 0, FLOATS_PER_VERTEX, L, node);
+    writeUVs(vertices, texture.width, texture.height, 3, FLOATS_PER_VERTEX, L, node);
+  }
+
+  // Draws the node's rectangle as two more triangles of the batch a node
+  // before it started, when that batch is still the last one, has the same
+  // program and texture (so the same uniforms: those of a node without its
+  // own), and `vertices` follows its vertices in memory: the draw call the
+  // renderer would make of the two batches, without making the second. Off
+  // while draw merging is off, so that pictures can be compared with and
+  // without joined calls.
+  static bool extendRun(BatchList& list, const Remembered& memory, GLuint program,
+                        const GLfloat* vertices) {
+    if (!gr_drawMerging() || memory.run == Remembered::NO_RUN || memory.run + 1 != list.size())
+      return false;
+    Batch& run = list.back();
+    const TextureRef& texture = memory.ref;
+    if (run.program != program || memory.runTexture.name != texture.name ||
+        memory.runTexture.width != texture.width || memory.runTexture.height != texture.height ||
+        run.data + static_cast<size_t>(run.triangles) * 3 * FLOATS_PER_VERTEX != vertices)
+      return false;
+    run.triangles += 2;
+    return true;
   }
 
   // Starts afresh, keeping the storage.

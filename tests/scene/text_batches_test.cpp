@@ -1,5 +1,5 @@
-// The text pass in-process: which glyphs share a batch, what a batch carries,
-// and that the stack is left as it was.
+// The text and texture passes in-process: which glyphs and rectangles share a
+// batch, what a batch carries, and that the stack is left as it was.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -81,4 +81,31 @@ TEST_F(TextBatches, ConsecutiveNodesShareABatchUntilSomethingElseIsDrawnOrTheirU
   ASSERT_TRUE(sampler);
   EXPECT_NE(*static_cast<const GLuint*>(deque[0].uniforms.value(*sampler)), 0u)
       << "the glyph sheet is uploaded before it is named";
+}
+
+TEST_F(TextBatches, RectanglesExtendTheBatchBeforeOnlyWhileNothingElseComesBetween) {
+  frame("world = { camera = {},\n"
+        "  { texture = 'white', x = 10 }, { texture = 'white', x = 20 },\n"
+        "  { texture = 'white', u_glow = 1 },\n"
+        "  { texture = 'white' }, { text = 'a' }, { texture = 'white' }, { texture = 'white' },\n"
+        "}\n");
+  ASSERT_EQ(batches.size(), 1u);
+  BatchList& list = batches[0];
+  ASSERT_EQ(list.size(), 5u) << "own uniforms and text end a run; what follows starts one";
+  EXPECT_EQ(list[0].triangles, 4);
+  EXPECT_EQ(list[1].triangles, 2);
+  EXPECT_TRUE(list[1].uniforms.find("u_glow"));
+  EXPECT_EQ(list[2].triangles, 2);
+  EXPECT_NE(list[3].indices, nullptr) << "the text";
+  EXPECT_EQ(list[4].triangles, 4);
+  // Five floats a vertex, six vertices a rectangle: the second node's first
+  // corner is 4 x 4 about x = 20.
+  EXPECT_FLOAT_EQ(list[0].data[0], 8);
+  EXPECT_FLOAT_EQ(list[0].data[30], 18);
+
+  for (BatchList& each : batches) each.clear();
+  gr_setDrawMerging(false);
+  frame("world = { camera = {}, { texture = 'white' }, { texture = 'white' } }\n");
+  gr_setDrawMerging(true);
+  EXPECT_EQ(batches[0].size(), 2u) << "without merging every rectangle is a batch";
 }
