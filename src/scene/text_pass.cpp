@@ -164,8 +164,9 @@ struct NodeHandler {
   std::shared_ptr<OpenBatch> open;
 
   void operator()(lua_State* L) const {
+    static const nodefields::Key TEXT("text");
     std::string content;
-    if (!getString(L, "text", content) || content.empty()) return;
+    if (!getString(L, TEXT, content) || content.empty()) return;
     NodeFields fields;
     readFields(L, fields);
     if (fields.layer != camera.layer) return;
