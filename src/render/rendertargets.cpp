@@ -1,6 +1,6 @@
 // Named off-screen render targets: creation, lookup and clearing. Targets are
-// never removed; remaking one under the same name replaces its framebuffer and
-// colour texture.
+// never removed; remaking one under the same name replaces its framebuffer,
+// colour texture and depth texture.
 #include <cstdlib>
 
 #include "core/log.h"
@@ -17,6 +17,22 @@ void setLinearClamped(GLenum target) {
   glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(target, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(target, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+// The depth texture attached to `frameBuffer`, or 0. The record does not
+// keep it, so it is asked of the framebuffer before that is deleted.
+GLuint attachedDepthTexture(GLuint frameBuffer) {
+  GLint bound = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+  glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+  GLint type = GL_NONE, name = 0;
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                        GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
+  if (type == GL_TEXTURE)
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, &name);
+  glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(bound));
+  return static_cast<GLuint>(name);
 }
 
 void attachDepthTexture(int width, int height) {
@@ -60,6 +76,8 @@ void gr_createRenderTarget(int width, int height, std::string name, GLint intern
                            GLenum format, GLenum type, bool depth) {
   if (!gr_targetSizeAllowed(name, width, height)) return;
   if (RenderTarget* old = gr_getRenderTarget(name)) {
+    GLuint oldDepth = attachedDepthTexture(old->frameBuffer);
+    if (oldDepth) glDeleteTextures(1, &oldDepth);
     glDeleteFramebuffers(1, &old->frameBuffer);
     glDeleteTextures(1, &old->texture);
   }

@@ -120,6 +120,12 @@ TEST_F(RenderTargets, RemakingANameReplacesTheTargetsObjects) {
   RenderTarget* first = gr_getRenderTarget("t");
   ASSERT_NE(first, nullptr);
   RenderTarget old = *first;
+  GLint oldDepth = 0;
+  glBindFramebuffer(GL_FRAMEBUFFER, old.frameBuffer);
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                        GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, &oldDepth);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  ASSERT_TRUE(glIsTexture(static_cast<GLuint>(oldDepth)));
   gr_createRenderTarget(32, 8, "t", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, false);
   RenderTarget* second = gr_getRenderTarget("t");
   EXPECT_EQ(second, first) << "the record is overwritten in place";
@@ -127,6 +133,7 @@ TEST_F(RenderTargets, RemakingANameReplacesTheTargetsObjects) {
   EXPECT_EQ(second->height, 8);
   EXPECT_FALSE(glIsFramebuffer(old.frameBuffer));
   EXPECT_FALSE(glIsTexture(old.texture));
+  EXPECT_FALSE(glIsTexture(static_cast<GLuint>(oldDepth))) << "the depth texture goes too";
   EXPECT_TRUE(glIsFramebuffer(second->frameBuffer));
 }
 
