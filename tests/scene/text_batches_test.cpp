@@ -28,13 +28,21 @@ class TextBatches : public GLTest {
     resources::textures["white"] = white;
   }
   void TearDown() override {
-    for (BatchList& list : batches)
+    releaseBatches();
+    resources::clear();
+  }
+
+  // Frees what the text batches own (the rectangles' vertices are the
+  // list's) and empties the lists.
+  void releaseBatches() {
+    for (BatchList& list : batches) {
       for (Batch& batch : list) {
-        if (!batch.freeData) continue;  // the rectangles' vertices are the list's
+        if (!batch.freeData) continue;
         free(batch.data);
         free(batch.indices);
       }
-    resources::clear();
+      list.clear();
+    }
   }
 
   // The transform, texture and text passes and the walk over `scene`'s world.
@@ -103,7 +111,7 @@ TEST_F(TextBatches, RectanglesExtendTheBatchBeforeOnlyWhileNothingElseComesBetwe
   EXPECT_FLOAT_EQ(list[0].data[0], 8);
   EXPECT_FLOAT_EQ(list[0].data[30], 18);
 
-  for (BatchList& each : batches) each.clear();
+  releaseBatches();
   gr_setDrawMerging(false);
   frame("world = { camera = {}, { texture = 'white' }, { texture = 'white' } }\n");
   gr_setDrawMerging(true);
