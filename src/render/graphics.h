@@ -150,7 +150,6 @@ struct BatchList {
   // earlier ones do not survive it.
   Batch& add();
   void push_back(const Batch& batch);
-  void pop_back() { --count; }
   size_t size() const { return count; }
   bool empty() const { return count == 0; }
   Batch& operator[](size_t index) { return batches[index]; }
