@@ -105,7 +105,9 @@ void emitOne(lua_State* L, ParticleSystem& system, const glm::mat4& transform) {
   if (script::pcall(L, 2, 1) != 0) script::reportSwallowed(L, "emit");
   if (lua_istable(L, -1)) {
     Particle& particle = system.particles[slot];
+    system.live -= isLive(particle);
     readParticle(L, particle);
+    system.live += isLive(particle);
     particle.worldSpace = system.worldSpace;
     particle.origin = transform;
   }
@@ -115,8 +117,13 @@ void emitOne(lua_State* L, ParticleSystem& system, const glm::mat4& transform) {
 // Ages the live particles by the previous step, then emits for this one; with
 // the particles table on top.
 void advance(lua_State* L, ParticleSystem& system, float seconds, const glm::mat4& transform) {
+  // Counted here so that drawing, once per camera, needs no pass of its own.
+  system.live = 0;
   for (Particle& particle : system.particles)
-    if (isLive(particle)) particle.lifeTime += system.pendingAge;
+    if (isLive(particle)) {
+      particle.lifeTime += system.pendingAge;
+      system.live += isLive(particle);
+    }
   system.pendingAge = seconds;
 
   // A frequency that is missing, not positive or not finite emits nothing.
@@ -215,18 +222,20 @@ struct NodeHandler {
     fillBatch(L, vs, fs, system, batch);
     lua_pop(L, 2);  // the node copy and the block
 
-    size_t live = 0;
-    for (const Particle& particle : system.particles) live += isLive(particle) ? 1 : 0;
-    if (live == 0) return;
+    // The count bounds the writes: the block holds that many quads.
+    const int live = system.live;
+    if (live <= 0) return;
     const size_t quadFloats = sprites::QUAD_VERTICES * sprites::FLOATS_PER_VERTEX;
-    float* out = batch.data = list.vertices(live * quadFloats);
-    batch.triangles = static_cast<int>(2 * live);
+    float* out = batch.data = list.vertices(static_cast<size_t>(live) * quadFloats);
     SpriteNames names(system.sprites);
+    int written = 0;
     for (const Particle& particle : system.particles)
-      if (isLive(particle)) {
+      if (written < live && isLive(particle)) {
         appendParticle(particle, transform, names, out);
         out += quadFloats;
+        ++written;
       }
+    batch.triangles = 2 * written;
   }
 
   // The emitter's batch, without vertices yet; with the node on top.

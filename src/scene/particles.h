@@ -57,6 +57,7 @@ struct ParticleSystem {
   float timeSinceLastEmit = 0;       // seconds towards the next emission
   float pendingAge = 0;              // seconds the live particles are yet to age
   unsigned lastFrame = 0;            // the frame in which the emitter last advanced
+  int live = 0;                      // live slots since the last advance
   bool worldSpace = false;           // space = "world", re-read every frame
 };
 
