@@ -6,13 +6,13 @@
 
 #include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "host/earlydraw.h"
 #include "host/filesystem.h"
 #include "host/letterbox.h"
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
 #include "render/graphics.h"
 #include "scene/cameras.h"
-#include "scene/clearing.h"
 #include "scene/model_pass.h"
 #include "scene/particles.h"
 #include "scene/text_pass.h"
@@ -58,10 +58,10 @@ void runFrame(lua_State* L, Uint32 dt) {
     modelpass::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
     textpass::prepare(L, enter, batchMatrix);
+    earlydraw::prepare(L, enter, batchMatrix);
     luautils::traverse(L, enter);
     letterbox::prepareFrame();
-    clearing::clearFrame(L);
-    gr_renderBatches(batchMatrix);
+    gr_renderBatchesAfter(batchMatrix, earlydraw::finish(L));
     letterbox::presentFrame();
   }
   lua_pop(L, 1);

@@ -1,7 +1,8 @@
 // Drawing batches: GL state per draw call, client-memory vertex arrays,
 // uniforms uploaded from the batch's set by what the program declares,
-// consecutive batches that agree on everything joined into one draw call, and
-// release of batch-owned vertex memory after a frame's draws.
+// consecutive batches that agree on everything joined into one draw call,
+// finished batches drawn before the rest of their list exists, and release of
+// batch-owned vertex memory after a frame's draws.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -237,26 +238,96 @@ void drawAll(const std::vector<Batch*>& group) {
   for (size_t done = 0; done < group.size();)
     done += drawGroup(group.data() + done, group.size() - done);
 }
+
+// Draws batches [from, to) of the list in order, joining what joins.
+void drawRange(BatchList& list, size_t from, size_t to) {
+  static std::vector<Batch*> group;
+  group.clear();
+  for (size_t i = from; i < to; ++i) {
+    Batch& batch = list[i];
+    if (!drawable(batch)) continue;
+    if (!group.empty() && !(merging && joins(*group[0], batch))) {
+      drawAll(group);
+      group.clear();
+    }
+    group.push_back(&batch);
+  }
+  if (!group.empty()) drawAll(group);
+  group.clear();
+}
+
+// The batch seen from triangle `skip` on while this lives, its target cleared
+// already with the first part; put back afterwards.
+class TailOf {
+ public:
+  TailOf(Batch& batch, int skip)
+      : batch_(batch), data_(batch.data), triangles_(batch.triangles), clears_(batch.clearTarget) {
+    if (skip <= 0 || !batch.data) return;  // null stays null: nothing to draw
+    batch.data += 3 * static_cast<size_t>(skip) * static_cast<size_t>(strideOf(batch));
+    batch.triangles -= skip;
+    batch.clearTarget = false;
+  }
+  ~TailOf() {
+    batch_.data = data_;
+    batch_.triangles = triangles_;
+    batch_.clearTarget = clears_;
+  }
+  TailOf(const TailOf&) = delete;
+  TailOf& operator=(const TailOf&) = delete;
+
+ private:
+  Batch& batch_;
+  GLfloat* data_;
+  int triangles_;
+  bool clears_;
+};
+
+// `drawn` moved past a batch it holds whole, so that drawing from it never
+// starts with an empty rest.
+DrawnPrefix pastWhole(const BatchList& list, DrawnPrefix drawn) {
+  if (drawn.batch < list.size() && drawn.triangles > 0 &&
+      drawn.triangles >= list.batches[drawn.batch].triangles)
+    return {drawn.batch + 1, 0};
+  return drawn;
+}
+
+// Draws the list from `drawn` up to batch `to`.
+void drawFrom(BatchList& list, DrawnPrefix drawn, size_t to) {
+  drawn = pastWhole(list, drawn);
+  if (drawn.batch >= to) return;
+  TailOf tail(list[drawn.batch], drawn.triangles);
+  drawRange(list, drawn.batch, to);
+}
 }  // namespace
 
 void gr_render(Batch* batch) {
   if (batch && drawable(*batch)) drawGroup(&batch, 1);
 }
 
-void gr_renderBatches(std::vector<BatchList>& batchMatrix) {
-  static std::vector<Batch*> group;
-  for (BatchList& list : batchMatrix) {
-    for (Batch& batch : list) {
-      if (!drawable(batch)) continue;
-      if (!group.empty() && !(merging && joins(*group[0], batch))) {
-        drawAll(group);
-        group.clear();
-      }
-      group.push_back(&batch);
-    }
-    if (!group.empty()) drawAll(group);
-    group.clear();
+bool gr_renderFinished(BatchList& list, DrawnPrefix& drawn) {
+  size_t end = list.size();
+  if (end > 0 && list[end - 1].indices) --end;
+  DrawnPrefix from = pastWhole(list, drawn);
+  for (size_t i = from.batch; i < end; ++i) {
+    const Batch& batch = list[i];
+    if (drawable(batch) && !uploadsCleanly(programinfo::of(batch.program), batch.uniforms))
+      return false;
   }
+  if (from.batch >= end) return true;
+  drawFrom(list, from, end);
+  const Batch& last = list[end - 1];
+  drawn = last.indices ? DrawnPrefix{end, 0} : DrawnPrefix{end - 1, last.triangles};
+  glFlush();
+  return true;
+}
+
+void gr_renderBatches(std::vector<BatchList>& batchMatrix) {
+  gr_renderBatchesAfter(batchMatrix, DrawnPrefix{});
+}
+
+void gr_renderBatchesAfter(std::vector<BatchList>& batchMatrix, const DrawnPrefix& firstDrawn) {
+  for (size_t k = 0; k < batchMatrix.size(); ++k)
+    drawFrom(batchMatrix[k], k == 0 ? firstDrawn : DrawnPrefix{}, batchMatrix[k].size());
 
   // Owned blocks are released after every batch is drawn, each once, so a block
   // that a careless pass put into two batches is neither read after release nor

@@ -171,6 +171,15 @@ struct BatchList;
 // One list per camera, drawn in order.
 using BatchMatrix = std::vector<BatchList>;
 
+#ifndef SWIG
+// How much of a batch list is drawn already: the batches before `batch`
+// whole, and the first `triangles` triangles of `batch`.
+struct DrawnPrefix {
+  size_t batch = 0;
+  int triangles = 0;
+};
+#endif
+
 struct RenderTarget {
   GLuint frameBuffer = 0;
   GLuint texture = 0;
@@ -241,6 +250,17 @@ void gr_render(Batch* batch);
 // vertices in order: the same pixels as one call each. (The parameter is a
 // BatchMatrix, spelled out for the graphics module's messages.)
 void gr_renderBatches(std::vector<BatchList>& batchMatrix);
+#ifndef SWIG
+// Draws what the list holds after `drawn` that can no longer change while its
+// camera's batches are still being made (all but a last batch with an index
+// array: that one may still grow), flushes so that drawing starts now, and
+// moves `drawn` past it. Draws nothing and gives false when one of those
+// batches would log while drawn (a uniform value missing or too short): its
+// message belongs after the scene walk, among the frame's other draws.
+bool gr_renderFinished(BatchList& list, DrawnPrefix& drawn);
+// gr_renderBatches for a frame whose list 0 is drawn up to `firstDrawn`.
+void gr_renderBatchesAfter(std::vector<BatchList>& batchMatrix, const DrawnPrefix& firstDrawn);
+#endif
 void gr_testrender();
 // Whether batches are joined into one draw call (by gr_renderBatches, and by
 // passes that extend the batch before); on unless the environment has

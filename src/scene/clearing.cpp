@@ -21,6 +21,11 @@ void clearCameraTarget(lua_State* L) {
 }  // namespace
 
 void clearFrame(lua_State* L) {
+  clearWindow(L);
+  clearTargets(L);
+}
+
+void clearWindow(lua_State* L) {
   float red = 0.9f, green = 0.6f, blue = 0.3f;
   lua_getglobal(L, "clearColor");
   if (lua_istable(L, -1)) {
@@ -30,6 +35,7 @@ void clearFrame(lua_State* L) {
   }
   lua_pop(L, 1);
   gr_clearWindow(red, green, blue);
-  cameras::findAll(L, clearCameraTarget);
 }
+
+void clearTargets(lua_State* L) { cameras::findAll(L, clearCameraTarget); }
 }  // namespace clearing

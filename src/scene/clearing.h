@@ -9,4 +9,8 @@ namespace clearing {
 // the cameras in `world` (on top of the stack) unless a camera's clearTarget
 // is false. Leaves the stack as it found it.
 void clearFrame(lua_State* L);
+// The two halves of clearFrame, for a frame whose window is cleared apart
+// from its targets.
+void clearWindow(lua_State* L);
+void clearTargets(lua_State* L);
 }  // namespace clearing

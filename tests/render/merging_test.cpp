@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "render/graphics.h"
 #include "render/render_fixture.h"
@@ -97,22 +98,29 @@ class Merging : public RenderTest {
   // The window and the side target after drawing a frame, and its draw calls.
   struct Drawn {
     Picture window;
-    testsupport::RGBA side[2];
+    std::vector<testsupport::RGBA> side;  // the target's diagonal
     unsigned long calls;
   };
   Drawn draw(bool merging) {
     gr_setDrawMerging(merging);
+    clearAll();
+    BatchMatrix matrix = frame();
+    unsigned long before = gr_drawCalls();
+    gr_renderBatches(matrix);
+    return drawn(before);
+  }
+
+  void clearAll() {
     gr_clearTarget(*gr_getRenderTarget("side"));
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    BatchMatrix matrix = frame();
-    unsigned long before = gr_drawCalls();
-    gr_renderBatches(matrix);
-    Drawn drawn{windowPicture(),
-                {rendertest::targetPixel("side", 9, 9), rendertest::targetPixel("side", 14, 14)},
-                gr_drawCalls() - before};
-    return drawn;
+  }
+
+  Drawn drawn(unsigned long callsBefore) {
+    Drawn result{windowPicture(), {}, gr_drawCalls() - callsBefore};
+    for (int i = 0; i < 16; ++i) result.side.push_back(rendertest::targetPixel("side", i, i));
+    return result;
   }
 };
 }  // namespace
@@ -126,8 +134,7 @@ TEST_F(Merging, AgreeingNeighboursShareOneCallAndDrawTheSamePixels) {
   // other list alone.
   EXPECT_EQ(joined.calls, 8u);
   EXPECT_EQ(joined.window.rgba, single.window.rgba);
-  EXPECT_EQ(joined.side[0], single.side[0]);
-  EXPECT_EQ(joined.side[1], single.side[1]);
+  EXPECT_EQ(joined.side, single.side);
   // The overlap of the first three shows blue over green over red.
   testsupport::RGBA overlap = joined.window.at(WIDTH * 32 / 100, HEIGHT * 68 / 100);
   EXPECT_GT(overlap[2], overlap[1]);
@@ -169,4 +176,48 @@ TEST_F(Merging, AValueTheProgramHoldsIsNotSentAgainButAChangedOneIs) {
   glUniform4f(glGetUniformLocation(batch.program, "color"), 0, 0, 1, 1);
   gr_render(&batch);
   EXPECT_EQ(windowPixel(5, 5), (testsupport::RGBA{0, 255, 0, 255}));
+}
+
+// The frame's first list made batch by batch, each batch first with one of its
+// two triangles, as a scene walk extends its last batch; whatever is finished
+// is drawn after every step. The index array waits while it is last.
+TEST_F(Merging, FinishedBatchesDrawnWhileTheListGrowsGiveTheSamePixels) {
+  Drawn whole = draw(true);
+  clearAll();
+  BatchMatrix full = frame();
+  BatchMatrix growing(2);
+  growing[1] = full[1];
+  DrawnPrefix done;
+  for (Batch& batch : full[0]) {
+    Batch& added = growing[0].add();
+    added = batch;
+    if (!added.indices && added.triangles == 2) {
+      added.triangles = 1;
+      ASSERT_TRUE(gr_renderFinished(growing[0], done));
+      growing[0].back().triangles = 2;
+    }
+    unsigned long calls = gr_drawCalls();
+    ASSERT_TRUE(gr_renderFinished(growing[0], done));
+    if (batch.indices) {
+      EXPECT_EQ(gr_drawCalls(), calls);
+    }
+  }
+  gr_renderBatchesAfter(growing, done);
+  Drawn pieces = drawn(0);
+  EXPECT_EQ(pieces.window.rgba, whole.window.rgba);
+  EXPECT_EQ(pieces.side, whole.side);
+}
+
+// A batch that would log while drawn waits for the draws after the walk.
+TEST_F(Merging, ABatchMissingAUniformIsNotDrawnEarly) {
+  const float red[4] = {1, 0, 0, 1};
+  BatchList list;
+  square(list, -0.9f, -0.9f, red);
+  square(list, 0.2f, 0.2f, red).uniforms.clear();
+  DrawnPrefix done;
+  unsigned long before = gr_drawCalls();
+  EXPECT_FALSE(gr_renderFinished(list, done));
+  EXPECT_EQ(gr_drawCalls(), before);
+  EXPECT_EQ(done.batch, 0u);
+  EXPECT_EQ(done.triangles, 0);
 }
