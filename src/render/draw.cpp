@@ -310,7 +310,8 @@ bool gr_renderFinished(BatchList& list, DrawnPrefix& drawn) {
   DrawnPrefix from = pastWhole(list, drawn);
   for (size_t i = from.batch; i < end; ++i) {
     const Batch& batch = list[i];
-    if (drawable(batch) && !uploadsCleanly(programinfo::of(batch.program), batch.uniforms))
+    if (drawable(batch) && (batch.program == 0 ||
+                            !uploadsCleanly(programinfo::of(batch.program), batch.uniforms)))
       return false;
   }
   if (from.batch >= end) return true;

@@ -255,8 +255,8 @@ void gr_renderBatches(std::vector<BatchList>& batchMatrix);
 // camera's batches are still being made (all but a last batch with an index
 // array: that one may still grow), flushes so that drawing starts now, and
 // moves `drawn` past it. Draws nothing and gives false when one of those
-// batches would log while drawn (a uniform value missing or too short): its
-// message belongs after the scene walk, among the frame's other draws.
+// batches would log or fail while drawn (no program, a uniform value missing
+// or too short): that belongs after the scene walk, among the frame's draws.
 bool gr_renderFinished(BatchList& list, DrawnPrefix& drawn);
 // gr_renderBatches for a frame whose list 0 is drawn up to `firstDrawn`.
 void gr_renderBatchesAfter(std::vector<BatchList>& batchMatrix, const DrawnPrefix& firstDrawn);
