@@ -115,6 +115,7 @@ DrawnPrefix finish(lua_State* L) {
     clearing::clearFrame(L);
     return {};
   }
+  // Camera fields that run script code do so after the early draws here.
   unsigned long long before = nodefields::changes();
   clearing::clearTargets(L);
   if (nodefields::changes() != before) {
