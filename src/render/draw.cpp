@@ -12,6 +12,7 @@
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/programinfo.h"
+#include "render/screen.h"
 #include "render/screenframe.h"
 
 namespace {
@@ -179,6 +180,7 @@ size_t drawGroup(Batch* const* group, size_t count) {
   setDepthTest(lead.enableDepthTest);
   GLint viewport[4] = {};
   bool restoreWindow = bindTarget(lead, viewport);
+  if (lead.enableDepthTest && !restoreWindow) gr_prepareWindowDepth();
   gr_useProgram(lead.program);
   programinfo::Program& info = programinfo::of(lead.program);
   if (count > 1 && !uploadsCleanly(info, lead.uniforms)) count = 1;

@@ -6,10 +6,29 @@
 #include "core/log.h"
 #include "render/screenframe.h"
 
+namespace {
+// Most frames never test depth, and clearing it costs a software rasteriser a
+// pass over the whole buffer; so the window's depth is cleared when the frame
+// first tests it. Only depth-tested draws read or write depth, so the picture
+// is the one an up-front clear gives.
+bool depthClearPending = false;
+GLuint depthClearFrameBuffer = 0;  // the window's framebuffer when it was cleared
+}  // namespace
+
 void gr_clearWindow(float red, float green, float blue) {
-  glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
+  GLuint frameBuffer = gr_screenFrameBuffer();
+  glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
   glClearColor(red, green, blue, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
+  depthClearPending = true;
+  depthClearFrameBuffer = frameBuffer;
+}
+
+void gr_prepareWindowDepth() {
+  if (!depthClearPending) return;
+  depthClearPending = false;
+  // A window framebuffer swapped in since the clear was not cleared by it.
+  if (depthClearFrameBuffer == gr_screenFrameBuffer()) glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void gr_clearTarget(const RenderTarget& target) {

@@ -9,7 +9,11 @@
 
 // Clears the window's colour (to red, green, blue, opaque) and depth: the
 // offscreen frame that stands for it while one is in use (render/screenframe.h).
+// The depth clear waits for gr_prepareWindowDepth.
 void gr_clearWindow(float red, float green, float blue);
+// With the window bound, before a depth-tested draw into it: clears its depth
+// if the last gr_clearWindow left that undone.
+void gr_prepareWindowDepth();
 // Clears the target's colour to transparent black, and its depth; the target
 // stays bound.
 void gr_clearTarget(const RenderTarget& target);

@@ -31,7 +31,8 @@ void gr_presentScreenFrame(int windowWidth, int windowHeight, const FramePlaceme
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glViewport(0, 0, windowWidth, windowHeight);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // Only the copy lands here: the window's own depth is not used meanwhile.
+  glClear(GL_COLOR_BUFFER_BIT);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, frame.frameBuffer);
   // GL counts rows from the bottom; the placement counts them from the top.
   int bottom = windowHeight - placement.y - placement.height;

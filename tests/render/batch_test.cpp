@@ -7,6 +7,7 @@
 
 #include "render/graphics.h"
 #include "render/render_fixture.h"
+#include "render/screen.h"
 #include "support/capture.h"
 #include "support/game_run.h"
 
@@ -185,6 +186,32 @@ TEST_F(BatchDrawing, ZeroTrianglesDrawNothingAndIndicesChooseTheVertices) {
   EXPECT_EQ(windowPixel(5, HEIGHT - 5), BLUE);
   EXPECT_EQ(windowPixel(WIDTH - 5, 5), BLACK);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The window's depth is cleared by the first depth-tested draw after a clear,
+// so depth left by an earlier frame never hides what a later one draws, and a
+// depth-tested draw into a target leaves the window's clear still to do.
+TEST_F(BatchDrawing, DepthLeftByTheLastFrameIsClearedBeforeTheWindowTestsDepth) {
+  gr_createRenderTarget(8, 8, "depthside", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
+  auto depthQuad = [this](Quad& quad, float z, std::initializer_list<float> color) {
+    for (int v = 0; v < 6; ++v) quad.vertices[v * 5 + 2] = z;
+    Batch batch = colorQuad(quad, color);
+    batch.enableDepthTest = true;
+    return batch;
+  };
+  Quad nearQuad(-1, -1, 1, 1), farQuad(-1, -1, 1, 1), sideQuad(-1, -1, 1, 1);
+  gr_clearWindow(0, 0, 0);
+  Batch nearRed = depthQuad(nearQuad, -0.5f, {1, 0, 0, 1});
+  gr_render(&nearRed);
+  ASSERT_EQ(windowPixel(WIDTH / 2, HEIGHT / 2), RED);
+
+  gr_clearWindow(0, 0, 0);
+  Batch side = depthQuad(sideQuad, -0.5f, {1, 1, 1, 1});
+  side.targetName = "depthside";
+  gr_render(&side);
+  Batch farGreen = depthQuad(farQuad, 0.5f, {0, 1, 0, 1});
+  gr_render(&farGreen);
+  EXPECT_EQ(windowPixel(WIDTH / 2, HEIGHT / 2), GREEN) << "the last frame's depth hid it";
 }
 
 TEST_F(BatchDrawing, ATargetGetsItsOwnViewportAndTheWindowIsRestoredAfter) {
