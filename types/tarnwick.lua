@@ -344,8 +344,8 @@ function graphics.gr_setClearColor(r, g, b, a) end
 ---@return tarnwick.box
 function graphics.gr_createTexture(data, width, height, premultiplyAlpha, internalFormat, format, wrap, mipmapLevels) end
 
---- Creates one render target. The format parameters can only be boxes; use
---- `createRenderTargets` instead.
+--- Creates one render target; false when it is refused (a size GL cannot make, or no memory
+--- for it). The format parameters can only be boxes; use `createRenderTargets` instead.
 ---@param width integer
 ---@param height integer
 ---@param name resources.string
@@ -353,6 +353,7 @@ function graphics.gr_createTexture(data, width, height, premultiplyAlpha, intern
 ---@param format tarnwick.box
 ---@param type tarnwick.box
 ---@param depth boolean
+---@return boolean
 function graphics.gr_createRenderTarget(width, height, name, internalFormat, format, type, depth) end
 
 --- The render target of that name, or nil.

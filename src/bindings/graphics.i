@@ -78,6 +78,7 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore gr_tryCreateProgram;
 %ignore gr_programUses;
 %ignore gr_newRenderTarget;
+%ignore gr_deleteRenderTarget;
 
 %include "render/graphics.h"
 %include "scene/rendertarget_tables.h"

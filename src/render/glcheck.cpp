@@ -26,6 +26,13 @@ void fatal(const char* format, ...) {
   exit(1);
 }
 
+bool allocated(const char* label) {
+  GLenum error = glGetError();
+  if (error == GL_OUT_OF_MEMORY) return false;
+  if (error != GL_NO_ERROR) fatal("OpenGL error: %s: %d\n", label, static_cast<int>(error));
+  return true;
+}
+
 void check(const char* label) {
   GLenum error = glGetError();
   if (error != GL_NO_ERROR) fatal("OpenGL error: %s: %d\n", label, static_cast<int>(error));

@@ -226,13 +226,17 @@ void gr_setClearColor(int r, int g, int b, int a);
 // to 1 .. floor(log2(max(width, height))) + 1. A GL error ends the run.
 GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
                         GLint internalFormat, GLint format, GLint wrap, GLuint mipmapLevels);
-// A size that is not positive, or over GL_MAX_TEXTURE_SIZE, is logged and
-// nothing is made (any target of that name stays).
-void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
+// A size that is not positive, or over GL_MAX_TEXTURE_SIZE, or storage GL has
+// no memory for, is logged and nothing is made (any target of that name
+// stays); false then.
+bool gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth);
-// A target in no registry, left bound; the caller owns its GL objects.
+// A target in no registry, left bound; the caller owns its GL objects. An
+// empty record (frameBuffer 0) when GL has no memory for its storage.
 RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
                                 GLenum type, bool depth);
+// Deletes a target's framebuffer and its colour and depth textures.
+void gr_deleteRenderTarget(const RenderTarget& target);
 // The named target, owned by `renderTargets` (its address stays valid); null
 // for an unknown name.
 RenderTarget* gr_getRenderTarget(const std::string& name);

@@ -35,7 +35,8 @@ GLuint attachedDepthTexture(GLuint frameBuffer) {
   return static_cast<GLuint>(name);
 }
 
-void attachDepthTexture(int width, int height) {
+// False when GL had no memory for the depth texture; nothing is attached then.
+bool attachDepthTexture(int width, int height) {
   GLuint depth = 0;
   glGenTextures(1, &depth);
   glcheck::check("glGenTextures depth");
@@ -43,7 +44,10 @@ void attachDepthTexture(int width, int height) {
   glcheck::check("glBindTexture depth");
   glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
                GL_BYTE, nullptr);
-  glcheck::check("glTexImage2D depth");
+  if (!glcheck::allocated("glTexImage2D depth")) {
+    glDeleteTextures(1, &depth);
+    return false;
+  }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glcheck::check("glTexParameteri depth mag filter");
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -54,6 +58,13 @@ void attachDepthTexture(int width, int height) {
   glcheck::check("glTexParameteri depth wrap t filter");
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depth, 0);
   glcheck::check("glFramebufferTexture2D depth");
+  return true;
+}
+
+// What a target that GL has no memory for made so far, deleted.
+RenderTarget abandon(GLuint frameBuffer, GLuint texture) {
+  gr_deleteRenderTarget(RenderTarget{frameBuffer, texture, 0, 0});
+  return RenderTarget{};
 }
 
 }  // namespace
@@ -72,17 +83,19 @@ bool gr_targetSizeAllowed(const std::string& name, int width, int height) {
   return false;
 }
 
-void gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
+bool gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth) {
-  if (!gr_targetSizeAllowed(name, width, height)) return;
-  if (RenderTarget* old = gr_getRenderTarget(name)) {
-    GLuint oldDepth = attachedDepthTexture(old->frameBuffer);
-    if (oldDepth) glDeleteTextures(1, &oldDepth);
-    glDeleteFramebuffers(1, &old->frameBuffer);
-    glDeleteTextures(1, &old->texture);
-  }
+  if (!gr_targetSizeAllowed(name, width, height)) return false;
   DLOG("Gen depth\n");
-  renderTargets[name] = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
+  RenderTarget made = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
+  if (!made.frameBuffer) {
+    DLOG("Render target %s of %d x %d pixels refused: GL has no memory for it\n", name.c_str(),
+         width, height);
+    return false;
+  }
+  if (RenderTarget* old = gr_getRenderTarget(name)) gr_deleteRenderTarget(*old);
+  renderTargets[name] = made;
+  return true;
 }
 
 RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLenum format,
@@ -99,18 +112,24 @@ RenderTarget gr_newRenderTarget(int width, int height, GLint internalFormat, GLe
   glBindTexture(GL_TEXTURE_2D, texture);
   glcheck::check("glBindTexture");
   glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);
-  glcheck::check("glTexImage2D");
+  if (!glcheck::allocated("glTexImage2D")) return abandon(frameBuffer, texture);
   setLinearClamped(GL_TEXTURE_2D);
   glcheck::check("glTexParameteri");
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
   glcheck::check("glFramebufferTexture2D");
 
-  if (depth) attachDepthTexture(width, height);
+  if (depth && !attachDepthTexture(width, height)) return abandon(frameBuffer, texture);
 
   GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   if (status != GL_FRAMEBUFFER_COMPLETE)
     glcheck::fatal("Frame buffer status check failed: %d\n", static_cast<int>(status));
   return RenderTarget{frameBuffer, texture, width, height};
+}
+
+void gr_deleteRenderTarget(const RenderTarget& target) {
+  if (GLuint depth = attachedDepthTexture(target.frameBuffer)) glDeleteTextures(1, &depth);
+  glDeleteFramebuffers(1, &target.frameBuffer);
+  glDeleteTextures(1, &target.texture);
 }
 
 RenderTarget* gr_getRenderTarget(const std::string& name) {

@@ -13,11 +13,10 @@ bool inUse = false;   // drawing for the window goes to `frame`
 void gr_useScreenFrame(int width, int height) {
   inUse = width > 0 && height > 0;
   if (inUse && (frame.width != width || frame.height != height)) {
-    if (frame.frameBuffer) {
-      glDeleteFramebuffers(1, &frame.frameBuffer);
-      glDeleteTextures(1, &frame.texture);
-    }
+    if (frame.frameBuffer) gr_deleteRenderTarget(frame);
     frame = gr_newRenderTarget(width, height, GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
+    // Without memory for the frame, the game is drawn into the window unscaled.
+    inUse = frame.frameBuffer != 0;
   }
   glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
   glcheck::check("glBindFramebuffer screen frame");

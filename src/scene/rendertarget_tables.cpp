@@ -35,8 +35,8 @@ void createDescribedTarget(lua_State* L, const std::string& name) {
   getBool(L, "depth", &depth);
 
   DLOG("Create target %s\n", name.c_str());
-  gr_createRenderTarget(pixelsWide, pixelsHigh, name, internalFormat, format, type, depth);
-  DLOG("Target created\n");
+  if (gr_createRenderTarget(pixelsWide, pixelsHigh, name, internalFormat, format, type, depth))
+    DLOG("Target created\n");
 }
 }  // namespace
 

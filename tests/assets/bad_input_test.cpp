@@ -34,7 +34,8 @@ TEST(BadInput, OversizedPicturesFontsAndTargetsAreRefusedAndTheSceneDrawn) {
       "config = { width = 64, height = 48 }\n"
       "clearColor = { red = 0, green = 0, blue = 1 }\n"
       "renderTextureTargets = { big = { width = 40000, height = 40000 },"
-      " small = { width = 16, height = 16 } }\n"
+      " small = { width = 16, height = 16 }, huge = { width = 16384, height = 16384,"
+      " internalFormat = 'GL_RG32F', format = 'GL_RG', type = 'GL_FLOAT' } }\n"
       "function init() graphics.createRenderTargets() end\n"
       "world = { camera = {}, { texture = 'good', width = 32, height = 32 } }\n"
       "function update(dt) end\n");
@@ -50,7 +51,9 @@ TEST(BadInput, OversizedPicturesFontsAndTargetsAreRefusedAndTheSceneDrawn) {
                     "pixels a side or 256 MiB"),
         std::string("Font OLDENGL: 62 glyphs larger than 192 pixels (4 x its size) refused"),
         std::string("Render target big of 40000 x 40000 pixels refused: GL allows at most "
-                    "16384 a side")})
+                    "16384 a side"),
+        std::string("Render target huge of 16384 x 16384 pixels refused: GL has no memory for "
+                    "it")})
     EXPECT_EQ(countLines(run.out, line), 1) << line << "\n" << run.out;
   EXPECT_TRUE(linesInOrder(run.out, {"Create target small", "Target created"})) << run.out;
   EXPECT_EQ(run.out.find("Create target big"), std::string::npos);

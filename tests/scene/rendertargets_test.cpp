@@ -115,6 +115,22 @@ TEST_F(RenderTargets, ASizeOverTheGLLimitIsRefusedAndTheRunGoesOn) {
   EXPECT_EQ(gr_getRenderTarget("wide")->width, 8);
 }
 
+// llvmpipe has no memory for a float target this large (2 GiB) and says so
+// at once, without allocating.
+TEST_F(RenderTargets, StorageGLHasNoMemoryForIsRefusedAndTheEarlierTargetStays) {
+  gr_createRenderTarget(8, 8, "huge", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
+  std::string log = createFromScript(
+      "renderTextureTargets = { huge = { width = 16384, height = 16384,"
+      " internalFormat = 'GL_RG32F', format = 'GL_RG', type = 'GL_FLOAT' } }");
+  EXPECT_EQ(log,
+            "Create rendertargets\nCreate target huge\nGen depth\n"
+            "Render target huge of 16384 x 16384 pixels refused: GL has no memory for it\n");
+  ASSERT_NE(gr_getRenderTarget("huge"), nullptr);
+  EXPECT_EQ(gr_getRenderTarget("huge")->width, 8);
+  EXPECT_TRUE(glIsFramebuffer(gr_getRenderTarget("huge")->frameBuffer));
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "no error is left pending";
+}
+
 TEST_F(RenderTargets, RemakingANameReplacesTheTargetsObjects) {
   gr_createRenderTarget(16, 16, "t", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, true);
   RenderTarget* first = gr_getRenderTarget("t");
