@@ -216,7 +216,9 @@ void traverse(lua_State* L, HandlerQueue& enter) {
       // What onUpdate changed is what the handlers see.
       if (!nodefields::visiting(state)) taken = &nodefields::take(state);
     }
+    nodefields::beginHandlers(taken);
     for (auto& handler : enter) handler(state);
+    nodefields::endHandlers();
   };
   // A node whose snapshot still holds has no children unless it saw some.
   walk.childless = [&taken](lua_State*) {

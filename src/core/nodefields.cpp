@@ -65,6 +65,7 @@ struct Session {
 Session session;
 int walks = 0;  // walks in progress
 Snapshot current;
+const Snapshot* handlersNode = nullptr;  // between beginHandlers and endHandlers
 unsigned long long changeCount = 0;
 
 // Interns the names not yet interned in this interpreter; the anchor table is
@@ -210,6 +211,12 @@ const Snapshot* visiting(lua_State* L, int index) {
   if (!current.valid || walks == 0 || lua_gettop(L) == 0) return nullptr;
   return lua_topointer(L, index) == current.node ? &current : nullptr;
 }
+
+void beginHandlers(const Snapshot* node) { handlersNode = node; }
+
+void endHandlers() { handlersNode = nullptr; }
+
+const Snapshot* entered() { return handlersNode && handlersNode->valid ? handlersNode : nullptr; }
 
 void invalidate() {
   current.valid = false;

@@ -81,6 +81,12 @@ const Snapshot& take(lua_State* L);
 // The snapshot of the value at `index` (the top by default), if the walk is
 // visiting that table and the snapshot still holds; else null.
 const Snapshot* visiting(lua_State* L, int index = -1);
+// The walk runs a node's handlers between beginHandlers and endHandlers.
+// Meanwhile entered() is that node's snapshot while it holds, else null: what
+// visiting() gives a handler on entry, without looking at the stack.
+void beginHandlers(const Snapshot* node);
+void endHandlers();
+const Snapshot* entered();
 // Script code is about to run (or a table gains a field): the snapshot no
 // longer holds.
 void invalidate();

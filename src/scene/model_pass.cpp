@@ -56,7 +56,7 @@ struct NodeHandler {
   cameras::Camera camera;
 
   void operator()(lua_State* L) const {
-    const nodefields::Snapshot* node = nodefields::visiting(L);
+    const nodefields::Snapshot* node = nodefields::entered();
     if (!cameras::sees(L, node, camera)) return;
     if (luautils::present(L, node, VERTICES)) {
       Model list;

@@ -187,7 +187,7 @@ struct NodeHandler {
 
   void operator()(lua_State* L) const {
     static const nodefields::Key PARTICLES("particles");
-    const nodefields::Snapshot* snapshot = nodefields::visiting(L);
+    const nodefields::Snapshot* snapshot = nodefields::entered();
     if (!cameras::sees(L, snapshot, camera)) return;
     // Known absent without a look (a snapshot means no metatable to ask twice).
     if (snapshot && !luautils::present(L, snapshot, PARTICLES)) return;

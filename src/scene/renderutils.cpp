@@ -101,21 +101,32 @@ void readUniform(lua_State* L, UniformSet& uniforms) {
   readPair(L, lua_gettop(L) - 2, uniforms);
 }
 
-void getPrefixedUniforms(lua_State* L, UniformSet& result) {
+namespace {
+// getPrefixedUniforms with the node's snapshot at hand (or null).
+void addPrefixed(lua_State* L, const nodefields::Snapshot* snapshot, UniformSet& result) {
   if (lua_gettop(L) == 0 || !lua_istable(L, -1)) return;
   // The walk's snapshot of the node saw every field name.
-  const nodefields::Snapshot* snapshot = nodefields::visiting(L);
-  if (snapshot && !snapshot->prefixed) return;
+  if (snapshot && snapshot->valid && !snapshot->prefixed) return;
   readPrefixed(L, result);
+}
+}  // namespace
+
+void getPrefixedUniforms(lua_State* L, UniformSet& result) {
+  addPrefixed(L, nodefields::visiting(L), result);
 }
 
 void getUniforms(lua_State* L, UniformSet& uniforms) {
+  getUniforms(L, lua_gettop(L) == 0 ? nullptr : nodefields::visiting(L), uniforms);
+}
+
+void getUniforms(lua_State* L, const nodefields::Snapshot* snapshot, UniformSet& uniforms) {
   static const nodefields::Key UNIFORMS("uniforms");
   if (lua_gettop(L) == 0) return;
   // A node the walk saw without either kind has none to read.
-  const nodefields::Snapshot* snapshot = nodefields::visiting(L);
-  if (snapshot && !snapshot->prefixed && !luautils::present(L, snapshot, UNIFORMS)) return;
-  getPrefixedUniforms(L, uniforms);
+  if (snapshot && snapshot->valid && !snapshot->prefixed &&
+      !luautils::present(L, snapshot, UNIFORMS))
+    return;
+  addPrefixed(L, snapshot, uniforms);
   int node = lua_gettop(L);
   luautils::pushResolvedField(L, node, "uniforms");
   if (lua_istable(L, -1)) {

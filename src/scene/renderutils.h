@@ -20,6 +20,9 @@ void getPrefixedUniforms(lua_State* L, UniformSet& result);
 // Adds the node's "u_" fields, then its `uniforms` table (read last, so it
 // wins). Function values anywhere in them are called with the node.
 void getUniforms(lua_State* L, UniformSet& uniforms);
+// The same with the node's snapshot at hand (nodefields::visiting of the node
+// on top, or null).
+void getUniforms(lua_State* L, const nodefields::Snapshot* node, UniformSet& uniforms);
 UniformSet getUniforms(lua_State* L);
 // In development mode, warns once per shader pair and name about each of the
 // node's `uniforms` that the pair's program does not use. Nothing otherwise.

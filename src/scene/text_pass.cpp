@@ -166,7 +166,7 @@ struct NodeHandler {
   void operator()(lua_State* L) const {
     static const nodefields::Key TEXT("text");
     std::string content;
-    if (!getString(L, TEXT, content) || content.empty()) return;
+    if (!getString(L, nodefields::entered(), TEXT, content) || content.empty()) return;
     NodeFields fields;
     readFields(L, fields);
     if (fields.layer != camera.layer) return;

@@ -104,12 +104,12 @@ struct NodeHandler {
   std::shared_ptr<Remembered> remembered;
 
   void operator()(lua_State* L) const {
-    const nodefields::Snapshot* node = nodefields::visiting(L);
+    const nodefields::Snapshot* node = nodefields::entered();
     if (!readTextureName(L, node)) return;
     if (!cameras::sees(L, node, camera)) return;
 
     // Most nodes keep the default pair; their names need no copying.
-    bool ownShaders = !node || node->has(VS.field) || node->has(FS.field) ||
+    bool ownShaders = !node || !node->valid || node->has(VS.field) || node->has(FS.field) ||
                       !node->known(VS.field) || !node->known(FS.field);
     if (ownShaders) {
       vs = DEFAULT_SHADER;
@@ -120,7 +120,7 @@ struct NodeHandler {
 
     Remembered& memory = *remembered;
     memory.own.clear();
-    renderutils::getUniforms(L, memory.own);
+    renderutils::getUniforms(L, node, memory.own);
     bool ownUniforms = !memory.own.empty();
     if (memory.changes != nodefields::changes()) forget(memory);
     GLuint program = ownShaders ? programFor(memory, vs, fs) : defaultProgram(memory);
@@ -158,7 +158,8 @@ struct NodeHandler {
       memory.run = ownUniforms ? Remembered::NO_RUN : list.size() - 1;
       memory.runTexture = texture;
     }
-    node = nodefields::visiting(L);  // reading uniforms may have run script code
+    // Reading uniforms may have run script code: the readers then see that
+    // the snapshot no longer holds.
     writePositions(vertices, texture.width, texture.height, 0, FLOATS_PER_VERTEX, L, node);
     writeUVs(vertices, texture.width, texture.height, 3, FLOATS_PER_VERTEX, L, node);
   }
@@ -198,7 +199,7 @@ struct NodeHandler {
   bool readTextureName(lua_State* L, const nodefields::Snapshot* node) const {
     if (node && node->valid) {
       const nodefields::Value* value = node->find(TEXTURE.field);
-      if (value && value->type == LUA_TSTRING && strlen(value->text) == textureName.size() &&
+      if (value && value->type == LUA_TSTRING && value->length == textureName.size() &&
           memcmp(value->text, textureName.data(), textureName.size()) == 0)
         return true;
     }

@@ -71,6 +71,12 @@ Placement readPlacement(lua_State* L, const nodefields::Snapshot* node) {
 glm::mat4 compose(lua_State* L, const nodefields::Snapshot* node, glm::mat4 transform) {
   Placement p = readPlacement(L, node);
   transform = glm::translate(transform, p.position);
+  // Most nodes only move: rotations by zero and a scale by one would leave a
+  // finite matrix as it is.
+  if (p.rotationZ == 0 && p.rotationX == 0 && p.rotationY == 0 && p.scale == glm::vec3(1.0f)) {
+    glm::vec4 sum = transform[0] + transform[1] + transform[2];
+    if (std::isfinite(sum.x + sum.y + sum.z + sum.w)) return transform;
+  }
   transform = rotate(transform, p.rotationZ, Z_AXIS);
   transform = rotate(transform, p.rotationX, X_AXIS);
   transform = rotate(transform, p.rotationY, Y_AXIS);
@@ -135,12 +141,15 @@ void storeWorldMatrix(lua_State* L) {
       readStored(L, top - 2, parent);
   }
   if (top == 0 || !lua_istable(L, -1)) return;
-  const nodefields::Snapshot* node = nodefields::visiting(L);
+  const nodefields::Snapshot* node = nodefields::entered();
   glm::mat4 transform = compose(L, node, parent);
   glm::mat4* record = recordOf(L, node, transform);
   *record = transform;
   if (storedAt.size() <= static_cast<size_t>(top)) storedAt.resize(static_cast<size_t>(top) + 1);
-  storedAt[static_cast<size_t>(top)] = Stored{lua_topointer(L, top), record, nodefields::changes()};
+  // A snapshot still holding is of the table on top.
+  node = nodefields::entered();
+  const void* table = node ? node->node : lua_topointer(L, top);
+  storedAt[static_cast<size_t>(top)] = Stored{table, record, nodefields::changes()};
 }
 
 // What a camera whose matrix would not be finite gets, so that nothing of it is

@@ -104,9 +104,23 @@ TEST(WalkSnapshots, WhatScriptCodeChangesIsSeenAtOnce) {
     seen.push_back(x);
     if (getBool(L, "child")) ++children;
   });
+  // A later handler that takes the snapshot the walk hands it on entry: none
+  // where the handler before ran script code.
+  std::vector<float> later;
+  std::vector<bool> held;
+  enter.push_back([&](lua_State* L) {
+    static const nodefields::Key X("x");
+    float x = 0;
+    getNumber<float>(L, nodefields::entered(), X, &x);
+    later.push_back(x);
+    held.push_back(nodefields::entered() != nullptr);
+  });
   lua.pushGlobal("world");
   luautils::traverse(lua, enter);
   lua_pop(lua, 1);
   EXPECT_EQ(seen, (std::vector<float>{0, 5, 6, 1, 1}));
   EXPECT_EQ(children, 1) << "the child added during the visit is walked";
+  EXPECT_EQ(later, seen) << "script code in the handler before is seen";
+  EXPECT_EQ(held, (std::vector<bool>{true, true, false, false, true}));
+  EXPECT_EQ(nodefields::entered(), nullptr) << "outside a node's handlers";
 }
