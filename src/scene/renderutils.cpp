@@ -116,7 +116,7 @@ void getPrefixedUniforms(lua_State* L, UniformSet& result) {
 }
 
 void getUniforms(lua_State* L, UniformSet& uniforms) {
-  getUniforms(L, lua_gettop(L) == 0 ? nullptr : nodefields::visiting(L), uniforms);
+  getUniforms(L, nodefields::visiting(L), uniforms);
 }
 
 void getUniforms(lua_State* L, const nodefields::Snapshot* snapshot, UniformSet& uniforms) {
