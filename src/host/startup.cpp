@@ -25,6 +25,7 @@
 #include "host/letterbox.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
+#include "physics/worlds.h"
 #include "render/graphics.h"
 #include "render/sheets.h"
 
@@ -34,7 +35,8 @@ const char* const MAIN_SCRIPT = "main.lua";
 
 void openModules(lua_State* L) {
   lua_CFunction openers[] = {luaopen_audio,     luaopen_log,      luaopen_gpgutils, luaopen_facebook,
-                             luaopen_resources, luaopen_graphics, luaopen_app};
+                             luaopen_resources, luaopen_graphics, luaopen_app,
+                             luaopen_bodies};
   for (lua_CFunction opener : openers) {
     lua_pushcfunction(L, opener);
     lua_pushstring(L, "table");
@@ -289,6 +291,7 @@ int run(const Options& options) {
   DLOG("SDLquit\n");
   audio::clear();
   resources::clear();
+  physics::reset(L);
   lua_close(L);
   SDLquit();
   DLOG("Final quit\n");
