@@ -69,3 +69,15 @@ TEST(Examples, Lit3dShowsLitModelsUnderThePerspectiveCamera) {
                 {330, 200, {86, 135, 233, 255}}}, // the pyramid
                6);
 }
+
+TEST(Examples, PhysicsShowsTheTowerOnItsTableAndTheSeesaw) {
+  GameFolder scratch;
+  expectProbes(runExample("physics", scratch),
+               {{5, 5, {26, 31, 51, 255}},        // background
+                {335, 224, {217, 140, 51, 255}},  // a crate of the bottom row, resting
+                {345, 124, {217, 76, 51, 255}},   // a crate of the top row
+                {370, 240, {140, 102, 64, 255}},  // the table under them
+                {220, 330, {178, 153, 102, 255}}, // the seesaw's plank on its pin
+                {240, 352, {76, 89, 76, 255}}},   // the ground
+               4);
+}
