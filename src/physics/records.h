@@ -32,6 +32,10 @@ struct Body {
   unsigned mark = 0;              // the last sync that reached the node
   bool enabled = true;
   bool warnedParent = false;
+  bool written = false;       // its fields were written at least once
+  // The node has children or a camera (as the last walk saw it): moving it
+  // moves what the walk's memory of cameras depends on.
+  bool holdsOthers = true;
   // The node's transform fields as last written or followed, in node units
   // and degrees: a field that differs was set by the script.
   float x = 0, y = 0, rotation = 0;

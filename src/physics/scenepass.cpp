@@ -17,14 +17,18 @@ struct NodeHandler {
   unsigned walk;
 
   void operator()(lua_State* L) const {
-    static const nodefields::Key PHYSICS("physics"), BODY("body");
+    static const nodefields::Key PHYSICS("physics"), BODY("body"), CAMERA("camera");
     const nodefields::Snapshot* snapshot = nodefields::entered();
     bool world = luautils::present(L, snapshot, PHYSICS);
     bool body = luautils::present(L, snapshot, BODY);
     if (!world && !body) return;
     int node = lua_gettop(L);
     if (world) enterWorld(L, node, snapshot);
-    if (body && !world && !findBody(lua_topointer(L, node)) && !insideWorld(L, node))
+    Body* record = body ? findBody(lua_topointer(L, node)) : nullptr;
+    if (record)
+      record->holdsOthers = !snapshot || !snapshot->valid || snapshot->hasChildren ||
+                            luautils::present(L, snapshot, CAMERA);
+    if (body && !world && !record && !insideWorld(L, node))
       warnOnce(nodePath(L, root, node, "world"),
                "a body outside any world (a node with a physics table above it) is left out");
   }

@@ -177,6 +177,7 @@ void writeNumber(lua_State* L, const char* name, float value) {
 }
 
 void writeBack(lua_State* L, World& world) {
+  bool reshaped = false;
   for (auto& record : world.bodies) {
     b2Body* body = record->body;
     if (!body || body->GetType() == b2_staticBody || !body->IsAwake() || !body->IsEnabled())
@@ -192,10 +193,13 @@ void writeBack(lua_State* L, World& world) {
     record->x = x;
     record->y = y;
     record->rotation = rotation;
+    reshaped = reshaped || !record->written || record->holdsOthers;
+    record->written = true;
   }
-  // New fields change the tables' layout: what the walk remembers of them
-  // must be read again.
-  nodefields::invalidate();
+  // A first write may add fields, and a node with cameras at or below it
+  // moves them: what the walk remembers of the scene must be read again.
+  // Other writes only change numbers the walk reads afresh.
+  if (reshaped) nodefields::invalidate();
 }
 
 void stepWorld(lua_State* L, World& world, double seconds) {

@@ -330,3 +330,23 @@ TEST(PhysicsRun, DebugDrawOutlinesShapesOverTheScene) {
   EXPECT_TRUE(near(inside, {0, 0, 0, 255}));
   EXPECT_TRUE(near(outside, {0, 0, 0, 255}));
 }
+
+TEST(PhysicsRun, ACameraOnABodyFollowsIt) {
+  GameFolder game;
+  game.writeMain(
+      "config = {width = 200, height = 200}\n"
+      "clearColor = {red = 0, green = 0, blue = 0}\n"
+      "local floor = {-100, -10, 0, 100, -10, 0, 100, 10, 0, -100, -10, 0, 100, 10, 0, -100, 10, 0}\n"
+      "world = {physics = {gravity = {0, -500}},\n"
+      "  {body = {type = 'static', width = 200, height = 20}, y = -100, vertices = floor,\n"
+      "   uniforms = {color = {0, 1, 0, 1}}},\n"
+      "  {body = {width = 10, height = 10}, y = 100, camera = {}}}\n");
+  GameRun result = runFrames(game, 120, true);
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  Picture shot = readPicture(game.file("shot.png"));
+  ASSERT_EQ(shot.width, 200);
+  // The body rests with its centre 5 above the floor's top: the floor fills
+  // the rows from 5 to 25 below the middle of the view.
+  EXPECT_TRUE(near(shot.at(100, 112), {0, 255, 0, 255}));
+  EXPECT_TRUE(near(shot.at(100, 90), {0, 0, 0, 255}));
+}
