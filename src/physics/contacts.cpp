@@ -8,10 +8,11 @@
 
 namespace physics {
 namespace {
+// The contact's two bodies, when either node has a handler to tell.
 bool bodiesOf(b2Contact* contact, Body*& a, Body*& b) {
   a = recordOf(contact->GetFixtureA()->GetBody());
   b = recordOf(contact->GetFixtureB()->GetBody());
-  return a && b;
+  return a && b && (a->listens || b->listens);
 }
 
 void pushContact(lua_State* L, const World& world, const ContactEvent& event, bool flip) {
@@ -77,6 +78,7 @@ void ContactLog::EndContact(b2Contact* contact) {
 }
 
 void ContactLog::PostSolve(b2Contact* contact, const b2ContactImpulse* impulse) {
+  if (awaitingImpulse_.empty()) return;
   auto found = awaitingImpulse_.find(contact);
   if (found == awaitingImpulse_.end()) return;
   float largest = 0;

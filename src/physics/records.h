@@ -36,6 +36,9 @@ struct Body {
   // The node has children or a camera (as the last walk saw it): moving it
   // moves what the walk's memory of cameras depends on.
   bool holdsOthers = true;
+  // The node has onCollision or onCollisionEnd (as the last walk saw it):
+  // contacts between bodies without handlers are not written down.
+  bool listens = true;
   // The node's transform fields as last written or followed, in node units
   // and degrees: a field that differs was set by the script.
   float x = 0, y = 0, rotation = 0;

@@ -17,7 +17,8 @@ struct NodeHandler {
   unsigned walk;
 
   void operator()(lua_State* L) const {
-    static const nodefields::Key PHYSICS("physics"), BODY("body"), CAMERA("camera");
+    static const nodefields::Key PHYSICS("physics"), BODY("body"), CAMERA("camera"),
+        ON_COLLISION("onCollision"), ON_COLLISION_END("onCollisionEnd");
     const nodefields::Snapshot* snapshot = nodefields::entered();
     bool world = luautils::present(L, snapshot, PHYSICS);
     bool body = luautils::present(L, snapshot, BODY);
@@ -25,9 +26,12 @@ struct NodeHandler {
     int node = lua_gettop(L);
     if (world) enterWorld(L, node, snapshot);
     Body* record = body ? findBody(lua_topointer(L, node)) : nullptr;
-    if (record)
+    if (record) {
       record->holdsOthers = !snapshot || !snapshot->valid || snapshot->hasChildren ||
                             luautils::present(L, snapshot, CAMERA);
+      record->listens = luautils::present(L, snapshot, ON_COLLISION) ||
+                        luautils::present(L, snapshot, ON_COLLISION_END);
+    }
     if (body && !world && !record && !insideWorld(L, node))
       warnOnce(nodePath(L, root, node, "world"),
                "a body outside any world (a node with a physics table above it) is left out");

@@ -15,25 +15,28 @@
 namespace physics {
 namespace {
 const float DEGREES = 180 / b2_pi;
+// Read at every body every frame: numbered once.
+const nodefields::Key X("x"), Y("y"), ROTATION("rotation"), SCALE("scale"), SCALE_X("scaleX"),
+    SCALE_Y("scaleY"), ENABLED("enabled");
 
 // A node's place as its fields say; false when one is not finite.
 bool readPlace(lua_State* L, float& x, float& y, float& rotation) {
-  getNumber<float>(L, "x", &x);
-  getNumber<float>(L, "y", &y);
-  getNumber<float>(L, "rotation", &rotation);
+  getNumber<float>(L, X, &x);
+  getNumber<float>(L, Y, &y);
+  getNumber<float>(L, ROTATION, &rotation);
   return std::isfinite(x) && std::isfinite(y) && std::isfinite(rotation);
 }
 
 // Whether the table on top moves, turns or scales what lies below it.
 bool transforms(lua_State* L) {
   float x = 0, y = 0, rotation = 0, scale = 1, scaleX = 1, scaleY = 1;
-  getNumber<float>(L, "x", &x);
-  getNumber<float>(L, "y", &y);
-  getNumber<float>(L, "rotation", &rotation);
-  getNumber<float>(L, "scale", &scale);
+  getNumber<float>(L, X, &x);
+  getNumber<float>(L, Y, &y);
+  getNumber<float>(L, ROTATION, &rotation);
+  getNumber<float>(L, SCALE, &scale);
   scaleX = scaleY = scale;
-  getNumber<float>(L, "scaleX", &scaleX);
-  getNumber<float>(L, "scaleY", &scaleY);
+  getNumber<float>(L, SCALE_X, &scaleX);
+  getNumber<float>(L, SCALE_Y, &scaleY);
   return x != 0 || y != 0 || rotation != 0 || scaleX != 1 || scaleY != 1;
 }
 
@@ -71,7 +74,7 @@ struct Sync {
     for (int k = root + 2; k <= node; k += 2) {
       lua_pushvalue(L, k);
       bool on = true;
-      getBool(L, "enabled", &on);
+      getBool(L, ENABLED, &on);
       enabled = enabled && on;
       if (k < node && transforms(L)) moved = true;
       lua_pop(L, 1);
