@@ -34,8 +34,8 @@ World* worldOf(bodies::Node node) {
 
 bool finiteArguments(const std::string& who, std::initializer_list<double> numbers) {
   for (double number : numbers)
-    if (!std::isfinite(number) || std::fabs(number) > 1e30) {
-      warnOnce(who, "a number passed to the bodies module is not finite; the call does nothing");
+    if (!std::isfinite(number) || std::fabs(number) > MAX_COORDINATE) {
+      warnOnce(who, "a number passed to the bodies module is not finite (or beyond 1e9); the call does nothing");
       return false;
     }
   return true;

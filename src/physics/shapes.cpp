@@ -105,6 +105,12 @@ std::string checkShape(const ShapeSpec& shape, float metersPerUnit) {
     if (!finite(p.x) || !finite(p.y)) return "a point is not finite (NaN or infinite)";
   if (shape.density < 0 || shape.friction < 0 || shape.restitution < 0)
     return "density, friction and restitution must not be negative";
+  if (shape.density > MAX_DENSITY) return "the density is too large";
+  for (float value : {shape.width, shape.height, shape.radius, shape.x, shape.y})
+    if (std::fabs(value * metersPerUnit) > MAX_METERS) return "the shape is too large";
+  for (const b2Vec2& p : shape.points)
+    if (std::fabs(p.x * metersPerUnit) > MAX_METERS || std::fabs(p.y * metersPerUnit) > MAX_METERS)
+      return "the shape is too large";
   if (shape.category < 0 || shape.category > 0xFFFF || shape.mask < 0 || shape.mask > 0xFFFF)
     return "category and mask are 16-bit numbers (0 to 65535)";
   if (shape.group < -32768 || shape.group > 32767)

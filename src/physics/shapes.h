@@ -36,6 +36,11 @@ struct ShapeSpec {
   int category = 1, mask = 0xFFFF, group = 0;
 };
 
+// The largest length or offset a shape may have, in metres: beyond it a
+// body's mass and inertia overflow a float (and Box2D asserts on them).
+const float MAX_METERS = 1e5f;
+const float MAX_DENSITY = 1e12f;
+
 // Why Box2D must not be given the shape, or "" when it may. `metersPerUnit`
 // is what the world converts with (sizes too small for Box2D are refused).
 std::string checkShape(const ShapeSpec& shape, float metersPerUnit);

@@ -137,6 +137,12 @@ std::string readBody(lua_State* L, int node, int body, float metersPerUnit, Body
   return why;
 }
 
+bool placeable(float x, float y, float rotation) {
+  for (float value : {x, y, rotation})
+    if (!std::isfinite(value) || std::fabs(value) > 1e9f) return false;
+  return true;
+}
+
 void warnOnce(const std::string& node, const std::string& what) {
   static std::set<std::string> said;
   std::string line = "physics: " + node + ": " + what + "\n";

@@ -25,6 +25,10 @@ struct BodySpec {
 // Returns "" or why the body is refused; every shape is checked here.
 std::string readBody(lua_State* L, int node, int body, float metersPerUnit, BodySpec& spec);
 
+// Whether a node's x, y and rotation can place a body: finite and within
+// 1e9 (beyond, Box2D's float arithmetic overflows into its asserts).
+bool placeable(float x, float y, float rotation);
+
 // "physics: NODE: WHAT" with a line break, logged the first time only.
 void warnOnce(const std::string& node, const std::string& what);
 }  // namespace physics

@@ -24,7 +24,7 @@ bool readPlace(lua_State* L, float& x, float& y, float& rotation) {
   getNumber<float>(L, X, &x);
   getNumber<float>(L, Y, &y);
   getNumber<float>(L, ROTATION, &rotation);
-  return std::isfinite(x) && std::isfinite(y) && std::isfinite(rotation);
+  return placeable(x, y, rotation);
 }
 
 // Whether the table on top moves, turns or scales what lies below it.
@@ -108,7 +108,7 @@ struct Sync {
     }
     float x = record.x, y = record.y, rotation = record.rotation;
     if (!readPlace(L, x, y, rotation)) {
-      warnOnce(record.name, "x, y and rotation must be finite numbers; the body stays put");
+      warnOnce(record.name, "x, y and rotation must be finite numbers within 1e9; the body stays put");
       return;
     }
     if (x == record.x && y == record.y && rotation == record.rotation) return;
@@ -148,8 +148,8 @@ void readWorldSettings(lua_State* L, World& world) {
     }
   }
   lua_pop(L, 2);
-  if (!std::isfinite(gravity[0]) || !std::isfinite(gravity[1])) {
-    warnOnce(world.name, "gravity must be finite numbers; the old gravity stays");
+  if (!placeable(gravity[0], gravity[1], 0)) {
+    warnOnce(world.name, "gravity must be finite numbers within 1e9; the old gravity stays");
     return;
   }
   world.b2->SetGravity(world.toMeters(gravity[0], gravity[1]));

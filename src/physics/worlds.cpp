@@ -112,8 +112,8 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
   getNumber<float>(L, "y", &record->y);
   getNumber<float>(L, "rotation", &record->rotation);
   lua_pop(L, 1);
-  if (!std::isfinite(record->x) || !std::isfinite(record->y) || !std::isfinite(record->rotation)) {
-    warnOnce(name, "x, y and rotation must be finite numbers; the body is left out");
+  if (!placeable(record->x, record->y, record->rotation)) {
+    warnOnce(name, "x, y and rotation must be finite numbers within 1e9; the body is left out");
     spec = nullptr;
   }
   record->enabled = enabled;

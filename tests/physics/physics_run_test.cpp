@@ -183,6 +183,7 @@ TEST(PhysicsRun, EveryBadInputIsRefusedWithOneLineAndNoAbort) {
       "  body('nan', {shape = 'circle', radius = 0/0}),\n"
       "  body('chain', {shape = 'chain', points = {0, 0, 0, 0, 10, 0}}),\n"
       "  body('blob', {shape = 'blob'}),\n"
+      "  body('huge', {width = 1e30, height = 1e30}),\n"
       "  {x = 1/0, body = {width = 5, height = 5}},\n"
       "  {{body = {width = 5, height = 5}}}}\n"
       "world = {camera = {}, arena, {{name = 'stray', body = {width = 5, height = 5}}}}\n"
@@ -205,17 +206,18 @@ TEST(PhysicsRun, EveryBadInputIsRefusedWithOneLineAndNoAbort) {
            "physics: nan: a number is not finite (NaN or infinite); the body is left out",
            "physics: chain: two neighbouring points of the chain (almost) coincide; the body is left out",
            "physics: blob: unknown shape \"blob\" (box, circle, polygon, edge or chain); the body is left out",
-           "physics: world[1][11]: x, y and rotation must be finite numbers; the body is left out",
+           "physics: huge: the shape is too large; the body is left out",
+           "physics: world[1][12]: x, y and rotation must be finite numbers within 1e9; the body is left out",
            "physics: stray: a body outside any world (a node with a physics table above it) is left out",
            "physics: world[1][2]: a joint needs two different bodies; none is made",
-           "physics: world[1][2]: a number passed to the bodies module is not finite; the call does nothing",
+           "physics: world[1][2]: a number passed to the bodies module is not finite (or beyond 1e9); the call does nothing",
            "physics: a: its body was refused, so the call does nothing",
            "physics: world[1]: a ray cast from a point to itself hits nothing",
        })
     EXPECT_EQ(countLines(result.out, line), 1) << line << "\n" << result.out;
   EXPECT_EQ(countLines(result.out, "self\t0"), 1);
   // The body below a plain node is fine; nothing else is said.
-  EXPECT_EQ(countLinesStartingWith(result.out, "physics: "), 15) << result.out;
+  EXPECT_EQ(countLinesStartingWith(result.out, "physics: "), 16) << result.out;
 }
 
 TEST(PhysicsRun, TwoRunsGiveByteIdenticalPositions) {
