@@ -187,6 +187,16 @@ void writeBack(lua_State* L, World& world) {
       continue;
     float x = world.toUnits(body->GetPosition().x), y = world.toUnits(body->GetPosition().y);
     float rotation = body->GetAngle() * DEGREES;
+    if (!placeable(x, y, rotation)) {
+      // Contradicting joints or huge forces blew the body up: it goes back
+      // to where its node is, at rest, instead of NaN reaching the scene.
+      warnOnce(record->name, "the simulation blew the body up (joints or forces that cannot all "
+                             "hold?); it is put back where its node was, at rest");
+      body->SetTransform(world.toMeters(record->x, record->y), record->rotation / DEGREES);
+      body->SetLinearVelocity(b2Vec2(0, 0));
+      body->SetAngularVelocity(0);
+      continue;
+    }
     if (x == record->x && y == record->y && rotation == record->rotation) continue;
     lua_rawgeti(L, LUA_REGISTRYINDEX, record->nodeRef);
     writeNumber(L, "x", x);

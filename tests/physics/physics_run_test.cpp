@@ -352,3 +352,23 @@ TEST(PhysicsRun, ACameraOnABodyFollowsIt) {
   EXPECT_TRUE(near(shot.at(100, 112), {0, 255, 0, 255}));
   EXPECT_TRUE(near(shot.at(100, 90), {0, 0, 0, 255}));
 }
+
+TEST(PhysicsRun, ContradictingJointsNeverPutNaNIntoTheScene) {
+  // The weld holds d where the static s was; the rod of length 0 holds it at
+  // s2; then s jumps: Box2D's solver blows d up.
+  GameRun result = run(
+      "s = {name = 's', body = {type = 'static', width = 10, height = 10}}\n"
+      "s2 = {name = 's2', body = {type = 'static', width = 10, height = 10}, x = 40}\n"
+      "d = {name = 'd', body = {width = 10, height = 10}, x = 80}\n"
+      "world = {camera = {}, physics = {}, s, s2, d}\n"
+      "function update() frame = frame + 1\n"
+      "  if frame == 4 then bodies.weldJoint(s, d, 0, 0)\n"
+      "    bodies.distanceJoint(s2, d, 40, 0, 40, 0); bodies.teleport(s, 5, 5, 10) end\n"
+      "  if frame == 200 then print('finite', tostring(d.x == d.x and d.y == d.y and\n"
+      "    math.abs(d.x) < 1e9 and d.rotation == d.rotation)) end end\n",
+      201);
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_EQ(countLines(result.out, "finite\ttrue"), 1) << result.out;
+  EXPECT_EQ(countLinesStartingWith(result.out, "physics: d: the simulation blew the body up"), 1)
+      << result.out;
+}
