@@ -4,13 +4,16 @@
 // every field those classes annotate is listed in one of the tables.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "docs/source_files.h"
+
+using docstest::readSource;
 
 namespace {
 // A table of a page, found by the heading above it and its first column's
@@ -41,13 +44,6 @@ const TableClass TABLES[] = {
 };
 // Every table of this page must be one of the above.
 const char* const REFERENCE = "docs/scene.md";
-
-std::string readSource(const std::string& relative) {
-  std::ifstream in(std::string(TARNWICK_SOURCE_DIR) + "/" + relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;

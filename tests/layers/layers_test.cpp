@@ -3,7 +3,8 @@
 // above, GL called only where the table allows it, and no Lua header reached,
 // directly or through other headers, where the table forbids Lua. A folder
 // under src/ that the table does not list fails the check, so a new subsystem
-// is placed on purpose: one line below.
+// is placed on purpose: one line below. Also: architecture.md's table of what
+// each library links is what the build links.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -233,6 +234,75 @@ class LayerCheck {
   std::vector<std::string> found_;
 };
 
+// CMake's names of the packages, as docs/architecture.md writes them.
+const std::map<std::string, std::string> PACKAGES = {
+    {"PkgConfig::LUA51", "Lua 5.1"},
+    {"PNG::PNG", "libpng"},
+    {"Freetype::Freetype", "FreeType"},
+    {"glm::glm", "GLM"},
+    {"GLEW::GLEW", "GLEW"},
+    {"OpenGL::GL", "OpenGL"},
+    {"PkgConfig::SDL2_MIXER", "SDL2_mixer"},
+    {"SDL2::SDL2", "SDL2"},
+};
+
+std::vector<std::string> splitList(const std::string& text, char separator) {
+  std::vector<std::string> items;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, separator);) {
+    item = item.substr(0, item.find('('));  // "SDL2 (why)" is SDL2
+    size_t first = item.find_first_not_of(' '), last = item.find_last_not_of(' ');
+    if (first != std::string::npos) items.push_back(item.substr(first, last - first + 1));
+  }
+  return items;
+}
+
+// What each library links, "tw_..." layers and packages by their docs names,
+// as docs/architecture.md's table says and as the build says; the lines where
+// they differ.
+std::vector<std::string> tableAgainstBuild(const fs::path& source) {
+  using Links = std::map<std::string, std::set<std::string>>;
+  Links documented, built;
+  std::vector<std::string> problems;
+  std::istringstream page(read(source / "docs/architecture.md"));
+  for (std::string line; std::getline(page, line);) {
+    if (line.rfind("| tw_", 0) != 0) continue;
+    std::vector<std::string> cells = splitList(line.substr(1), '|');
+    if (cells.size() < 2) continue;
+    std::set<std::string>& links = documented[cells[0]];
+    for (const std::string& layer : splitList(cells[1], ',')) links.insert(layer);
+    if (cells.size() > 2 && cells[2].rfind("none", 0) != 0)
+      for (const std::string& package : splitList(cells[2], ',')) links.insert(package);
+  }
+  static const std::regex link("target_link_libraries\\(\\s*(tw_\\w+)\\s+PUBLIC([^)]*)\\)");
+  for (const auto& entry : fs::recursive_directory_iterator(source / "src")) {
+    if (entry.path().filename() != "CMakeLists.txt") continue;
+    std::string text = std::regex_replace(read(entry.path()), std::regex("#[^\\n]*"), "");
+    for (std::sregex_iterator at(text.begin(), text.end(), link), end; at != end; ++at) {
+      std::set<std::string>& links = built[(*at)[1]];
+      std::istringstream names((*at)[2].str());
+      for (std::string name; names >> name;) {
+        if (name.rfind("tw_", 0) == 0) {
+          links.insert(name);
+        } else if (PACKAGES.count(name)) {
+          links.insert(PACKAGES.at(name));
+        } else {
+          problems.push_back("package " + name + " is not in PACKAGES of tests/layers/");
+        }
+      }
+    }
+  }
+  for (const auto& library : built) {
+    auto row = documented.find(library.first);
+    if (row == documented.end())
+      problems.push_back(library.first + " has no row in docs/architecture.md's table");
+    else if (row->second != library.second)
+      problems.push_back("docs/architecture.md's row of " + library.first + " differs from " +
+                         "what the build links");
+  }
+  return problems;
+}
+
 std::string listed(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += "  " + line + "\n";
@@ -284,4 +354,11 @@ TEST(Layers, EachBreachIsReported) {
   };
   EXPECT_EQ(std::set<std::string>(problems.begin(), problems.end()), expected)
       << listed(problems);
+}
+
+// The table of libraries, links and packages in docs/architecture.md is what
+// src/'s CMake files link.
+TEST(Layers, ArchitectureTableIsWhatTheBuildLinks) {
+  std::vector<std::string> problems = tableAgainstBuild(TARNWICK_SOURCE_DIR);
+  EXPECT_TRUE(problems.empty()) << listed(problems);
 }
