@@ -4,7 +4,8 @@
 // directly or through other headers, where the table forbids Lua. A folder
 // under src/ that the table does not list fails the check, so a new subsystem
 // is placed on purpose: one line below. Also: architecture.md's table of what
-// each library links is what the build links.
+// each library links is what the build links, and the script modules list
+// what they expose rather than taking a layer's header whole.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -360,5 +361,30 @@ TEST(Layers, EachBreachIsReported) {
 // src/'s CMake files link.
 TEST(Layers, ArchitectureTableIsWhatTheBuildLinks) {
   std::vector<std::string> problems = tableAgainstBuild(TARNWICK_SOURCE_DIR);
+  EXPECT_TRUE(problems.empty()) << listed(problems);
+}
+
+// Script modules list what they expose: a module interface takes no header of
+// a layer whole (only bindings' own), so no header outside bindings/ has a
+// part written for SWIG, and what a header adds stays out of scripts until an
+// interface lists it.
+TEST(Layers, ModulesListWhatTheyExpose) {
+  fs::path src = fs::path(TARNWICK_SOURCE_DIR) / "src";
+  static const std::regex whole("^\\s*%(include|import)\\s*\"([a-z]+)/[^\"]*\"");
+  static const std::regex swigPart("^\\s*#\\s*(if|ifdef|ifndef|elif)\\b.*\\bSWIG\\b");
+  std::vector<std::string> problems;
+  for (const auto& entry : fs::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    std::string name = fs::relative(entry.path(), src).generic_string();
+    std::istringstream lines(read(entry.path()));
+    std::smatch match;
+    for (std::string line; std::getline(lines, line);) {
+      if (entry.path().extension() == ".i" && std::regex_search(line, match, whole) &&
+          match[2] != "bindings")
+        problems.push_back(name + " takes " + match.str() + " whole");
+      if (name.rfind("bindings/", 0) != 0 && std::regex_search(line, swigPart))
+        problems.push_back(name + " has a part for SWIG: " + line);
+    }
+  }
   EXPECT_TRUE(problems.empty()) << listed(problems);
 }
