@@ -120,7 +120,7 @@ std::string joined(const std::set<std::string>& names) {
 }
 }  // namespace
 
-TEST(Fields, ReferenceTablesAndTypesNameTheSameFields) {
+TEST(ReferenceFields, TablesAndTypesNameTheSameFields) {
   std::map<std::string, std::set<std::string>> types = annotated(readSource("types/tarnwick.lua"));
   ASSERT_GT(types["tarnwick.Node"].size(), 10u);
   ASSERT_GT(types["(globals)"].size(), 10u);
