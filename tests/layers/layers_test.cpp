@@ -127,6 +127,7 @@ class LayerCheck {
     auto known = reach_.find(folder);
     if (known != reach_.end()) return known->second;
     std::set<std::string> all = {folder};
+    reach_[folder] = all;  // a cycle in the table ends here
     if (layers_.count(folder))
       for (const std::string& below : layers_[folder]->below) {
         const std::set<std::string>& more = reach(below);
