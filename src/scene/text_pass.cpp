@@ -82,22 +82,21 @@ void takeColour(Uniforms& uniforms, float colour[4]) {
 // one for one instead of being smeared over two, as they would at half-pixel
 // positions (whole world units fall there on a window of odd size). The node's
 // origin goes first, so that glyphs at fractional advances round the same way
-// wherever the node stands.
+// wherever the node stands; from there a glyph's pixel is its offset times
+// `scale`, and no matrix is needed per glyph.
 struct PixelGrid {
   bool snaps = false;
-  glm::mat4 toClip{1.0f};    // projection × the node's transform
-  glm::vec2 halfSize{0.0f};  // pixels per clip unit
-  glm::vec2 scale{0.0f};     // pixels per node unit, ±1 when it snaps
-  glm::vec2 origin{0.0f};    // what puts the node's origin on a pixel corner
+  glm::vec2 scale{0.0f};   // pixels per node unit, ±1 when it snaps
+  glm::vec2 origin{0.0f};  // what puts the node's origin on a pixel corner
 
   PixelGrid(const glm::mat4& projection, const glm::mat4& transform, const std::string& target) {
     const RenderTarget* drawnInto = target.empty() ? nullptr : gr_getRenderTarget(target);
-    halfSize = drawnInto ? glm::vec2(drawnInto->width, drawnInto->height)
-                         : glm::vec2(screenWidth, screenHeight);
-    halfSize /= 2.0f;
-    toClip = projection * transform;
-    // Columns 0 and 1 carry the node's x and y (text lies at z 0); rows 0, 1
-    // and 3 give pixel x, pixel y and w.
+    glm::vec2 halfSize = drawnInto ? glm::vec2(drawnInto->width, drawnInto->height)
+                                   : glm::vec2(screenWidth, screenHeight);
+    halfSize /= 2.0f;  // pixels per clip unit
+    glm::mat4 toClip = projection * transform;
+    // Columns 0 and 1 carry the node's x and y (text lies at z 0), column 3
+    // its origin; rows 0, 1 and 3 give pixel x, pixel y and w.
     scale = glm::vec2(toClip[0][0], toClip[1][1]) * halfSize;
     const float tolerance = 1e-3f;
     snaps = std::fabs(std::fabs(scale.x) - 1) < tolerance &&
@@ -105,21 +104,20 @@ struct PixelGrid {
             std::fabs(toClip[1][0] * halfSize.x) < tolerance &&
             std::fabs(toClip[0][1] * halfSize.y) < tolerance && toClip[0][3] == 0 &&
             toClip[1][3] == 0 && toClip[3][3] == 1;
-    if (snaps) origin = toWhole(glm::vec2(0.0f));
+    if (!snaps) return;
+    glm::vec2 pixels = (glm::vec2(toClip[3]) + 1.0f) * halfSize;
+    origin = (whole(pixels) - pixels) / scale;
   }
 
-  // What moves a glyph's corner at `corner` (node units) onto a pixel corner.
+  // What moves a glyph's corner at (x, y) (node units) onto a pixel corner.
   glm::vec2 shift(float x, float y) const {
     if (!snaps) return glm::vec2(0.0f);
-    return origin + toWhole(glm::vec2(x, y) + origin);
+    glm::vec2 pixels = glm::vec2(x, y) * scale;
+    return origin + (whole(pixels) - pixels) / scale;
   }
 
-  // What moves `at` (node units) onto the nearest pixel corner.
-  glm::vec2 toWhole(glm::vec2 at) const {
-    glm::vec4 clip = toClip * glm::vec4(at, 0, 1);
-    glm::vec2 pixels = (glm::vec2(clip) + 1.0f) * halfSize;
-    glm::vec2 whole(std::floor(pixels.x + 0.5f), std::floor(pixels.y + 0.5f));
-    return (whole - pixels) / scale;
+  static glm::vec2 whole(glm::vec2 pixels) {
+    return glm::vec2(std::floor(pixels.x + 0.5f), std::floor(pixels.y + 0.5f));
   }
 };
 
