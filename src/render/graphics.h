@@ -118,7 +118,7 @@ struct Batch {
   bool enableCulling = false;
   bool clearTarget = false;           // clear the target before drawing this batch
 
-  int getStride();
+  int getStride() const;
   // Back to the values of a new batch, keeping the uniform storage.
   void reset();
 };
