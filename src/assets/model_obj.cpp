@@ -26,12 +26,12 @@ struct Corner {
   int64_t normal = ABSENT;
 };
 
-// Matches the text at `in` against `pattern` as scanf would for the directives used
-// here: a blank skips any run of white space (none included), %f and %d skip
-// white space and convert a number, any other character must match itself.
-// Returns how many numbers were converted before the first mismatch and moves
-// `in` past what matched. Integers are clamped to the int range; they are
-// checked against the lists later.
+// Matches the text at `in` against `pattern` as scanf would for the
+// directives used here: a blank skips any run of white space (none included),
+// %f and %d skip white space and convert a number, any other character must
+// match itself. Returns how many numbers were converted before the first
+// mismatch and moves `in` past what matched. Integers are clamped to the int
+// range; they are checked against the lists later.
 int scan(const char*& in, const char* pattern, double* numbers) {
   int count = 0;
   for (const char* p = pattern; *p; ++p) {
@@ -68,8 +68,8 @@ int64_t toIndex(double fileValue) { return static_cast<int64_t>(fileValue) - 1; 
 struct FaceForm {
   const char* corner;  // the pattern of one corner
   int perCorner;       // numbers in a corner
-  int uvAt;            // where the uv index and the normal index are, -1 for none
-  int normalAt;
+  int uvAt;            // which of them is the uv index, -1 for none
+  int normalAt;        // which is the normal index, -1 for none
 };
 // Tried in this order; the first that reads at least three whole corners wins.
 const FaceForm FACE_FORMS[] = {
