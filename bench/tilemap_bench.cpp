@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/luautils.h"
+#include "core/runstate.h"
 #include "gl_context.h"
 #include "lua_world.h"
 #include "maps/loader.h"
@@ -50,6 +51,8 @@ void addMap(const std::string& name, int width, int height) {
 // Frames of `world`; `scroll` moves the map node before each.
 void frames(benchmark::State& state, const std::string& mapName, int width, int height, bool scroll) {
   bench::ensureContext(1280, 720);
+  screenWidth = designWidth = 1280;
+  screenHeight = designHeight = 720;
   addMap(mapName, width, height);
   lua_State* L = bench::worldFrom("node = { tilemap = '" + mapName + "' }\nworld = { camera = {}, node }\n");
   BatchMatrix batches;

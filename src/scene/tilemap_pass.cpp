@@ -43,18 +43,18 @@ struct CellRange {
   int column0 = 0, column1 = 0, row0 = 0, row1 = 0;
 };
 
-// The part of the map's plane the camera sees, in Tiled's pixels (y down)
-// relative to the layer's origin; the whole map when the view cannot be
-// bounded there (a perspective view reaching the horizon).
+// The cells under the part of the map's plane the camera sees; all of them
+// when the view cannot be bounded there (a perspective view reaching the
+// horizon), none when it shows nothing of the plane.
 CellRange visibleCells(const maps::Map& map, const maps::Layer& layer, const glm::mat4& toClip) {
   CellRange all{0, map.width, 0, map.height}, none;
   // The plane z = 0 maps to clip space by a 3 × 3 projective map.
   glm::mat3 plane(glm::vec3(toClip[0][0], toClip[0][1], toClip[0][3]),
                   glm::vec3(toClip[1][0], toClip[1][1], toClip[1][3]),
                   glm::vec3(toClip[3][0], toClip[3][1], toClip[3][3]));
+  // An empty view, or the plane seen edge-on: nothing of the map shows.
   float determinant = glm::determinant(plane);
-  if (!std::isfinite(determinant)) return none;  // a camera that shows nothing
-  if (std::fabs(determinant) < 1e-20f) return all;
+  if (!std::isfinite(determinant) || std::fabs(determinant) < 1e-20f) return none;
   glm::mat3 back = glm::inverse(plane);
   double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
   for (float cx : {-1.0f, 1.0f})
