@@ -29,9 +29,7 @@ unsigned getTile(const char* name, const char* tileLayer, int x, int y, bool* fl
 void setTile(const char* name, const char* tileLayer, int x, int y, unsigned gid,
              bool flipX = false, bool flipY = false, bool flipDiagonal = false);
 
-#ifndef SWIG
 // The pushes behind the typemaps.
 void pushTable(lua_State* L, const MapTable& table);
 void pushTable(lua_State* L, const ShapeList& list);
-#endif
 }  // namespace tilemaps

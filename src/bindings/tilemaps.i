@@ -1,4 +1,5 @@
 // The tilemaps module: Tiled maps for the script (see docs/tilemaps.md).
+// What scripts get is listed here.
 %module tilemaps
 %include "bindings/conventions.i"
 %include "typemaps.i"
@@ -14,7 +15,13 @@
 %typemap(out) tilemaps::MapTable %{tilemaps::pushTable(L, $1); SWIG_arg++;%}
 %typemap(out) tilemaps::ShapeList %{tilemaps::pushTable(L, $1); SWIG_arg++;%}
 
-%ignore tilemaps::MapTable;
-%ignore tilemaps::ShapeList;
-
-%include "bindings/tilemaps.h"
+namespace tilemaps {
+struct MapTable;   // results only, turned into tables by the typemaps above
+struct ShapeList;
+MapTable getMap(const char* name);
+ShapeList getTileShapes(const char* name, const char* tileLayer);
+unsigned getTile(const char* name, const char* tileLayer, int x, int y, bool* flipX, bool* flipY,
+                 bool* flipDiagonal);
+void setTile(const char* name, const char* tileLayer, int x, int y, unsigned gid,
+             bool flipX = false, bool flipY = false, bool flipDiagonal = false);
+}  // namespace tilemaps
