@@ -12,4 +12,5 @@ int luaopen_resources(lua_State* L);
 int luaopen_graphics(lua_State* L);
 int luaopen_app(lua_State* L);
 int luaopen_bodies(lua_State* L);
+int luaopen_tilemaps(lua_State* L);
 }
