@@ -50,12 +50,13 @@ void scriptError(const char* what, const std::string& message, const std::string
     errorIndex[line] = errors.size();
     errors.emplace_back(line, 1);
     std::string trace = traceback.empty() ? "" : citingMainScript(traceback) + "\n";
-    DLOG("%s\n%s", line.c_str(), trace.c_str());
+    DLOG(LogLevel::Error, "%s\n%s", line.c_str(), trace.c_str());
   }
   if (current.strict && !failed) {
     failed = true;
     quit = 1;
-    DLOG("Strict mode: this Lua error ends the run after the current frame (exit status 1)\n");
+    DLOG(LogLevel::Error,
+         "Strict mode: this Lua error ends the run after the current frame (exit status 1)\n");
   }
 }
 
@@ -65,7 +66,7 @@ void logRepeated(const std::string& key, const char* format, ...) {
   if (current.debug && !firstTime(key)) return;
   va_list args;
   va_start(args, format);
-  VDLOG(format, args);
+  VDLOG(LogLevel::Warning, format, args);
   va_end(args);
 }
 
@@ -73,14 +74,15 @@ void warnOnce(const std::string& key, const char* format, ...) {
   if (!firstTime(key)) return;
   va_list args;
   va_start(args, format);
-  VDLOG(format, args);
+  VDLOG(LogLevel::Warning, format, args);
   va_end(args);
 }
 
 void reportCounts() {
   if (!current.debug) return;
   for (const auto& error : errors)
-    DLOG("%d %s: %s\n", error.second, error.second == 1 ? "time" : "times", error.first.c_str());
+    DLOG(LogLevel::Error, "%d %s: %s\n", error.second, error.second == 1 ? "time" : "times",
+         error.first.c_str());
 }
 
 bool strictFailure() { return failed; }

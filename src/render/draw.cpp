@@ -73,8 +73,8 @@ void uploadUniforms(programinfo::Program& info, const UniformSet& values) {
     if (uniform.bytes == 0) continue;
     // A value shorter than its type would be read past its end: skip it and say so.
     if (entry.size < uniform.bytes) {
-      DLOG("Uniform %s holds %u bytes but its type needs %zu; not set\n", uniform.name.c_str(),
-           entry.size, uniform.bytes);
+      DLOG(LogLevel::Warning, "Uniform %s holds %u bytes but its type needs %zu; not set\n",
+           uniform.name.c_str(), entry.size, uniform.bytes);
       continue;
     }
     const void* value = values.value(entry);

@@ -36,6 +36,12 @@ bool readFile(const char* filePath, std::vector<char>& text) {
   return read;
 }
 
+bool compiled(GLuint shader) {
+  GLint status = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+  return status == GL_TRUE;
+}
+
 GLuint loadNamedShader(const char* name, const char* extension, GLenum shaderType) {
   std::string path = shaderfiles::find(name, extension);
   return path.empty() ? 0 : gr_loadShader(path.c_str(), shaderType);
@@ -45,10 +51,10 @@ GLuint loadNamedShader(const char* name, const char* extension, GLenum shaderTyp
 GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
   std::vector<char> source;
   if (!readFile(filePath, source)) {
-    DLOG("Failed to open shader %s\n", filePath);
+    DLOG(LogLevel::Error, "Failed to open shader %s\n", filePath);
     return 0;
   }
-  DLOG("Compiling shader %s\n", filePath);
+  DLOG(LogLevel::Info, "Compiling shader %s\n", filePath);
   GLuint shader = glCreateShader(shaderType);
   glcheck::check("glCreateShader");
   const GLchar* text = source.data();
@@ -59,18 +65,13 @@ GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
   glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
   std::vector<char> log(static_cast<size_t>(logLength > 0 ? logLength : 1), '\0');
   if (logLength > 0) glGetShaderInfoLog(shader, logLength, nullptr, log.data());
-  DLOG("%s\n", log.data());
-  DLOG("Shader created\n");
+  // The driver's own words: what went wrong, or warnings on a shader that compiled.
+  DLOG(compiled(shader) ? LogLevel::Warning : LogLevel::Error, "%s\n", log.data());
+  DLOG(LogLevel::Info, "Shader created\n");
   return shader;
 }
 
 namespace {
-bool compiled(GLuint shader) {
-  GLint status = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
-  return status == GL_TRUE;
-}
-
 // Links the two shaders into a new program and deletes them.
 GLuint link(GLuint vertexShader, GLuint fragmentShader) {
   // A shader that could not be read is 0 here; attaching it is the GL error
@@ -90,7 +91,9 @@ GLuint link(GLuint vertexShader, GLuint fragmentShader) {
   // drop it when it is empty.
   char log[512] = {};
   glGetProgramInfoLog(program, sizeof log, nullptr, log);
-  DLOG("%s\n", log);
+  GLint linked = GL_FALSE;
+  glGetProgramiv(program, GL_LINK_STATUS, &linked);
+  DLOG(linked == GL_TRUE ? LogLevel::Warning : LogLevel::Error, "%s\n", log);
   // GL may hand out the name of a program it no longer has: learn it afresh.
   programinfo::forget(program);
   return program;
@@ -123,7 +126,8 @@ GLuint gr_tryCreateProgram(const char* vs, const char* fs) {
   }
   if (!failure) return program;
   glDeleteProgram(program);
-  DLOG("Shader pair %s %s not rebuilt: %s; the previous program stays\n", vs, fs, failure);
+  DLOG(LogLevel::Error, "Shader pair %s %s not rebuilt: %s; the previous program stays\n", vs, fs,
+       failure);
   return 0;
 }
 

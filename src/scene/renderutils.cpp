@@ -157,7 +157,8 @@ void warnUnusedUniforms(const std::string& vs, const std::string& fs,
     if (!diagnostics::firstTime("uniform " + vs + " " + fs + " " + name)) continue;
     if (!program) program = gr_getProgram(vs, fs);
     if (!gr_programUses(program, name))
-      DLOG("Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
+      DLOG(LogLevel::Warning,
+           "Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
            vs.c_str(), fs.c_str(), name.c_str());
   }
 }
