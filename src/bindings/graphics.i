@@ -77,6 +77,7 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore gr_loadShader;
 %ignore gr_tryCreateProgram;
 %ignore gr_programUses;
+%ignore gr_programFailed;
 %ignore gr_newRenderTarget;
 %ignore gr_deleteRenderTarget;
 

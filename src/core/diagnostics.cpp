@@ -52,12 +52,15 @@ void scriptError(const char* what, const std::string& message, const std::string
     std::string trace = traceback.empty() ? "" : citingMainScript(traceback) + "\n";
     DLOG(LogLevel::Error, "%s\n%s", line.c_str(), trace.c_str());
   }
-  if (current.strict && !failed) {
-    failed = true;
-    quit = 1;
-    DLOG(LogLevel::Error,
-         "Strict mode: this Lua error ends the run after the current frame (exit status 1)\n");
-  }
+  endUnderStrict("Lua error");
+}
+
+void endUnderStrict(const char* what) {
+  if (!current.strict || failed) return;
+  failed = true;
+  quit = 1;
+  DLOG(LogLevel::Error,
+       "Strict mode: this %s ends the run after the current frame (exit status 1)\n", what);
 }
 
 bool firstTime(const std::string& key) { return current.debug && keysSeen.insert(key).second; }

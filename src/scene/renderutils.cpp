@@ -156,6 +156,8 @@ void warnUnusedUniforms(const std::string& vs, const std::string& fs,
   for (const std::string& name : names) {
     if (!diagnostics::firstTime("uniform " + vs + " " + fs + " " + name)) continue;
     if (!program) program = gr_getProgram(vs, fs);
+    // A pair that does not link uses nothing; it has had its line already.
+    if (gr_programFailed(program)) return;
     if (!gr_programUses(program, name))
       DLOG(LogLevel::Warning,
            "Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
