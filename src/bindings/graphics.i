@@ -70,7 +70,6 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %ignore gr_drawMerging;
 %ignore gr_drawCalls;
 %ignore SHADER_VERSION;
-%ignore gr_currentProgram;
 %ignore gr_forgetCurrentProgram;
 %ignore renderTargets;
 %ignore testProgramID;

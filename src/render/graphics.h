@@ -14,7 +14,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,8 +62,6 @@ struct AttributeSet {
   // are taken a new name is left out and the result is false.
   bool set(NameId name, Attribute attribute);
   bool set(const std::string& name, Attribute attribute);
-  // Null when the set has no attribute of that name.
-  const Attribute* find(const std::string& name) const;
   size_t size() const { return static_cast<size_t>(count); }
   bool empty() const { return count == 0; }
   const Entry* begin() const { return entries; }
@@ -145,12 +142,10 @@ struct BatchList {
   size_t used = 0;                           // floats taken from it
 
   BatchList() = default;
-  BatchList(std::initializer_list<Batch> list);  // copies
 
   // A new batch at the end. Adding may move the batches: references to
   // earlier ones do not survive it.
   Batch& add();
-  void push_back(const Batch& batch);
   size_t size() const { return count; }
   bool empty() const { return count == 0; }
   Batch& operator[](size_t index) { return batches[index]; }
@@ -214,8 +209,6 @@ bool gr_programFailed(GLuint program);
 bool gr_programUses(GLuint program, const std::string& name);
 // Binds the program unless it is the one this switch bound last.
 void gr_useProgram(GLuint programID);
-// The program gr_useProgram bound last; GLuint(-1) before the first.
-GLuint gr_currentProgram();
 // Forgets the last binding and what is known of every program, for a new GL
 // context whose binding is 0 and whose program names may be reused.
 void gr_forgetCurrentProgram();

@@ -252,8 +252,6 @@ void gr_useProgram(GLuint programID) {
   glcheck::check("Use program");
 }
 
-GLuint gr_currentProgram() { return currentProgram; }
-
 void gr_forgetCurrentProgram() {
   currentProgram = NO_PROGRAM;
   failedPrograms.clear();

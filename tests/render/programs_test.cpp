@@ -135,7 +135,7 @@ TEST_F(Programs, AMissingShaderFileGivesAFailedProgramThatIsNeverBound) {
   EXPECT_TRUE(gr_programFailed(missing));
   EXPECT_FALSE(gr_programFailed(working));
   gr_useProgram(missing);
-  EXPECT_EQ(gr_currentProgram(), working);
+  EXPECT_EQ(rendertest::boundProgram(), working);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
