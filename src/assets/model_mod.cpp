@@ -1,7 +1,8 @@
 // The binary .mod model reader. A file is untrusted: every count is honoured
 // only as far as the file actually supplies data, indices must stay inside
 // their mesh's vertices, and nesting is bounded, so a truncated or corrupt file
-// yields the complete part read before the damage and nothing worse.
+// yields the complete part read before the damage and nothing worse. A curve
+// whose values are too large to interpolate is read but not kept.
 //
 // Layout: little-endian, no header, one model block per file.
 //
@@ -27,6 +28,7 @@
 #include <cstring>
 #include <utility>
 
+#include "assets/animation.h"
 #include "assets/model.h"
 #include "assets/resources.h"
 #include "core/log.h"
@@ -110,7 +112,8 @@ bool readMesh(FILE* file, Mesh& mesh, bool& keep) {
   uint32_t vertices = floats / FILE_FLOATS_PER_VERTEX;
   keep = std::all_of(mesh.indices.begin(), mesh.indices.end(),
                      [vertices](uint32_t index) { return index < vertices; });
-  if (!keep) DLOG(LogLevel::Warning, "Skipped a mod mesh whose indices pass its %u vertices\n", vertices);
+  if (!keep)
+    DLOG(LogLevel::Warning, "Skipped a mod mesh whose indices pass its %u vertices\n", vertices);
   return true;
 }
 
@@ -150,13 +153,18 @@ bool readBlock(Model& model, FILE* file, int depth) {
   for (uint32_t i = 0; i < count; ++i) {
     animation::Curve curve;
     if (!readCurve(file, curve)) return false;
-    model.animation.curves.push_back(std::move(curve));
+    if (animation::interpolable(curve))
+      model.animation.curves.push_back(std::move(curve));
+    else
+      DLOG(LogLevel::Warning,
+           "Skipped a mod curve with key-frame values too large to interpolate\n");
   }
 
   if (!readCount(file, count)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     if (depth == MAX_DEPTH) {
-      DLOG(LogLevel::Warning, "Mod file nests models deeper than %d levels; the rest is ignored\n", MAX_DEPTH);
+      DLOG(LogLevel::Warning, "Mod file nests models deeper than %d levels; the rest is ignored\n",
+           MAX_DEPTH);
       return false;
     }
     model.children.emplace_back();
