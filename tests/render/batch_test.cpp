@@ -430,6 +430,35 @@ TEST_F(BatchDrawing, ATargetDrawnInOneBatchIsSampledByTheNext) {
   EXPECT_EQ(shot.at(5, 5), GREEN) << "outside the rectangle";
 }
 
+TEST_F(BatchDrawing, APairThatDoesNotLinkDrawsNothingButItsBatchStillClearsItsTarget) {
+  writeFragmentShader("broken", "#version 120\nvoid main() { gl_FragColor = nonsense; }\n");
+  GLuint broken = 0;
+  testsupport::captureOutput([&] { broken = gr_getProgram("clip", "broken"); });
+  ASSERT_TRUE(gr_programFailed(broken));
+  gr_createRenderTarget(8, 8, "scene", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, false);
+  Quad whole(-1, -1, 1, 1);
+  Batch red = colorQuad(whole, {1, 0, 0, 1});
+  red.targetName = "scene";
+  BatchMatrix before{listOf({red})};
+  gr_renderBatches(before);
+  ASSERT_EQ(targetPixel("scene", 4, 4), RED);
+
+  Batch skipped = quadBatch(broken, whole);
+  skipped.targetName = "scene";
+  skipped.clearTarget = true;
+  Batch inWindow = quadBatch(broken, whole);
+  Quad corner(-1, -1, -0.5f, -0.5f);
+  Batch cornerBlue = colorQuad(corner, {0, 0, 1, 1});
+  glClearColor(0, 1, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  BatchMatrix frame{listOf({skipped}), listOf({inWindow, cornerBlue})};
+  gr_renderBatches(frame);
+  EXPECT_EQ(targetPixel("scene", 4, 4), (RGBA{0, 0, 0, 0})) << "cleared, nothing drawn";
+  EXPECT_EQ(windowPixel(WIDTH / 2, HEIGHT / 2), GREEN) << "nothing drawn in the window";
+  EXPECT_EQ(windowPixel(3, 3), BLUE) << "the batches after it draw";
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(BatchDrawing, TheDiagnosticTriangleIsWhite) {
   gr_testrender();
   EXPECT_EQ(windowPixel(WIDTH / 2, HEIGHT / 2), (RGBA{255, 255, 255, 255}));
