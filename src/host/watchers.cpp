@@ -81,7 +81,7 @@ Callback textureCallback() {
 
 Callback mapCallback() {
   return [](filesystem::Change, std::string path) {
-    DLOG("Reload %s\n", path.c_str());
+    DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
     maps::reloadAll(tilemappass::releaseTextures);
   };
 }
