@@ -146,6 +146,6 @@ bool placeable(float x, float y, float rotation) {
 void warnOnce(const std::string& node, const std::string& what) {
   static std::set<std::string> said;
   std::string line = "physics: " + node + ": " + what + "\n";
-  if (said.insert(line).second) DLOG("%s", line.c_str());
+  if (said.insert(line).second) DLOG(LogLevel::Warning, "%s", line.c_str());
 }
 }  // namespace physics
