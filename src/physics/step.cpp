@@ -81,10 +81,10 @@ struct Sync {
     }
     if (!record) {
       std::string name = nodePath(L, root, node, world.name);
-      BodySpec spec;
-      std::string why = readBody(L, node, lua_gettop(L), 1.0f / world.pixelsPerMeter, spec);
+      BodyDesc desc;
+      std::string why = readBody(L, node, lua_gettop(L), 1.0f / world.pixelsPerMeter, desc);
       if (!why.empty()) warnOnce(name, why + "; the body is left out");
-      record = &makeBody(L, world, node, name, why.empty() ? &spec : nullptr, enabled);
+      record = &makeBody(L, world, node, name, why.empty() ? &desc : nullptr, enabled);
       record->bodyTable = bodyTable;
     }
     lua_pop(L, 1);

@@ -99,7 +99,7 @@ void reset(lua_State* L) {
 }
 
 Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
-               const BodySpec* spec, bool enabled) {
+               const BodyDesc* desc, bool enabled) {
   node = luautils::absoluteIndex(L, node);
   auto record = std::make_unique<Body>();
   record->world = &world;
@@ -114,25 +114,25 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
   lua_pop(L, 1);
   if (!placeable(record->x, record->y, record->rotation)) {
     warnOnce(name, "x, y and rotation must be finite numbers within 1e9; the body is left out");
-    spec = nullptr;
+    desc = nullptr;
   }
   record->enabled = enabled;
-  if (spec) {
+  if (desc) {
     b2BodyDef def;
-    def.type = spec->type;
+    def.type = desc->type;
     def.position = world.toMeters(record->x, record->y);
     def.angle = record->rotation * b2_pi / 180;
-    def.linearVelocity = world.toMeters(spec->vx, spec->vy);
-    def.angularVelocity = spec->angularVelocity * b2_pi / 180;
-    def.fixedRotation = spec->fixedRotation;
-    def.bullet = spec->bullet;
-    def.gravityScale = spec->gravityScale;
-    def.linearDamping = spec->linearDamping;
-    def.angularDamping = spec->angularDamping;
+    def.linearVelocity = world.toMeters(desc->vx, desc->vy);
+    def.angularVelocity = desc->angularVelocity * b2_pi / 180;
+    def.fixedRotation = desc->fixedRotation;
+    def.bullet = desc->bullet;
+    def.gravityScale = desc->gravityScale;
+    def.linearDamping = desc->linearDamping;
+    def.angularDamping = desc->angularDamping;
     def.enabled = enabled;
     def.userData.pointer = reinterpret_cast<uintptr_t>(record.get());
     record->body = world.b2->CreateBody(&def);
-    for (const ShapeSpec& shape : spec->shapes)
+    for (const ShapeSpec& shape : desc->shapes)
       addFixture(record->body, shape, 1.0f / world.pixelsPerMeter);
   }
   Body& made = *record;
@@ -172,10 +172,10 @@ bool addStaticBody(lua_State* L, int worldNode, int owner, const std::string& na
     if (why) *why = reason;
     return false;
   }
-  BodySpec spec;
-  spec.type = b2_staticBody;
-  spec.shapes = shapes;
-  makeBody(L, *world, owner, name, &spec, true).mark = world->sync;
+  BodyDesc desc;
+  desc.type = b2_staticBody;
+  desc.shapes = shapes;
+  makeBody(L, *world, owner, name, &desc, true).mark = world->sync;
   return true;
 }
 }  // namespace physics

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "physics/records.h"
-#include "physics/spec.h"
+#include "physics/bodytable.h"
 
 namespace physics {
 // Every world of the interpreter, in the order their nodes were first met.
@@ -31,11 +31,11 @@ void destroyWorld(lua_State* L, World& world);
 // (the interpreter is gone).
 void reset(lua_State* L);
 
-// Makes the record of the node at `node` and, unless `spec` is null (the body
+// Makes the record of the node at `node` and, unless `desc` is null (the body
 // was refused), its body, at the node's x, y and rotation. `enabled` as the
 // node's subtree says.
 Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
-               const BodySpec* spec, bool enabled);
+               const BodyDesc* desc, bool enabled);
 // Destroys the body; its record waits in the graveyard for the frame's
 // contact events.
 void destroyBody(World& world, Body& body);

@@ -11,7 +11,7 @@
 #include "physics/shapes.h"
 
 namespace physics {
-struct BodySpec {
+struct BodyDesc {
   b2BodyType type = b2_dynamicBody;
   bool fixedRotation = false;
   bool bullet = false;
@@ -23,7 +23,7 @@ struct BodySpec {
 
 // Reads the body table at `body` of the node at `node` (absolute indices).
 // Returns "" or why the body is refused; every shape is checked here.
-std::string readBody(lua_State* L, int node, int body, float metersPerUnit, BodySpec& spec);
+std::string readBody(lua_State* L, int node, int body, float metersPerUnit, BodyDesc& desc);
 
 // Whether a node's x, y and rotation can place a body: finite and within
 // 1e9 (beyond, Box2D's float arithmetic overflows into its asserts).

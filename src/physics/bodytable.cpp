@@ -1,6 +1,6 @@
 // Reading `body` tables: the body's own fields, then its shapes, each shape's
 // fixture fields defaulting to the body's.
-#include "physics/spec.h"
+#include "physics/bodytable.h"
 
 #include <cmath>
 #include <set>
@@ -94,21 +94,21 @@ std::string readType(lua_State* L, b2BodyType& type) {
 }
 }  // namespace
 
-std::string readBody(lua_State* L, int node, int body, float metersPerUnit, BodySpec& spec) {
+std::string readBody(lua_State* L, int node, int body, float metersPerUnit, BodyDesc& desc) {
   lua_pushvalue(L, body);
-  std::string why = readType(L, spec.type);
-  getBool(L, "fixedRotation", &spec.fixedRotation);
-  getBool(L, "bullet", &spec.bullet);
-  getNumber<float>(L, "gravityScale", &spec.gravityScale);
-  getNumber<float>(L, "linearDamping", &spec.linearDamping);
-  getNumber<float>(L, "angularDamping", &spec.angularDamping);
-  getNumber<float>(L, "vx", &spec.vx);
-  getNumber<float>(L, "vy", &spec.vy);
-  getNumber<float>(L, "angularVelocity", &spec.angularVelocity);
-  for (float value : {spec.gravityScale, spec.linearDamping, spec.angularDamping, spec.vx,
-                      spec.vy, spec.angularVelocity})
+  std::string why = readType(L, desc.type);
+  getBool(L, "fixedRotation", &desc.fixedRotation);
+  getBool(L, "bullet", &desc.bullet);
+  getNumber<float>(L, "gravityScale", &desc.gravityScale);
+  getNumber<float>(L, "linearDamping", &desc.linearDamping);
+  getNumber<float>(L, "angularDamping", &desc.angularDamping);
+  getNumber<float>(L, "vx", &desc.vx);
+  getNumber<float>(L, "vy", &desc.vy);
+  getNumber<float>(L, "angularVelocity", &desc.angularVelocity);
+  for (float value : {desc.gravityScale, desc.linearDamping, desc.angularDamping, desc.vx,
+                      desc.vy, desc.angularVelocity})
     if (why.empty() && !std::isfinite(value)) why = "a number is not finite (NaN or infinite)";
-  if (why.empty() && (spec.linearDamping < 0 || spec.angularDamping < 0))
+  if (why.empty() && (desc.linearDamping < 0 || desc.angularDamping < 0))
     why = "damping must not be negative";
   ShapeSpec defaults;
   readFixture(L, defaults);
@@ -121,16 +121,16 @@ std::string readBody(lua_State* L, int node, int body, float metersPerUnit, Body
       why = lua_istable(L, -1) ? readShape(L, node, shape) : "shapes holds something not a table";
       lua_pop(L, 1);
       if (why.empty()) why = checkShape(shape, metersPerUnit);
-      if (why.empty()) spec.shapes.push_back(shape);
+      if (why.empty()) desc.shapes.push_back(shape);
     }
-    if (why.empty() && spec.shapes.empty()) why = "shapes is empty";
+    if (why.empty() && desc.shapes.empty()) why = "shapes is empty";
   } else if (why.empty()) {
     // The body table describes its one shape itself.
     lua_pop(L, 1);
     ShapeSpec shape = defaults;
     why = readShape(L, node, shape);
     if (why.empty()) why = checkShape(shape, metersPerUnit);
-    if (why.empty()) spec.shapes.push_back(shape);
+    if (why.empty()) desc.shapes.push_back(shape);
     lua_pushnil(L);
   }
   lua_pop(L, 2);
