@@ -1,6 +1,8 @@
 // Which loaded libraries a bundle carries: those the executable reaches
-// through libraries that are not base. A library a base library needs is base
-// too: it must match the system's copy.
+// through libraries that are not base. A library reached only through base
+// libraries is theirs and comes with the system; one that a bundled library
+// needs too (the mixer's codecs, which PulseAudio's client also uses) is
+// bundled, so the game never depends on a service being installed.
 #include "host/libraries.h"
 
 #include <elf.h>
@@ -90,27 +92,15 @@ bool isBase(const std::string& name) {
 std::vector<Library> toBundle() {
   std::map<std::string, std::string> loaded;  // name to path
   dl_iterate_phdr(addLoaded, &loaded);
-  // Base: by name, and everything a base library needs, all the way down.
-  std::set<std::string> base;
-  std::vector<std::string> pending;
-  for (const auto& entry : loaded)
-    if (isBase(entry.first)) pending.push_back(entry.first);
-  while (!pending.empty()) {
-    std::string name = pending.back();
-    pending.pop_back();
-    auto found = loaded.find(name);
-    if (!base.insert(name).second || found == loaded.end()) continue;
-    for (const std::string& dependency : needed(found->second)) pending.push_back(dependency);
-  }
   // Bundled: what the executable reaches without passing through base.
   std::vector<Library> bundle;
   std::set<std::string> seen;
-  pending = needed("/proc/self/exe");
+  std::vector<std::string> pending = needed("/proc/self/exe");
   while (!pending.empty()) {
     std::string name = pending.back();
     pending.pop_back();
     auto found = loaded.find(name);
-    if (base.count(name) || found == loaded.end() || !seen.insert(name).second) continue;
+    if (isBase(name) || found == loaded.end() || !seen.insert(name).second) continue;
     bundle.push_back({name, found->second});
     for (const std::string& dependency : needed(found->second)) pending.push_back(dependency);
   }

@@ -1,8 +1,8 @@
 // The shared libraries a player's machine may lack: every library this
 // process was linked with, minus the base system's (glibc and the C++
 // runtime, the GL/GLX/EGL/DRM/GBM driver libraries, the X11/xcb/Wayland/
-// xkbcommon clients, the sound and desktop services' clients, and what those
-// need in turn: compression, crypto, terminal).
+// xkbcommon clients, the sound and desktop services' clients, the compression,
+// crypto and terminal libraries they need, and whatever only they need).
 #pragma once
 
 #include <string>

@@ -156,7 +156,8 @@ TEST(Shipping, TheBundleCarriesEveryLibraryBeyondTheBaseAndRunsWithoutTheBuildTr
   GameRun ldd = shell("ldd '" + program + "'", out.file("ldd.log"));
   ASSERT_EQ(ldd.exitStatus, 0) << ldd.err;
   for (const char* library : {"libSDL2-2.0", "libSDL2_mixer", "liblua5.1", "libpng16",
-                              "libfreetype", "libGLEW", "libzip"}) {
+                              "libfreetype", "libGLEW", "libzip", "libFLAC", "libvorbisfile",
+                              "libvorbis.", "libogg", "libmpg123", "libopus."}) {
     size_t at = ldd.out.find(library);
     ASSERT_NE(at, std::string::npos) << library << "\n" << ldd.out;
     std::string line = ldd.out.substr(at, ldd.out.find('\n', at) - at);
