@@ -84,6 +84,7 @@ void playMusic(const char* name) {
   freeMusic();
   SDL_RWops* stream = openStream(path, musicBytes);
   music = stream ? Mix_LoadMUS_RW(stream, 1) : nullptr;
+  if (!music) musicBytes.clear();
   if (music)
     Mix_PlayMusic(music, -1);
   else

@@ -28,11 +28,12 @@ void checkName(const std::string& name) {
                              "' is refused: use a plain file name (no '/', not starting with '.')");
 }
 
-// Creates `path` and the folders above it.
+// Creates `path` and the folders above it, private to the user as data
+// folders are.
 bool makeFolders(const std::string& path) {
   for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
     std::string part = path.substr(0, slash);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) return true;
   }
 }
