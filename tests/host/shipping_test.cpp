@@ -37,6 +37,7 @@ std::string silentWav(uint32_t frames) {
 void writeEveryKindOfFile(const GameFolder& game) {
   game.writeMain(
       "local parts = require 'parts'\n"
+      "local steps = require 'ai.steps'\n"
       "config = { width = 160, height = 120 }\n"
       "clearColor = { red = 0.1, green = 0.1, blue = 0.2 }\n"
       "world = { camera = {},\n"
@@ -48,10 +49,14 @@ void writeEveryKindOfFile(const GameFolder& game) {
       "function init()\n"
       "  audio.playEffect('blip.wav')\n"
       "  print('level: ' .. resources.readFile('assets/data/level.txt'))\n"
+      "  print('chunks: ' .. steps .. ' ' .. dofile('bonus.lua') .. ' ' .. loadfile('bonus.lua')())\n"
+      "  print('no chunk: ' .. tostring(loadfile('none.lua')))\n"
       "  print('absent: ' .. tostring(resources.readFile('assets/data/none.txt')))\n"
       "  print('escape: ' .. tostring(pcall(resources.readFile, '../outside')))\n"
       "end\n");
   game.write("parts.lua", "return { label = 'Parts' }\n");
+  game.write("ai/steps.lua", "return 7\n");
+  game.write("bonus.lua", "return 40 + 2\n");
   game.write("assets/data/level.txt", "3 rooms");
   game.write("assets/textures/sun.png", slurp(SOURCE + "/examples/demo/assets/textures/sun.png"));
   game.write("assets/textures/moon.png", slurp(SOURCE + "/examples/demo/assets/textures/moon.png"));
@@ -94,7 +99,7 @@ TEST(Shipping, AGameRunsAlikeFromItsFolderItsArchiveAndAFusedExecutable) {
   GameRun folder = runTarnwick(withShot(FRAMES, out.file("folder.png")), game.path());
   ASSERT_EQ(folder.exitStatus, 0) << folder.out << folder.err;
   EXPECT_TRUE(linesInOrder(folder.out, {"Load sound assets/audio/blip.wav", "level: 3 rooms",
-                                        "absent: nil", "escape: false",
+                                        "chunks: 7 42 42", "no chunk: nil", "absent: nil", "escape: false",
                                         "Compiling shader assets/shaders/gl210/tint.fs"}))
       << folder.out;
 
