@@ -27,14 +27,19 @@ void addParents(const std::string& path, std::set<std::string>& folders) {
 }
 
 // The game's root inside the archive: "" when main.lua is at the top, "DIR/"
-// when every entry lies in the one folder DIR that holds main.lua.
+// when every entry lies in the one folder DIR that holds main.lua. The
+// resource-fork folder macOS adds to archives, and hidden entries, do not
+// count as a second top folder.
 bool findRoot(const std::map<std::string, zip_uint64_t>& all, std::string& root) {
   if (all.count(MAIN_SCRIPT)) {
     root.clear();
     return true;
   }
   std::set<std::string> tops;
-  for (const auto& entry : all) tops.insert(entry.first.substr(0, entry.first.find('/')));
+  for (const auto& entry : all) {
+    std::string top = entry.first.substr(0, entry.first.find('/'));
+    if (top != "__MACOSX" && top[0] != '.') tops.insert(top);
+  }
   if (tops.size() != 1) return false;
   root = *tops.begin() + "/";
   return all.count(root + MAIN_SCRIPT) != 0;

@@ -60,7 +60,8 @@ TEST(Archive, AMountedGameIsReadListedAndOpenedFromItsTopFolder) {
   writeZip(zip, {{"game/main.lua", "print 'hi'"},
                  {"game/assets/textures/a.png", binary},
                  {"game/assets/textures/sub/b.png", "b"},
-                 {"game/empty.txt", ""}});
+                 {"game/empty.txt", ""},
+                 {"__MACOSX/game/._main.lua", "resource fork"}});
   Unmount unmount;
   std::string error, bytes;
   ASSERT_TRUE(files::mountArchive(zip, 0, 0, error)) << error;
