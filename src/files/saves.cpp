@@ -77,9 +77,10 @@ std::string folder() {
 void write(const std::string& name, const std::string& bytes) {
   checkName(name);
   std::string where = openFolder(name);
-  // The temporary's name starts with "." so it is never a save's name.
-  std::string temporary = where + "/." + name + ".tmp";
-  int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // The temporary's name starts with "." so it is never a save's name, and is
+  // unique, so two runs writing the same save never share one.
+  std::string temporary = where + "/." + name + ".XXXXXX";
+  int descriptor = mkostemp(&temporary[0], O_CLOEXEC);
   if (descriptor < 0) fail("write", name, errno);
   bool ok = writeAll(descriptor, bytes) && fsync(descriptor) == 0;
   int error = errno;
