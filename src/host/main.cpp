@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
     case options::Outcome::SHIP:
       if (runOptions.ship == "package")
         return shipping::packageGame(runOptions.shipGame, runOptions.shipOut);
-      if (runOptions.ship == "fuse") return shipping::fuseGame(runOptions.shipGame, runOptions.shipOut);
+      if (runOptions.ship == "fuse")
+        return shipping::fuseGame(runOptions.shipGame, runOptions.shipOut);
       return shipping::bundleGame(runOptions.shipGame, runOptions.shipOut);
     case options::Outcome::RUN:
       break;

@@ -22,7 +22,9 @@ bool parseCount(const char* text, int minimum, int* value) {
 const char* usage() {
   return "Usage: tarnwick [options] [GAME_DIR | GAME.zip]\n"
          "       tarnwick --convert-model IN.obj OUT.mod [--animation ANIM.lua]\n"
-         "       tarnwick --package GAME_DIR OUT.zip | --fuse GAME_DIR OUT | --bundle GAME_DIR OUT_DIR\n"
+         "       tarnwick --package GAME_DIR OUT.zip\n"
+         "       tarnwick --fuse GAME_DIR OUT\n"
+         "       tarnwick --bundle GAME_DIR OUT_DIR\n"
          "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder,\n"
          "or the game this executable carries) or in the zip archive GAME.zip.\n"
          "\n"

@@ -118,7 +118,8 @@ int bundleGame(const std::string& gameDir, const std::string& outDir) {
   for (const libraries::Library& library : libraries::toBundle()) {
     fs::path target = folder / "lib" / library.name;
     fs::create_directories(target.parent_path(), problem);
-    if (!problem) fs::copy_file(library.path, target, fs::copy_options::overwrite_existing, problem);
+    if (!problem)
+      fs::copy_file(library.path, target, fs::copy_options::overwrite_existing, problem);
     if (problem) return failed("bundle '" + gameDir + "'", library.path + ": " + problem.message());
     ++count;
   }

@@ -21,7 +21,8 @@ std::string slurp(const std::string& path) {
 }
 
 // An archive holding exactly the given entries, written with libzip.
-void writeZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+void writeZip(const std::string& path,
+              const std::vector<std::pair<std::string, std::string>>& entries) {
   int error = 0;
   zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   ASSERT_NE(zip, nullptr);

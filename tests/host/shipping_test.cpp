@@ -48,8 +48,10 @@ void writeEveryKindOfFile(const GameFolder& game) {
       "}\n"
       "function init()\n"
       "  audio.playEffect('blip.wav')\n"
+      "  audio.playMusic('theme.wav')\n"
       "  print('level: ' .. resources.readFile('assets/data/level.txt'))\n"
-      "  print('chunks: ' .. steps .. ' ' .. dofile('bonus.lua') .. ' ' .. loadfile('bonus.lua')())\n"
+      "  print('chunks: ' .. steps .. ' ' .. dofile('bonus.lua') .. ' ' ..\n"
+      "        loadfile('bonus.lua')())\n"
       "  print('no chunk: ' .. tostring(loadfile('none.lua')))\n"
       "  print('absent: ' .. tostring(resources.readFile('assets/data/none.txt')))\n"
       "  print('escape: ' .. tostring(pcall(resources.readFile, '../outside')))\n"
@@ -63,6 +65,7 @@ void writeEveryKindOfFile(const GameFolder& game) {
   game.write("assets/models/gem.mod", slurp(SOURCE + "/examples/demo/assets/models/gem.mod"));
   game.write("assets/fonts/Body.ttf", slurp("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
   game.write("assets/audio/blip.wav", silentWav(2205));
+  game.write("assets/audio/theme.wav", silentWav(22050));
   game.write("assets/shaders/gl210/tint.fs",
              "#version 120\nuniform sampler2D textureSampler;\nuniform vec4 color;\n"
              "varying vec2 uv;\nvoid main() {\n"
@@ -98,8 +101,12 @@ TEST(Shipping, AGameRunsAlikeFromItsFolderItsArchiveAndAFusedExecutable) {
   writeEveryKindOfFile(game);
   GameRun folder = runTarnwick(withShot(FRAMES, out.file("folder.png")), game.path());
   ASSERT_EQ(folder.exitStatus, 0) << folder.out << folder.err;
+  EXPECT_EQ(folder.out.find("cannot be played"), std::string::npos) << folder.out;
+  EXPECT_EQ(folder.out.find("Font Body not found"), std::string::npos) << folder.out;
+  EXPECT_EQ(folder.out.find("for text"), std::string::npos) << folder.out;
   EXPECT_TRUE(linesInOrder(folder.out, {"Load sound assets/audio/blip.wav", "level: 3 rooms",
-                                        "chunks: 7 42 42", "no chunk: nil", "absent: nil", "escape: false",
+                                        "chunks: 7 42 42", "no chunk: nil", "absent: nil",
+                                        "escape: false",
                                         "Compiling shader assets/shaders/gl210/tint.fs"}))
       << folder.out;
 
@@ -121,6 +128,12 @@ TEST(Shipping, AGameRunsAlikeFromItsFolderItsArchiveAndAFusedExecutable) {
 
   Picture reference = readPicture(out.file("folder.png"));
   ASSERT_EQ(reference.width, 160);
+  // Something was drawn: not every pixel is the clear colour of the corner.
+  bool drawn = false;
+  for (int y = 0; y < reference.height; ++y)
+    for (int x = 0; x < reference.width; ++x)
+      drawn = drawn || !near(reference.at(x, y), reference.at(0, 0));
+  EXPECT_TRUE(drawn);
   EXPECT_EQ(readPicture(out.file("zip.png")).rgba, reference.rgba);
   EXPECT_EQ(readPicture(out.file("fused.png")).rgba, reference.rgba);
 }
@@ -142,8 +155,8 @@ TEST(Shipping, BadArchivesSayOneLineAndExitWithStatusOne) {
   EXPECT_EQ(broken.exitStatus, 1);
   EXPECT_EQ(broken.out, "");
   EXPECT_EQ(std::count(broken.err.begin(), broken.err.end(), '\n'), 1) << broken.err;
-  EXPECT_EQ(broken.err.rfind("tarnwick: cannot run game archive '" + dir.file("broken.zip") + "': ", 0),
-            0u)
+  std::string expected = "tarnwick: cannot run game archive '" + dir.file("broken.zip") + "': ";
+  EXPECT_EQ(broken.err.rfind(expected, 0), 0u)
       << broken.err;
 
   GameRun watched = runTarnwick({"--windowed", "--frames", "2", "--watch", dir.file("good.zip")});
