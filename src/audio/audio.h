@@ -5,12 +5,10 @@
 // for the 128-character path "assets/audio/<name>" is logged and ignored.
 #pragma once
 
-#ifndef SWIG
 #include <SDL_mixer.h>
 
 #include <map>
 #include <string>
-#endif
 
 namespace audio {
 void init();                        // opens the device; does nothing if it is already open
@@ -22,11 +20,9 @@ void playEffect(const char* name);  // cuts the effect playing on channel 0
 void muteMusic(bool mute);
 void muteSound(bool mute);          // effects only; the music keeps its volume
 
-#ifndef SWIG
 // The state, outside the script's module: the current track (null for none)
 // and the effect cache keyed by full path, where a failed load keeps a null
 // entry so it is neither logged nor loaded again.
 extern Mix_Music* music;
 extern std::map<std::string, Mix_Chunk*> effects;
-#endif
 }  // namespace audio

@@ -1,4 +1,5 @@
-// The app module: ending the run, and the keyboard and mouse state.
+// The app module: ending the run, and the keyboard and mouse state. What
+// scripts get is listed here.
 %module app
 %include "bindings/conventions.i"
 %include "typemaps.i"
@@ -8,8 +9,11 @@
 #include "core/app.h"
 %}
 
-%include "core/app.h"
-
 // getMousePosition hands back its two numbers as two results.
 %apply int *OUTPUT { int *x, int *y };
-%include "bindings/input.h"
+
+namespace app {
+void quit();
+bool isKeyDown(int key);
+void getMousePosition(int* x, int* y);
+}  // namespace app
