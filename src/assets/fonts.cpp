@@ -91,10 +91,10 @@ bool renderCharacters(FT_Face face, unsigned int size, const char* characters,
 
 Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
                 const char* characters) {
-  DLOG("Load font %s/%s", folder, fontName);
+  DLOG(LogLevel::Info, "Load font %s/%s", folder, fontName);
   char path[MAX_PATH];
   if (snprintf(path, sizeof path, "%s%s.ttf", folder, fontName) >= static_cast<int>(sizeof path)) {
-    DLOG("Font path %s%s.ttf is too long\n", folder, fontName);
+    DLOG(LogLevel::Error, "Font path %s%s.ttf is too long\n", folder, fontName);
     return nullptr;
   }
   // Read whole: the face is closed again before the bytes go.
@@ -103,7 +103,7 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   if (!files::read(path, bytes, problem) ||
       FT_New_Memory_Face(ft, reinterpret_cast<const FT_Byte*>(bytes.data()),
                          static_cast<FT_Long>(bytes.size()), 0, &face)) {
-    DLOG("Could not open font %s\n", path);
+    DLOG(LogLevel::Error, "Could not open font %s\n", path);
     return nullptr;
   }
   FT_Set_Pixel_Sizes(face, 0, size);
@@ -114,7 +114,7 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   // Closed at once: the pictures and metrics hold all the font needs later.
   FT_Done_Face(face);
   if (!rendered) {
-    DLOG("Could not load character\n");
+    DLOG(LogLevel::Error, "Could not load character\n");
     releaseImages(images);
     return nullptr;
   }
@@ -128,8 +128,9 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   if (!sheet) return nullptr;
   for (const auto& entry : glyphSprites) glyphs[entry.first[0]].sprite = entry.second;
   if (refused > 0)
-    DLOG("Font %s: %d glyphs larger than %ld pixels (%d x its size) refused\n", fontName, refused,
-         static_cast<long>(GLYPH_SIZE_FACTOR) * std::max(size, 1u), GLYPH_SIZE_FACTOR);
+    DLOG(LogLevel::Warning, "Font %s: %d glyphs larger than %ld pixels (%d x its size) refused\n",
+         fontName, refused, static_cast<long>(GLYPH_SIZE_FACTOR) * std::max(size, 1u),
+         GLYPH_SIZE_FACTOR);
 
   Font font;
   font.glyphs = std::move(glyphs);
