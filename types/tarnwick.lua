@@ -35,6 +35,7 @@
 ---@field vsync? boolean false: frames as fast as they come; default true
 ---@field quitOnEscape? boolean false: Escape does not end the run; default true
 ---@field debug? boolean true: development mode, as with --debug; default false
+---@field identity? string the save folder's name (a plain folder name); default the game folder's or archive's name
 
 ---@type tarnwick.Config
 config = nil
@@ -627,6 +628,14 @@ function resources.measureText(font, size, text, maxWidth) end
 ---@param folder string
 function resources.loadTextures(folder) end
 
+--- A file of the game, from its folder or its archive, as a string of its bytes (binary
+--- files included). The name is relative to the game, like "assets/data/level1.txt"; a name
+--- that leaves the game ("../x", "/etc/x") raises an error, as does a file that exists but
+--- cannot be read.
+---@param name string
+---@return string?
+function resources.readFile(name) end
+
 ---@class audio
 audio = {}
 
@@ -876,6 +885,33 @@ function bodies.jointExists(joint) end
 --- Destroys the joint; a number no joint has is ignored.
 ---@param joint integer
 function bodies.destroyJoint(joint) end
+
+---@class saves
+saves = {}
+
+--- Stores `data` (text or binary) under `name`, replacing what was there. The write is
+--- atomic: a run killed at any moment leaves the old contents or the new, never a mix.
+---@param name string
+---@param data string
+function saves.write(name, data) end
+
+--- The string stored under `name`.
+---@param name string
+---@return string?
+function saves.read(name) end
+
+--- Removes the save `name`; true when there was one.
+---@param name string
+---@return boolean
+function saves.remove(name) end
+
+--- The names of the saves, sorted.
+---@return string[]
+function saves.list() end
+
+--- The save folder's path, created when missing, for a script's own `io`.
+---@return string
+function saves.path() end
 
 ---@class log
 log = {}

@@ -1,14 +1,14 @@
-// The folder scan: walking a folder's entries and loading its PNG files under
-// their names cut at the first dot. Directories are not told apart; an entry
-// that is not a readable PNG is logged by loadPNG and dropped.
-#include <dirent.h>
-
+// The folder scan: walking a folder's entries (from the game's folder or
+// archive, in name order) and loading its PNG files under their names cut at
+// the first dot. Directories are not told apart; an entry that is not a
+// readable PNG is logged by loadPNG and dropped.
 #include <cstring>
 #include <string>
 #include <utility>
 
 #include "assets/resources.h"
 #include "core/log.h"
+#include "files/files.h"
 
 namespace resources {
 namespace {
@@ -28,10 +28,7 @@ bool isPNGName(const char* name) {
 
 void forFiles(const char* folderPath, std::function<void(const char*)> func) {
   DLOG(LogLevel::Info, "Looking for files in folder %s\n", folderPath);
-  DIR* folder = opendir(folderPath);
-  if (!folder) return;
-  while (dirent* entry = readdir(folder)) func(entry->d_name);
-  closedir(folder);
+  for (const std::string& name : files::list(folderPath)) func(name.c_str());
 }
 
 std::list<Image> loadPNGs(const char* folder) {

@@ -9,6 +9,7 @@
 #include "assets/glyphbitmap.h"
 #include "assets/packing.h"
 #include "core/log.h"
+#include "files/files.h"
 
 namespace resources {
 namespace {
@@ -96,8 +97,12 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
     DLOG(LogLevel::Error, "Font path %s%s.ttf is too long\n", folder, fontName);
     return nullptr;
   }
+  // Read whole: the face is closed again before the bytes go.
+  std::string bytes, problem;
   FT_Face face = nullptr;
-  if (FT_New_Face(ft, path, 0, &face)) {
+  if (!files::read(path, bytes, problem) ||
+      FT_New_Memory_Face(ft, reinterpret_cast<const FT_Byte*>(bytes.data()),
+                         static_cast<FT_Long>(bytes.size()), 0, &face)) {
     DLOG(LogLevel::Error, "Could not open font %s\n", path);
     return nullptr;
   }

@@ -3,16 +3,15 @@
 
 #include <unistd.h>
 
+#include "files/files.h"
+
 namespace frameworkfiles {
 namespace {
-// The running executable's folder with its trailing slash, as the kernel
-// tells it; empty when it cannot be told.
+// The running executable's folder with its trailing slash; empty when it
+// cannot be told.
 std::string executableFolder() {
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  std::string text(path, static_cast<size_t>(length));
-  return text.substr(0, text.rfind('/') + 1);
+  std::string path = files::executablePath();
+  return path.substr(0, path.rfind('/') + 1);
 }
 }  // namespace
 

@@ -1,8 +1,6 @@
 // Faces by name and size, glyphs rasterised on demand, kerning.
 #include "assets/glyphcache.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -10,12 +8,14 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "assets/frameworkfiles.h"
 #include "assets/glyphbitmap.h"
 #include "assets/glyphsheets.h"
 #include "assets/utf8.h"
 #include "core/log.h"
+#include "files/files.h"
 
 namespace glyphcache {
 namespace {
@@ -25,6 +25,9 @@ const char32_t ASCII = 128;
 const short KERNING_UNKNOWN = SHRT_MIN;
 
 std::deque<Face> faces;  // owns every face
+// Font file to its bytes: FreeType reads a face's file as it goes, so they stay
+// until every face is closed.
+std::map<std::string, std::string> fontFiles;
 // Font name, then pixel size, to its face; null where a pair was refused.
 std::map<std::string, std::map<int, Face*>, std::less<>> facesByName;
 // Font name to its file, found once per name; empty where the default stands in.
@@ -43,7 +46,7 @@ std::string pathOf(const std::string& name) {
   std::string path;
   for (const char* extension : {".ttf", ".otf"}) {
     std::string candidate = FONT_FOLDER + name + extension;
-    if (access(candidate.c_str(), R_OK) == 0) {
+    if (files::exists(candidate)) {
       path = candidate;
       break;
     }
@@ -102,7 +105,15 @@ Face* open(const std::string& name, int pixels) {
   if (path.empty()) return nullptr;
   if (!resources::ft) resources::init();
   FT_Face ft = nullptr;
-  if (!resources::ft || FT_New_Face(resources::ft, path.c_str(), 0, &ft) != 0) {
+  auto bytes = fontFiles.find(path);
+  std::string problem;
+  if (bytes == fontFiles.end()) {
+    std::string read;
+    if (files::read(path, read, problem)) bytes = fontFiles.emplace(path, std::move(read)).first;
+  }
+  if (!resources::ft || bytes == fontFiles.end() ||
+      FT_New_Memory_Face(resources::ft, reinterpret_cast<const FT_Byte*>(bytes->second.data()),
+                         static_cast<FT_Long>(bytes->second.size()), 0, &ft) != 0) {
     DLOG(LogLevel::Error, "Could not open font %s for text\n", path.c_str());
     if (name != DEFAULT_FONT) paths[name] = "";  // the default stands in from now on
     return nullptr;
@@ -198,6 +209,7 @@ void clear() {
   for (Face& face : faces) FT_Done_Face(face.ft);
   faces.clear();
   facesByName.clear();
+  fontFiles.clear();
   paths.clear();
   refusedSizes.clear();
   last = LastFace();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "assets/glyphcache.h"
+#include "files/files.h"
 
 namespace resources {
 std::map<std::string, Sheet*> textures;
@@ -18,7 +19,7 @@ void init() {
   if (FT_Init_FreeType(&ft)) fprintf(stderr, "Could not init freetype library\n");
 }
 
-FILE* openFile(const char* name, const char* mode) { return fopen(name, mode); }
+FILE* openFile(const char* name, const char* mode) { return files::open(name, mode); }
 
 void clear() {
   glyphcache::clear();  // its faces hold glyph sheets released below

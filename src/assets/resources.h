@@ -87,7 +87,8 @@ using SheetUpload = std::function<void(Sheet& sheet, unsigned mipmapLevels)>;
 
 // PNG images and the texture registry
 void init();  // starts the font rasteriser; says so on stderr when it cannot
-// The one way files are opened; null when fopen fails.
+// The one way a game file is opened, through the file layer (files/files.h):
+// from the game's folder or archive. Null, with errno set, when it cannot be.
 FILE* openFile(const char* name, const char* mode);
 // The decoded file; the empty image (logged) when it is missing or not 8-bit
 // RGBA. The caller owns `data` and frees it with free().

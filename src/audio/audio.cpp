@@ -1,18 +1,24 @@
 // The audio state and its operations. Names from the script are composed into a
 // fixed-size path buffer; a name too long for it is refused with a log line
-// rather than cut, so a shortened name can never load some other file.
+// rather than cut, so a shortened name can never load some other file. Files
+// come through the file layer, from the game's folder or archive.
 #include "audio/audio.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/diagnostics.h"
 #include "core/log.h"
+#include "files/files.h"
 
 namespace audio {
 Mix_Music* music = nullptr;
 std::map<std::string, Mix_Chunk*> effects;
 
 namespace {
+// The playing music's file: the mixer streams from it while it plays.
+std::string musicBytes;
+
 const int FREQUENCY = 44100;
 const Uint16 FORMAT = AUDIO_S16LSB;
 const int OUTPUT_CHANNELS = 2;
@@ -33,8 +39,27 @@ bool composePath(const char* name, char (&path)[PATH_SIZE]) {
   return true;
 }
 
+// The file as a stream over `bytes`, which must outlive it; null (with the
+// mixer's error set) when it cannot be read.
+SDL_RWops* openStream(const char* path, std::string& bytes) {
+  std::string problem;
+  if (!files::read(path, bytes, problem)) {
+    SDL_SetError("%s: %s", path, problem.c_str());
+    return nullptr;
+  }
+  return SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void freeMusic() {
+  if (music) Mix_FreeMusic(music);
+  music = nullptr;
+  musicBytes.clear();
+}
+
+// Decoded whole: the file's bytes are not needed afterwards.
 Mix_Chunk* loadEffect(const char* path) {
-  SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+  std::string bytes;
+  SDL_RWops* stream = openStream(path, bytes);
   return stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
 }
 }  // namespace
@@ -47,8 +72,7 @@ void init() {
 }
 
 void clear() {
-  if (music) Mix_FreeMusic(music);
-  music = nullptr;
+  freeMusic();
   for (auto& entry : effects)
     if (entry.second) Mix_FreeChunk(entry.second);
   effects.clear();
@@ -58,8 +82,10 @@ void clear() {
 void playMusic(const char* name) {
   char path[PATH_SIZE];
   if (!composePath(name, path)) return;
-  if (music) Mix_FreeMusic(music);
-  music = Mix_LoadMUS(path);
+  freeMusic();
+  SDL_RWops* stream = openStream(path, musicBytes);
+  music = stream ? Mix_LoadMUS_RW(stream, 1) : nullptr;
+  if (!music) musicBytes.clear();
   if (music)
     Mix_PlayMusic(music, -1);
   else

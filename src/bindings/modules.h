@@ -13,4 +13,5 @@ int luaopen_graphics(lua_State* L);
 int luaopen_app(lua_State* L);
 int luaopen_bodies(lua_State* L);
 int luaopen_tilemaps(lua_State* L);
+int luaopen_saves(lua_State* L);
 }

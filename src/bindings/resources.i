@@ -4,10 +4,15 @@
 %module resources
 %include "bindings/conventions.i"
 %include "std_string.i"
+%include "bindings/bytes.i"
 
 %{
 #include "assets/resources.h"
+#include "files/files.h"
+#include "files/paths.h"
 #include "render/sheets.h"
+
+#include <stdexcept>
 %}
 
 // getUVs writes to the vertices, and the setters of these members copy from the
@@ -100,8 +105,21 @@ void measureText(const char* font, double size, const char* text, double* width,
 }  // namespace resources
 
 // A script's loadTextures uploads what it registers, as start-up does.
+// readFile hands a script a file of the game (from its folder or archive);
+// names that leave the game are refused.
 %inline %{
 namespace resources {
 void loadTextures(const char* folder) { gr_loadTextures(folder); }
+
+bytes::Maybe readFile(const char* name) {
+  std::string normal, problem;
+  if (!paths::normalise(name, normal) || normal.empty())
+    throw std::runtime_error(std::string("game file name '") + name + "' leaves the game");
+  bytes::Maybe result;
+  result.found = files::read(normal, result.bytes, problem);
+  if (!result.found && files::exists(normal))
+    throw std::runtime_error(std::string("cannot read game file '") + name + "': " + problem);
+  return result;
+}
 }
 %}

@@ -1,5 +1,6 @@
 // The program's entry, reached through SDL's process entry: reads the command
-// line, enters the game folder and runs the game (or converts a model).
+// line, mounts the game (folder, archive, or the archive this executable
+// carries) and runs it, or converts a model, or packages a game.
 #include <SDL.h>
 #include <unistd.h>
 #ifdef __GLIBC__
@@ -13,7 +14,9 @@
 #include <string>
 
 #include "host/convertmodel.h"
+#include "host/gamemount.h"
 #include "host/options.h"
+#include "host/shipping.h"
 #include "host/starter.h"
 #include "host/startup.h"
 
@@ -52,6 +55,12 @@ int main(int argc, char** argv) {
                                runOptions.convertAnimation);
     case options::Outcome::NEW_GAME:
       return starter::write(runOptions.newGame);
+    case options::Outcome::SHIP:
+      if (runOptions.ship == "package")
+        return shipping::packageGame(runOptions.shipGame, runOptions.shipOut);
+      if (runOptions.ship == "fuse")
+        return shipping::fuseGame(runOptions.shipGame, runOptions.shipOut);
+      return shipping::bundleGame(runOptions.shipGame, runOptions.shipOut);
     case options::Outcome::RUN:
       break;
   }
@@ -59,11 +68,7 @@ int main(int argc, char** argv) {
   // the game folder entered below.
   if (!runOptions.screenshot.empty())
     runOptions.screenshot = std::filesystem::absolute(runOptions.screenshot).string();
-  if (chdir(runOptions.gameDir.c_str()) != 0) {
-    fprintf(stderr, "tarnwick: cannot enter game folder '%s': %s\n", runOptions.gameDir.c_str(),
-            strerror(errno));
-    return 2;
-  }
+  if (int status = gamemount::mount(runOptions)) return status;
   keepFreedMemoryForTheNextFrame();
   return host::run(runOptions);
 }

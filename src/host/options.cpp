@@ -20,9 +20,13 @@ bool parseCount(const char* text, int minimum, int* value) {
 }  // namespace
 
 const char* usage() {
-  return "Usage: tarnwick [options] [GAME_DIR]\n"
+  return "Usage: tarnwick [options] [GAME_DIR | GAME.zip]\n"
          "       tarnwick --convert-model IN.obj OUT.mod [--animation ANIM.lua]\n"
-         "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder).\n"
+         "       tarnwick --package GAME_DIR OUT.zip\n"
+         "       tarnwick --fuse GAME_DIR OUT\n"
+         "       tarnwick --bundle GAME_DIR OUT_DIR\n"
+         "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder,\n"
+         "or the game this executable carries) or in the zip archive GAME.zip.\n"
          "\n"
          "  --windowed         a window of the configured size instead of full screen\n"
          "  --frames N         end the run after frame N\n"
@@ -40,6 +44,13 @@ const char* usage() {
          "  --convert-model IN.obj OUT.mod\n"
          "                     write a .mod model from an OBJ mesh and stop\n"
          "  --animation FILE   with --convert-model: key-frame curves described in Lua\n"
+         "  --package GAME_DIR OUT.zip\n"
+         "                     write the game as a zip archive and stop\n"
+         "  --fuse GAME_DIR OUT\n"
+         "                     write one executable that runs the game and stop\n"
+         "  --bundle GAME_DIR OUT_DIR\n"
+         "                     write that executable, the framework's files and the\n"
+         "                     libraries a player may lack into OUT_DIR and stop\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
@@ -85,6 +96,17 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       options.convertMod = mod;
       converting = true;
       i += 2;
+    } else if (strcmp(arg, "--package") == 0 || strcmp(arg, "--fuse") == 0 ||
+               strcmp(arg, "--bundle") == 0) {
+      const char* out = i + 2 < argc ? argv[i + 2] : nullptr;
+      if (!next || !*next || !out || !*out) {
+        message = std::string("tarnwick: ") + arg + " needs a game folder and what to write";
+        return Outcome::BAD;
+      }
+      options.ship = arg + 2;
+      options.shipGame = next;
+      options.shipOut = out;
+      i += 2;
     } else if (strcmp(arg, "--animation") == 0) {
       if (!next || !*next) {
         message = "tarnwick: --animation needs a file name";
@@ -114,7 +136,7 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       return Outcome::BAD;
     } else {
       options.gameDir = arg;
-      haveGameDir = true;
+      haveGameDir = options.gameGiven = true;
     }
   }
   if (!options.convertAnimation.empty() && !converting) {
@@ -126,6 +148,7 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
     return Outcome::BAD;
   }
   if (converting) return Outcome::CONVERT;
+  if (!options.ship.empty()) return Outcome::SHIP;
   return options.newGame.empty() ? Outcome::RUN : Outcome::NEW_GAME;
 }
 }  // namespace options

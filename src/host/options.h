@@ -4,7 +4,8 @@
 #include <string>
 
 struct Options {
-  std::string gameDir = ".";
+  std::string gameDir = ".";  // a game folder or a game archive
+  bool gameGiven = false;     // named on the command line (else a fused game may run)
   bool windowed = false;    // a window of the configured size, not full screen
   int frames = 0;           // end the run after this frame; 0 runs until quit
   std::string screenshot;   // PNG of the last drawn frame
@@ -19,10 +20,15 @@ struct Options {
   std::string convertObj;
   std::string convertMod;
   std::string convertAnimation;
+  // --package, --fuse, --bundle: the command (its option without dashes), the
+  // game folder and what to write.
+  std::string ship;
+  std::string shipGame;
+  std::string shipOut;
 };
 
 namespace options {
-enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD, CONVERT };
+enum class Outcome { RUN, HELP, VERSION, NEW_GAME, BAD, CONVERT, SHIP };
 
 // Fills `options`; for BAD, `message` names the offending option or value.
 Outcome parse(int argc, char** argv, Options& options, std::string& message);

@@ -19,8 +19,10 @@
 #include "core/luautils.h"
 #include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "files/saves.h"
 #include "host/filesystem.h"
 #include "host/frameloop.h"
+#include "host/gamescripts.h"
 #include "host/keys.h"
 #include "host/letterbox.h"
 #include "host/sdlutils.h"
@@ -36,7 +38,8 @@ const char* const MAIN_SCRIPT = "main.lua";
 void openModules(lua_State* L) {
   lua_CFunction openers[] = {luaopen_audio,     luaopen_log,      luaopen_gpgutils, luaopen_facebook,
                              luaopen_resources, luaopen_graphics, luaopen_app,
-                             luaopen_tilemaps, luaopen_bodies};
+                             luaopen_tilemaps, luaopen_bodies,
+                             luaopen_saves};
   for (lua_CFunction opener : openers) {
     lua_pushcfunction(L, opener);
     lua_pushstring(L, "table");
@@ -59,8 +62,8 @@ struct RawField {
   std::string text;      // strings and numbers
 };
 
-const char* const CONFIG_FIELDS[] = {"width",     "height", "title",       "fullscreen",
-                                     "resizable", "vsync",  "quitOnEscape"};
+const char* const CONFIG_FIELDS[] = {"width",     "height", "title",        "fullscreen",
+                                     "resizable", "vsync",  "quitOnEscape", "identity"};
 const size_t CONFIG_FIELD_COUNT = sizeof CONFIG_FIELDS / sizeof CONFIG_FIELDS[0];
 
 struct RawConfig {
@@ -121,6 +124,14 @@ std::string checkTitle(lua_State* L, const RawField& field, std::string* title) 
   if (field.type != LUA_TSTRING && field.type != LUA_TNUMBER)
     return "config.title must be text, got " + describe(L, field);
   *title = field.text;
+  return "";
+}
+
+// config.identity names the save folder: a plain folder name.
+std::string checkIdentity(lua_State* L, const RawField& field) {
+  if (field.type == LUA_TNIL) return "";
+  if (field.type != LUA_TSTRING || !saves::setIdentity(field.text))
+    return "config.identity must be a plain folder name, got " + describe(L, field);
   return "";
 }
 
@@ -219,7 +230,8 @@ bool readConfig(lua_State* L, GameConfig* config) {
         checkSwitch(L, field[3], "fullscreen", &config->fullscreen),
         checkSwitch(L, field[4], "resizable", &config->resizable),
         checkSwitch(L, field[5], "vsync", &config->vsync),
-        checkSwitch(L, field[6], "quitOnEscape", &config->quitOnEscape)}) {
+        checkSwitch(L, field[6], "quitOnEscape", &config->quitOnEscape),
+        checkIdentity(L, field[7])}) {
     if (problem.empty()) continue;
     DLOG(LogLevel::Error, "%s\n", problem.c_str());
     return false;
@@ -232,6 +244,7 @@ int run(const Options& options) {
   resources::init();
   lua_State* L = luaL_newstate();
   luaL_openlibs(L);
+  gamescripts::install(L);
   openModules(L);
   keys::install(L);
   audio::init();

@@ -1,19 +1,16 @@
-// Shader source lookup: the game's folder first, then the framework's copies.
+// Shader source lookup: the game's files first, then the framework's copies.
 #include "render/shaderfiles.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 
 #include "assets/frameworkfiles.h"
 #include "core/diagnostics.h"
 #include "core/log.h"
+#include "files/files.h"
 #include "render/graphics.h"
 
 namespace shaderfiles {
 namespace {
-bool readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
-
 // The framework's copy of a shader file, or empty.
 std::string frameworkCopy(const std::string& file) {
   return frameworkfiles::find("shaders/" + SHADER_VERSION + "/" + file);
@@ -29,7 +26,7 @@ std::string find(const std::string& name, const char* extension) {
     return "";
   }
   std::string gamePath = buffer;
-  if (readable(gamePath)) return gamePath;
+  if (files::exists(gamePath)) return gamePath;
   std::string copy = frameworkCopy(name + "." + extension);
   if (copy.empty())
     diagnostics::warnOnce("shader " + gamePath,

@@ -246,6 +246,33 @@ def map_inputs():
                        {"id": 2, "gid": 1, "x": 0, "y": 8}]}]}).encode())
 
 
+# Game archives ----------------------------------------------------------------
+
+def archive_inputs():
+    """Zip archives as a game could be shipped: fixed dates, so the files are
+    the same each time they are written."""
+    import io
+    import zipfile
+
+    def archive(entries, method=zipfile.ZIP_DEFLATED):
+        out = io.BytesIO()
+        with zipfile.ZipFile(out, "w") as z:
+            for name, data in entries:
+                info = zipfile.ZipInfo(name, date_time=(1980, 1, 1, 0, 0, 0))
+                info.compress_type = method
+                z.writestr(info, data)
+        return out.getvalue()
+    game = [("main.lua", b"config = { width = 8, height = 8 }\n"),
+            ("assets/textures/a.png", b"\x89PNG\r\n\x1a\n" + bytes(24)),
+            ("assets/data/empty.txt", b""),
+            ("parts.lua", b"return { label = 'x' }\n" * 20)]
+    write("corpus/archive", "game.zip", archive(game))
+    write("corpus/archive", "stored.zip", archive(game, zipfile.ZIP_STORED))
+    write("corpus/archive", "top-folder.zip", archive([("g/" + n, d) for n, d in game]))
+    write("corpus/archive", "escaping.zip", archive(game + [("../../x", b"out"), ("/abs", b"out")]))
+    write("corpus/archive", "no-main.zip", archive(game[1:]))
+
+
 if __name__ == "__main__":
     png_inputs()
     obj_inputs()
@@ -253,3 +280,4 @@ if __name__ == "__main__":
     font_inputs()
     sheet_inputs()
     map_inputs()
+    archive_inputs()

@@ -81,3 +81,19 @@ TEST(Options, NewNamesTheFolderToWriteInsteadOfRunning) {
   EXPECT_EQ(parse({"--new", "mygame"}, result, message), options::Outcome::NEW_GAME);
   EXPECT_EQ(result.newGame, "mygame");
 }
+
+TEST(Options, PackagingCommandsTakeAGameFolderAndWhatToWrite) {
+  Options result;
+  std::string message;
+  EXPECT_EQ(parse({"--bundle", "game", "out"}, result, message), options::Outcome::SHIP);
+  EXPECT_EQ(result.ship, "bundle");
+  EXPECT_EQ(result.shipGame, "game");
+  EXPECT_EQ(result.shipOut, "out");
+  EXPECT_FALSE(result.gameGiven);
+  Options bad;
+  EXPECT_EQ(parse({"--fuse", "game"}, bad, message), options::Outcome::BAD);
+  EXPECT_EQ(message, "tarnwick: --fuse needs a game folder and what to write");
+  Options run;
+  EXPECT_EQ(parse({"game.zip"}, run, message), options::Outcome::RUN);
+  EXPECT_TRUE(run.gameGiven);
+}

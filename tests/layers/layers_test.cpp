@@ -31,8 +31,9 @@ struct Layer {
 
 const std::vector<Layer> LAYERS = {
     {"core", {}, false, true},
-    {"assets", {"core"}, false, true},
-    {"audio", {"core"}, false, true},
+    {"files", {"core"}, false, false},
+    {"assets", {"files"}, false, true},
+    {"audio", {"files"}, false, true},
     {"maps", {"assets"}, false, false},
     {"render", {"assets"}, true, false},
     {"scene", {"render", "maps"}, false, true},
@@ -241,6 +242,7 @@ class LayerCheck {
 // CMake's names of the packages, as docs/architecture.md writes them.
 const std::map<std::string, std::string> PACKAGES = {
     {"PkgConfig::LUA51", "Lua 5.1"},
+    {"PkgConfig::LIBZIP", "libzip"},
     {"PNG::PNG", "libpng"},
     {"Freetype::Freetype", "FreeType"},
     {"glm::glm", "GLM"},

@@ -26,7 +26,8 @@ import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Modules in the order the reference presents them; others follow by name.
-MODULE_ORDER = ["graphics", "resources", "audio", "app", "bodies", "log", "tilemaps", "facebook", "gpgutils"]
+MODULE_ORDER = ["graphics", "resources", "audio", "app", "bodies", "saves", "log", "tilemaps",
+                "facebook", "gpgutils"]
 BEGIN_MARK = "-- BEGIN GENERATED MODULES (tools/api/generate.py; do not edit by hand)"
 END_MARK = "-- END GENERATED MODULES"
 BOX = "tarnwick.box"
@@ -269,6 +270,10 @@ class Types:
             return "boolean", "boolean"
         if base == "char" and ctext.endswith("*"):
             return "string?", "string, or nil when there is none"
+        if "lua_pushnil" in out and "lua_pushlstring" in out:
+            return "string?", "string, or nil when there is none"
+        if "lua_createtable" in out and "lua_pushlstring" in out:
+            return "string[]", "list of strings"
         if base == "std::string":
             if "lua_pushlstring" in out or "lua_pushstring" in out:
                 return "string", "string"

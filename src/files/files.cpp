@@ -1,0 +1,134 @@
+// The mount and the four ways in: exists, read, list, open. The folder mount
+// passes paths to the system; the archive mount answers relative paths from
+// its index and absolute ones from disk.
+#include "files/files.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "files/archive.h"
+#include "files/paths.h"
+#include "files/stream.h"
+
+namespace files {
+namespace {
+archive::Archive mounted;
+
+bool inArchive(const std::string& path) { return mounted.zip && (path.empty() || path[0] != '/'); }
+
+bool readDisk(const std::string& path, std::string& bytes, std::string& error, size_t cap) {
+  FILE* file = fopen(path.c_str(), "rb");
+  if (!file) {
+    error = strerror(errno);
+    return false;
+  }
+  bytes.clear();
+  char chunk[65536];
+  size_t got = 0;
+  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0 && bytes.size() <= cap)
+    bytes.append(chunk, got);
+  bool ok = !ferror(file) && bytes.size() <= cap;
+  if (!ok) error = ferror(file) ? strerror(errno) : "larger than " + std::to_string(cap) + " bytes";
+  fclose(file);
+  if (!ok) bytes.clear();
+  return ok;
+}
+
+std::vector<std::string> listDisk(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* folder = opendir(path.c_str());
+  if (!folder) return names;
+  while (dirent* entry = readdir(folder))
+    if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0)
+      names.push_back(entry->d_name);
+  closedir(folder);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> listArchive(const std::string& folder) {
+  std::vector<std::string> names;
+  std::string prefix = folder.empty() ? "" : folder + "/";
+  // Files, then folders: both sets are sorted, the merge below sorts them all.
+  for (auto it = mounted.entries.lower_bound(prefix);
+       it != mounted.entries.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    if (it->first.find('/', prefix.size()) == std::string::npos)
+      names.push_back(it->first.substr(prefix.size()));
+  for (auto it = mounted.folders.lower_bound(prefix);
+       it != mounted.folders.end() && it->compare(0, prefix.size(), prefix) == 0; ++it)
+    if (it->size() > prefix.size() && it->find('/', prefix.size()) == std::string::npos)
+      names.push_back(it->substr(prefix.size()));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+}  // namespace
+
+void mountFolder() { unmount(); }
+
+bool mountArchive(const std::string& path, uint64_t start, uint64_t length, std::string& error) {
+  archive::Archive opened;
+  if (!archive::open(path, start, length, opened, error)) return false;
+  unmount();
+  mounted = std::move(opened);
+  return true;
+}
+
+void unmount() { archive::close(mounted); }
+
+bool archiveMounted() { return mounted.zip != nullptr; }
+
+bool exists(const std::string& path) {
+  if (!inArchive(path)) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  }
+  std::string normal;
+  return paths::normalise(path, normal) && mounted.entries.count(normal) != 0;
+}
+
+bool read(const std::string& path, std::string& bytes, std::string& error, size_t cap) {
+  if (!inArchive(path)) return readDisk(path, bytes, error, cap);
+  std::string normal;
+  if (!paths::normalise(path, normal)) {
+    error = "the path leaves the game";
+    return false;
+  }
+  return archive::read(mounted, normal, bytes, error, cap);
+}
+
+std::vector<std::string> list(const std::string& path) {
+  if (!inArchive(path)) return listDisk(path);
+  std::string normal;
+  if (!paths::normalise(path, normal) || !mounted.folders.count(normal)) return {};
+  return listArchive(normal);
+}
+
+FILE* open(const std::string& path, const char* mode) {
+  if (!inArchive(path)) return fopen(path.c_str(), mode);
+  if (strcmp(mode, "r") != 0 && strcmp(mode, "rb") != 0) {
+    errno = EROFS;
+    return nullptr;
+  }
+  std::string normal, bytes, error;
+  if (!paths::normalise(path, normal) || !mounted.entries.count(normal)) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  if (!archive::read(mounted, normal, bytes, error, MAX_FILE_BYTES)) {
+    errno = EIO;
+    return nullptr;
+  }
+  return stream::fromBytes(std::move(bytes));
+}
+
+std::string executablePath() {
+  char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, static_cast<size_t>(length)) : "";
+}
+}  // namespace files

@@ -1,0 +1,37 @@
+// Normalising game paths and checking plain names.
+#include "files/paths.h"
+
+#include <vector>
+
+namespace paths {
+bool normalise(const std::string& path, std::string& normal) {
+  if (!path.empty() && path[0] == '/') return false;
+  if (path.find('\0') != std::string::npos || path.find('\\') != std::string::npos) return false;
+  std::vector<std::string> parts;
+  size_t at = 0;
+  while (at <= path.size()) {
+    size_t slash = path.find('/', at);
+    if (slash == std::string::npos) slash = path.size();
+    std::string part = path.substr(at, slash - at);
+    at = slash + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (parts.empty()) return false;
+      parts.pop_back();
+      continue;
+    }
+    parts.push_back(part);
+  }
+  normal.clear();
+  for (const std::string& part : parts) {
+    if (!normal.empty()) normal += '/';
+    normal += part;
+  }
+  return true;
+}
+
+bool plainName(const std::string& name) {
+  return !name.empty() && name.size() <= 255 && name[0] != '.' &&
+         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+}  // namespace paths

@@ -1,0 +1,141 @@
+// The save folder: where it is, and writing, reading, removing and listing
+// its files.
+#include "files/saves.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "files/files.h"
+#include "files/paths.h"
+
+namespace saves {
+namespace {
+std::string current = "game";
+
+[[noreturn]] void fail(const std::string& what, const std::string& name, int error) {
+  throw std::runtime_error("cannot " + what + " save '" + name + "': " + strerror(error));
+}
+
+void checkName(const std::string& name) {
+  if (!paths::plainName(name))
+    throw std::runtime_error("save name '" + name +
+                             "' is refused: use a plain file name (no '/', not starting with '.')");
+}
+
+// Creates `path` and the folders above it, private to the user as data
+// folders are.
+bool makeFolders(const std::string& path) {
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    std::string part = path.substr(0, slash);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) return true;
+  }
+}
+
+// The folder, created; raises when it cannot be had.
+std::string openFolder(const std::string& name) {
+  std::string where = folder();
+  if (where.empty())
+    throw std::runtime_error("no save folder: neither XDG_DATA_HOME nor HOME is set");
+  if (!makeFolders(where)) fail("write", name, errno);
+  return where;
+}
+
+bool writeAll(int descriptor, const std::string& bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    ssize_t step = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+    if (step < 0 && errno == EINTR) continue;
+    if (step < 0) return false;
+    done += static_cast<size_t>(step);
+  }
+  return true;
+}
+}  // namespace
+
+bool setIdentity(const std::string& name) {
+  if (!paths::plainName(name)) return false;
+  current = name;
+  return true;
+}
+
+const std::string& identity() { return current; }
+
+std::string folder() {
+  const char* data = getenv("XDG_DATA_HOME");
+  if (data && data[0] == '/') return std::string(data) + "/tarnwick/" + current;
+  const char* home = getenv("HOME");
+  if (home && home[0]) return std::string(home) + "/.local/share/tarnwick/" + current;
+  return "";
+}
+
+void write(const std::string& name, const std::string& bytes) {
+  checkName(name);
+  std::string where = openFolder(name);
+  // The temporary's name starts with "." so it is never a save's name, and is
+  // unique, so two runs writing the same save never share one.
+  std::string temporary = where + "/." + name + ".XXXXXX";
+  int descriptor = mkostemp(&temporary[0], O_CLOEXEC);
+  if (descriptor < 0) fail("write", name, errno);
+  bool ok = writeAll(descriptor, bytes) && fsync(descriptor) == 0;
+  int error = errno;
+  if (close(descriptor) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && rename(temporary.c_str(), (where + "/" + name).c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    unlink(temporary.c_str());
+    fail("write", name, error);
+  }
+  // The rename itself reaches the disk with the folder.
+  int folderDescriptor = open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderDescriptor >= 0) {
+    fsync(folderDescriptor);
+    close(folderDescriptor);
+  }
+}
+
+bool read(const std::string& name, std::string& bytes) {
+  checkName(name);
+  std::string where = folder();
+  if (where.empty()) return false;
+  std::string file = where + "/" + name;
+  std::string problem;
+  if (files::read(file, bytes, problem)) return true;
+  if (errno == ENOENT) return false;
+  throw std::runtime_error("cannot read save '" + name + "': " + problem);
+}
+
+bool remove(const std::string& name) {
+  checkName(name);
+  std::string where = folder();
+  if (where.empty()) return false;
+  if (unlink((where + "/" + name).c_str()) == 0) return true;
+  if (errno == ENOENT) return false;
+  fail("remove", name, errno);
+}
+
+std::vector<std::string> list() {
+  std::vector<std::string> names;
+  std::string where = folder();
+  if (where.empty()) return names;
+  for (const std::string& name : files::list(where)) {
+    struct stat info;
+    if (paths::plainName(name) && stat((where + "/" + name).c_str(), &info) == 0 &&
+        S_ISREG(info.st_mode))
+      names.push_back(name);
+  }
+  return names;
+}
+
+std::string path() { return openFolder(identity()); }
+}  // namespace saves
