@@ -1,10 +1,14 @@
-// The audio state and its operations. Names from the script are composed into a
-// fixed-size path buffer; a name too long for it is refused with a log line
-// rather than cut, so a shortened name can never load some other file.
+// The device, the music track and channel 0's effects. Names from the script
+// are composed into a fixed-size path buffer; a name too long for it is
+// refused with a log line rather than cut, so a shortened name can never load
+// some other file.
 #include "audio/audio.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
+#include "audio/internal.h"
 #include "core/diagnostics.h"
 #include "core/log.h"
 
@@ -17,12 +21,58 @@ const int FREQUENCY = 44100;
 const Uint16 FORMAT = AUDIO_S16LSB;
 const int OUTPUT_CHANNELS = 2;
 const int BUFFER_FRAMES = 4096;
-const int EFFECT_CHANNEL = 0;
+const int DECODERS = MIX_INIT_OGG | MIX_INIT_MP3 | MIX_INIT_FLAC;
 constexpr char FOLDER[] = "assets/audio/";
-const size_t PATH_SIZE = 128;
 
-// Writes "assets/audio/<name>" into `path`; false (and a log line) when the
-// result would not fit.
+Mix_Chunk* loadEffect(const char* path) {
+  SDL_RWops* stream = openFile(path);
+  return stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+}
+
+// The music type by the file's extension, as loading by file name would
+// guess it; MUS_NONE leaves it to the file's first bytes.
+Mix_MusicType typeOf(const char* path) {
+  const char* dot = strrchr(path, '.');
+  if (!dot) return MUS_NONE;
+  const struct {
+    const char* extension;
+    Mix_MusicType type;
+  } known[] = {{".wav", MUS_WAV}, {".ogg", MUS_OGG}, {".mp3", MUS_MP3}, {".flac", MUS_FLAC}};
+  for (const auto& entry : known)
+    if (strcasecmp(dot, entry.extension) == 0) return entry.type;
+  return MUS_NONE;
+}
+
+Mix_Music* loadMusic(const char* path) {
+  SDL_RWops* stream = openFile(path);
+  if (!stream) {
+    Mix_SetError("Couldn't open '%s'", path);
+    return nullptr;
+  }
+  return Mix_LoadMUSType_RW(stream, typeOf(path), 1);
+}
+
+// Frees the current track. A track fading out is halted first: freeing it
+// would otherwise wait for the fade to end.
+void freeMusic() {
+  if (!music) return;
+  if (Mix_FadingMusic() == MIX_FADING_OUT) Mix_HaltMusic();
+  Mix_FreeMusic(music);
+  music = nullptr;
+}
+
+// Replaces the track by the file at `path`: the new track, or null (with the
+// warning) when it does not load.
+Mix_Music* replaceMusic(const char* path) {
+  freeMusic();
+  music = loadMusic(path);
+  if (!music)
+    diagnostics::warnOnce(std::string("music ") + path, "Warning: music %s cannot be played: %s\n",
+                          path, Mix_GetError());
+  return music;
+}
+}  // namespace
+
 bool composePath(const char* name, char (&path)[PATH_SIZE]) {
   int length = snprintf(path, PATH_SIZE, "%s%s", FOLDER, name);
   if (length < 0 || static_cast<size_t>(length) >= PATH_SIZE) {
@@ -32,39 +82,70 @@ bool composePath(const char* name, char (&path)[PATH_SIZE]) {
   return true;
 }
 
-Mix_Chunk* loadEffect(const char* path) {
-  SDL_RWops* stream = SDL_RWFromFile(path, "rb");
-  return stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+SDL_RWops* openFile(const char* path) { return SDL_RWFromFile(path, "rb"); }
+
+Mix_Chunk* findEffect(const char* path) {
+  auto found = effects.find(path);
+  if (found == effects.end()) {
+    found = effects.emplace(path, loadEffect(path)).first;
+    DLOG("Load sound %s\n", path);
+    if (!found->second)
+      diagnostics::warnOnce(std::string("sound ") + path, "Warning: sound %s cannot be played: %s\n",
+                            path, Mix_GetError());
+  }
+  return found->second;
 }
-}  // namespace
 
 void init() {
   // A second open would only raise the mixer's open count, and `clear` would
   // then leave the device open.
   if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) return;
-  Mix_OpenAudio(FREQUENCY, FORMAT, OUTPUT_CHANNELS, BUFFER_FRAMES);
+  Mix_Init(DECODERS);
+  if (Mix_OpenAudio(FREQUENCY, FORMAT, OUTPUT_CHANNELS, BUFFER_FRAMES) != 0) return;
+  openVoices();
+  applyVolumes();
 }
 
 void clear() {
-  if (music) Mix_FreeMusic(music);
-  music = nullptr;
+  freeMusic();
+  closeVoices();
+  clearPitched();
   for (auto& entry : effects)
     if (entry.second) Mix_FreeChunk(entry.second);
   effects.clear();
   Mix_CloseAudio();
+  Mix_Quit();
+  forgetMutes();
 }
 
 void playMusic(const char* name) {
   char path[PATH_SIZE];
   if (!composePath(name, path)) return;
-  if (music) Mix_FreeMusic(music);
-  music = Mix_LoadMUS(path);
-  if (music)
-    Mix_PlayMusic(music, -1);
-  else
-    diagnostics::warnOnce(std::string("music ") + path, "Warning: music %s cannot be played: %s\n",
-                          path, Mix_GetError());
+  if (replaceMusic(path)) Mix_PlayMusic(music, -1);
 }
+
+void startMusic(const char* name, const MusicOptions& options) {
+  char path[PATH_SIZE];
+  if (!composePath(name, path) || !replaceMusic(path)) return;
+  int fadeMs = options.fadeIn > 0 ? static_cast<int>(options.fadeIn * 1000 + 0.5f) : 0;
+  int loops = options.loops < 0 ? -1 : options.loops + 1;  // the mixer counts plays here
+  double position = options.position > 0 ? options.position : 0;
+  if (Mix_FadeInMusicPos(music, loops, fadeMs, position) == 0 || position == 0) return;
+  diagnostics::warnOnce(std::string("music position ") + path,
+                        "Warning: music %s cannot start at %g s: %s\n", path, position,
+                        Mix_GetError());
+  Mix_FadeInMusicPos(music, loops, fadeMs, 0);
+}
+
+void fadeOutMusic(float seconds) {
+  if (!music) return;
+  if (seconds > 0)
+    Mix_FadeOutMusic(static_cast<int>(seconds * 1000 + 0.5f));
+  else
+    Mix_HaltMusic();
+}
+
+void stopMusic() { freeMusic(); }
 
 void pauseMusic() {
   if (music) Mix_PauseMusic();
@@ -77,18 +158,6 @@ void resumeMusic() {
 void playEffect(const char* name) {
   char path[PATH_SIZE];
   if (!composePath(name, path)) return;
-  auto found = effects.find(path);
-  if (found == effects.end()) {
-    found = effects.emplace(path, loadEffect(path)).first;
-    DLOG("Load sound %s\n", path);
-    if (!found->second)
-      diagnostics::warnOnce(std::string("sound ") + path, "Warning: sound %s cannot be played: %s\n",
-                            path, Mix_GetError());
-  }
-  if (found->second) Mix_PlayChannelTimed(EFFECT_CHANNEL, found->second, 0, -1);
+  if (Mix_Chunk* chunk = findEffect(path)) Mix_PlayChannelTimed(EFFECT_CHANNEL, chunk, 0, -1);
 }
-
-void muteMusic(bool mute) { Mix_VolumeMusic(mute ? 0 : MIX_MAX_VOLUME); }
-
-void muteSound(bool mute) { Mix_Volume(EFFECT_CHANNEL, mute ? 0 : MIX_MAX_VOLUME); }
 }  // namespace audio

@@ -1,9 +1,11 @@
-// The app module: ending the run, and the keyboard and mouse state.
+// The app module: ending the run, the keyboard and mouse state, the clipboard
+// and the cursor.
 %module app
 %include "bindings/conventions.i"
 %include "typemaps.i"
 
 %{
+#include "bindings/cursor.h"
 #include "bindings/input.h"
 #include "core/app.h"
 %}
@@ -13,3 +15,4 @@
 // getMousePosition hands back its two numbers as two results.
 %apply int *OUTPUT { int *x, int *y };
 %include "bindings/input.h"
+%include "bindings/cursor.h"
