@@ -90,8 +90,8 @@ Mix_Chunk* findEffect(const char* path) {
     found = effects.emplace(path, loadEffect(path)).first;
     DLOG("Load sound %s\n", path);
     if (!found->second)
-      diagnostics::warnOnce(std::string("sound ") + path, "Warning: sound %s cannot be played: %s\n",
-                            path, Mix_GetError());
+      diagnostics::warnOnce(std::string("sound ") + path,
+                            "Warning: sound %s cannot be played: %s\n", path, Mix_GetError());
   }
   return found->second;
 }

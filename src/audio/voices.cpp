@@ -46,8 +46,8 @@ int takeChannel() {
   int oldest = -1;
   for (int channel = FIRST_VOICE; channel < CHANNELS; ++channel) {
     if (!Mix_Playing(channel)) return channel;
-    if (!voices[channel].looping && (oldest < 0 || voices[channel].started < voices[oldest].started))
-      oldest = channel;
+    const Voice& voice = voices[channel];
+    if (!voice.looping && (oldest < 0 || voice.started < voices[oldest].started)) oldest = channel;
   }
   if (oldest >= 0) Mix_HaltChannel(oldest);
   return oldest;

@@ -46,7 +46,9 @@ bool loop(lua_State* L, int index, int* loops) {
 }
 }  // namespace
 
-bool isTableOrNil(lua_State* L, int index) { return lua_istable(L, index) || lua_isnoneornil(L, index); }
+bool isTableOrNil(lua_State* L, int index) {
+  return lua_istable(L, index) || lua_isnoneornil(L, index);
+}
 
 bool readSound(lua_State* L, int index, audio::SoundOptions* options) {
   if (!lua_istable(L, index)) return true;

@@ -219,7 +219,8 @@ bool readConfig(lua_State* L, GameConfig* config) {
   const RawField* field = raw.fields;
   for (const std::string& problem :
        {checkSize(L, field[0], "width", &config->width),
-        checkSize(L, field[1], "height", &config->height), checkText(L, field[2], "title", &config->title),
+        checkSize(L, field[1], "height", &config->height),
+        checkText(L, field[2], "title", &config->title),
         checkSwitch(L, field[3], "fullscreen", &config->fullscreen),
         checkSwitch(L, field[4], "resizable", &config->resizable),
         checkSwitch(L, field[5], "vsync", &config->vsync),

@@ -89,7 +89,7 @@ TEST(Examples, ArcadeSoundsOverlapThroughTheMixer) {
 
   // A 500 Hz tone at eight pitches, 0.5 to 4, sounds at 250 .. 2000 Hz. The
   // game waits half a second of real time, then plays all eight in one frame,
-  // and ends 0.4 s later.
+  // and ends 0.7 s later.
   GameFolder game;
   game.write("assets/audio/tone.wav", audiotest::sineWav(1, 500));
   game.writeMain(
@@ -102,7 +102,7 @@ TEST(Examples, ArcadeSoundsOverlapThroughTheMixer) {
       "    played = true\n"
       "    for i = 1, 8 do audio.playSound('tone.wav', { volume = 0.25, pitch = i * 0.5 }) end\n"
       "  end\n"
-      "  if clock > 0.9 then app.quit() end\n"
+      "  if clock > 1.2 then app.quit() end\n"
       "end\n");
   diskaudio::useDiskDriver(scratch.file("eight.raw"));
   run = runGame(game, {"--windowed"});

@@ -263,7 +263,8 @@ TEST_F(InputTest, TheCursorShowsTakesSystemShapesAndPicturesAndTheClipboardHolds
   app::showCursor(true);
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
   EXPECT_TRUE(app::isCursorShown());
-  for (const char* name : {"arrow", "hand", "ibeam", "crosshair"}) EXPECT_TRUE(app::setSystemCursor(name)) << name;
+  for (const char* name : {"arrow", "hand", "ibeam", "crosshair"})
+    EXPECT_TRUE(app::setSystemCursor(name)) << name;
   EXPECT_FALSE(app::setSystemCursor("spinner"));
   EXPECT_TRUE(app::setCursorImage("pointer.png", 3, 100));
   SDL_Cursor* picture = SDL_GetCursor();
@@ -285,11 +286,13 @@ TEST(Config, CursorShowsTheSystemCursorAndIconIsAPicture) {
     game.writeMain("config = { width = 64, height = 48, cursor = " + cursor +
                    ", icon = 'icon.png' }\n"
                    "world = { camera = {} }\n"
-                   "function update() log.DLOG('cursor ' .. tostring(app.isCursorShown()) .. '\\n') end\n");
+                   "function update()\n"
+                   "  log.DLOG('cursor ' .. tostring(app.isCursorShown()) .. '\\n')\n"
+                   "end\n");
     testsupport::GameRun run = testsupport::runFrames(game, 2);
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
-    EXPECT_EQ(testsupport::countLines(run.out, cursor == "true" ? "cursor true" : "cursor false"), 2)
-        << run.out;
+    const char* shown = cursor == "true" ? "cursor true" : "cursor false";
+    EXPECT_EQ(testsupport::countLines(run.out, shown), 2) << run.out;
   }
   game.writeMain("config = { width = 64, height = 48, icon = {} }\n");
   testsupport::GameRun run = testsupport::runFrames(game, 2);
