@@ -4,6 +4,8 @@
 // some other file.
 #include "audio/audio.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -50,6 +52,11 @@ Mix_Music* loadMusic(const char* path) {
     return nullptr;
   }
   return Mix_LoadMUSType_RW(stream, typeOf(path), 1);
+}
+
+// A fade's length for the mixer, at most an hour (0 for none).
+int milliseconds(float seconds) {
+  return seconds > 0 ? static_cast<int>(std::min(seconds, 3600.0f) * 1000 + 0.5f) : 0;
 }
 
 // Frees the current track. A track fading out is halted first: freeing it
@@ -127,9 +134,9 @@ void playMusic(const char* name) {
 void startMusic(const char* name, const MusicOptions& options) {
   char path[PATH_SIZE];
   if (!composePath(name, path) || !replaceMusic(path)) return;
-  int fadeMs = options.fadeIn > 0 ? static_cast<int>(options.fadeIn * 1000 + 0.5f) : 0;
+  int fadeMs = milliseconds(options.fadeIn);
   int loops = options.loops < 0 ? -1 : options.loops + 1;  // the mixer counts plays here
-  double position = options.position > 0 ? options.position : 0;
+  double position = std::isfinite(options.position) && options.position > 0 ? options.position : 0;
   if (Mix_FadeInMusicPos(music, loops, fadeMs, position) == 0 || position == 0) return;
   diagnostics::warnOnce(std::string("music position ") + path,
                         "Warning: music %s cannot start at %g s: %s\n", path, position,
@@ -139,8 +146,8 @@ void startMusic(const char* name, const MusicOptions& options) {
 
 void fadeOutMusic(float seconds) {
   if (!music) return;
-  if (seconds > 0)
-    Mix_FadeOutMusic(static_cast<int>(seconds * 1000 + 0.5f));
+  if (milliseconds(seconds) > 0)
+    Mix_FadeOutMusic(milliseconds(seconds));
   else
     Mix_HaltMusic();
 }

@@ -62,8 +62,9 @@ bool resample(const Mix_Chunk& chunk, long hundredths, std::vector<Uint8>& out) 
 }  // namespace
 
 Mix_Chunk* pitched(const char* path, Mix_Chunk* chunk, float pitch) {
-  long hundredths = std::isfinite(pitch) ? std::lround(pitch * NORMAL) : NORMAL;
-  hundredths = std::max(SLOWEST, std::min(hundredths, FASTEST));
+  // Clamped before rounding, so that no factor is too large to round.
+  float factor = std::isnan(pitch) ? 1 : std::max(0.25f, std::min(pitch, 4.0f));
+  long hundredths = std::max(SLOWEST, std::min(std::lround(factor * NORMAL), FASTEST));
   if (hundredths == NORMAL) return chunk;
   auto key = std::make_pair(std::string(path), hundredths);
   auto found = copies.find(key);

@@ -99,7 +99,13 @@ TEST_F(AudioModule, OptionTablesAreCheckedAndHandlesComeBack) {
             "expectError(function() audio.startMusic('theme.wav', { loop = 'always' }) end,\n"
             "            'game:14: option loop must be a number or a boolean, got string')\n"
             "expectError(function() audio.playSound() end,\n"
-            "            'game:16: Error in audio::playSound expected 1..2 args, got 0')\n");
+            "            'game:16: Error in audio::playSound expected 1..2 args, got 0')\n"
+            // Values far out of range are clamped, not passed on.
+            "assert(audio.playSound('blip.wav', { pitch = 1e39, volume = -1, pan = 0 / 0, loop = 1e300 }) > 0)\n"
+            "assert(audio.playSound('blip.wav', { pitch = -math.huge, volume = math.huge, pan = 1e39 }) > 0)\n"
+            "audio.startMusic('theme.wav', { fadeIn = 1e39, position = math.huge, loop = -1 })\n"
+            "audio.fadeOutMusic(1e39)\n"
+            "audio.startMusic('theme.wav', { loop = 2 })\n");
   EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME / 4);
   EXPECT_TRUE(Mix_PlayingMusic());
   EXPECT_EQ(lua_gettop(lua), 0);
