@@ -4,6 +4,8 @@
 // some other file.
 #include "audio/audio.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -31,15 +33,18 @@ Mix_Chunk* loadEffect(const char* path) {
   return stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
 }
 
-// The music type by the file's extension, as loading by file name would
-// guess it; MUS_NONE leaves it to the file's first bytes.
+// The music type by the file's extension, as the mixer's loading by file name
+// guesses it; MUS_NONE leaves it to the file's first bytes (tracker modules
+// are found that way).
 Mix_MusicType typeOf(const char* path) {
   const char* dot = strrchr(path, '.');
   if (!dot) return MUS_NONE;
   const struct {
     const char* extension;
     Mix_MusicType type;
-  } known[] = {{".wav", MUS_WAV}, {".ogg", MUS_OGG}, {".mp3", MUS_MP3}, {".flac", MUS_FLAC}};
+  } known[] = {{".wav", MUS_WAV},  {".ogg", MUS_OGG},  {".opus", MUS_OPUS}, {".flac", MUS_FLAC},
+               {".mp3", MUS_MP3},  {".mpg", MUS_MP3},  {".mpeg", MUS_MP3}, {".mad", MUS_MP3},
+               {".mid", MUS_MID},  {".midi", MUS_MID}, {".kar", MUS_MID}};
   for (const auto& entry : known)
     if (strcasecmp(dot, entry.extension) == 0) return entry.type;
   return MUS_NONE;

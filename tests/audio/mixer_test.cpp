@@ -193,11 +193,18 @@ TEST_F(Mixer, MusicFadesIn) {
   EXPECT_GE(longestRunAt(written.left, 1000), size_t(4096));
 }
 
-TEST_F(Mixer, OggAndFlacEffectsDecode) {
+TEST_F(Mixer, OggAndFlacMusicAndEffectsDecode) {
   for (const char* format : {"ogg", "flac"}) {
     std::string command = std::string("sox assets/audio/one.wav assets/audio/one.") + format;
     if (std::system(command.c_str()) != 0) GTEST_SKIP() << "sox cannot write " << format;
   }
+  for (auto track : {std::make_pair("one.ogg", MUS_OGG), std::make_pair("one.flac", MUS_FLAC)}) {
+    audio::startMusic(track.first, audio::MusicOptions());
+    ASSERT_NE(audio::music, nullptr) << track.first;
+    EXPECT_EQ(Mix_GetMusicType(audio::music), track.second);
+    EXPECT_TRUE(Mix_PlayingMusic());
+  }
+  audio::stopMusic();
   int ogg = audio::playSound("one.ogg", with(1));
   int flac = audio::playSound("one.flac", with(1));
   EXPECT_NE(ogg, 0);
