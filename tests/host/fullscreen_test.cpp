@@ -159,21 +159,27 @@ TEST(FullScreenInput, AQuickEscapeTapEndsADefaultGameEveryTime) {
   }
 }
 
-TEST(FullScreenInput, AHeldKeyPressesOnceThenRepeatsAndATapIsAPressSinceTheLastFrame) {
+TEST(FullScreenInput, AHeldKeyRepeatsFlaggedAndATapIsAPressSinceTheLastFrame) {
   GameFolder game;
   game.writeMain(inputGame(
       "{ width = 320, height = 240 }",
       // The X server repeats a key held longer than its delay (660 ms).
       "  at(3, 'keydown a sleep 1.2 keyup a')\n"
-      "  at(6, 'key b')\n"
+      "  at(6, 'key b mousedown 1')\n"
       "  if frame == 7 then say('b went down', tostring(app.keyWentDown(keys.b)),\n"
-      "                       tostring(app.keyWentUp(keys.b)), tostring(app.isKeyDown(keys.b))) end\n"));
+      "                       tostring(app.keyWentUp(keys.b)), tostring(app.isKeyDown(keys.b))) end\n"
+      "  if frame == 7 then say('left button', tostring(app.mouseButtonWentDown(1)),\n"
+      "                       tostring(app.isMouseButtonDown(1)), tostring(app.isMouseButtonDown(3))) end\n"
+      "  at(8, 'mouseup 1')\n"
+      "  if frame == 9 then say('left button up', tostring(app.mouseButtonWentUp(1)),\n"
+      "                       tostring(app.isMouseButtonDown(1))) end\n"));
   GameRun run = runFullScreen(game, 10);
   ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_EQ(countLines(run.out, "key true 97 false"), 1) << run.out;
   EXPECT_GE(countLines(run.out, "key true 97 true"), 1) << run.out;
   EXPECT_TRUE(linesInOrder(run.out, {"key true 97 false", "key true 97 true", "key false 97 false",
-                                     "b went down true true false"}))
+                                     "b went down true true false", "left button true true false",
+                                     "left button up true false"}))
       << run.out;
 }
 
