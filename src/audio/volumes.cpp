@@ -25,6 +25,9 @@ float effectsBus() { return soundMuted ? 0 : master * effectsVolume; }
 
 void applyVolumes() {
   Mix_VolumeMusic(musicMuted ? 0 : mixerVolume(master * musicBus));
+  // The mixer has no channels while the device is closed (after `clear`);
+  // opening it applies the settings.
+  if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) return;
   Mix_Volume(EFFECT_CHANNEL, mixerVolume(effectsBus()));
   applyVoiceVolumes();
 }
