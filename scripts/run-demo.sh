@@ -16,6 +16,5 @@ fi
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 mkdir -p out
 shot="$PWD/out/demo.png"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  build/demo/tarnwick --windowed --frames 180 --fixed-dt 16 --screenshot "$shot" examples/demo
+scripts/on-xvfb.sh build/demo/tarnwick --windowed --frames 180 --fixed-dt 16 --screenshot "$shot" examples/demo
 echo "Screenshot: $shot"

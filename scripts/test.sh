@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole suite twice: a normal
 # build and one under AddressSanitizer and UndefinedBehaviorSanitizer. Tests
-# run under an Xvfb of their own (Mesa's llvmpipe) with SDL's dummy audio.
+# run under an Xvfb of their own (Mesa's llvmpipe; scripts/on-xvfb.sh) with
+# SDL's dummy audio.
 # Then the loaders' fuzzers (a clang build) run over their corpora and fuzz
 # for FUZZ_SECONDS each (default 30). The exit status is the verdict.
 set -euo pipefail
@@ -20,8 +21,7 @@ scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=O
 run_suite() {
   local dir=$1
   shift
-  xvfb-run -a -s "-screen 0 1280x1024x24" \
-    env "$@" ctest --test-dir "$dir" --output-on-failure --timeout 300 -j "$(nproc)"
+  scripts/on-xvfb.sh env "$@" ctest --test-dir "$dir" --output-on-failure --timeout 300 -j "$(nproc)"
 }
 
 echo "== Tests (release build)"

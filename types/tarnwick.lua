@@ -116,6 +116,9 @@ keys = nil
 ---@field scale? number|fun(t: number, particle: table): number default 1
 ---@field alpha? number|fun(t: number, particle: table): number default 1
 ---@field sprite? number|fun(t: number, particle: table): number index into sprites, from 0; default 0
+---@field red? number|fun(t: number, particle: table): number multiplies the sprite's red; default 1
+---@field green? number|fun(t: number, particle: table): number multiplies the sprite's green; default 1
+---@field blue? number|fun(t: number, particle: table): number multiplies the sprite's blue; default 1
 
 ---A particle emitter, the `particles` field of a node.
 ---@class tarnwick.Emitter
@@ -124,6 +127,7 @@ keys = nil
 ---@field sprite? string a sprite of assets/sprites/
 ---@field sprites? string[] several sprites, chosen by the particle's sprite curve; replaces sprite
 ---@field emit fun(emitter: tarnwick.Emitter, slot: integer): tarnwick.Particle
+---@field space? "world"|string "world": particles stay where they were emitted; default: they move with the emitter
 ---@field vs? string vertex shader name; default "ptc"
 ---@field fs? string fragment shader name; default "ptc"
 
@@ -143,7 +147,17 @@ keys = nil
 ---@field offsetY? tarnwick.number first texel row sampled, from the first stored row; default 0
 ---@field model? tarnwick.string an OBJ or .mod model: a path, or a name in assets/models/
 ---@field vertices? number[] inline triangles: x, y, z of each corner, drawn in one colour
+---@field framesPerSecond? tarnwick.number plays a .mod model's key frames at this rate; default: frame 0 only
+---@field frames? tarnwick.number the frame where the animation loops; default the last key frame
+---@field animationTime? tarnwick.number seconds into the animation; default the time since start
+---@field loop? tarnwick.boolean false: play once and hold the last pose; default true
 ---@field particles? tarnwick.Emitter
+---@field text? string|number|fun(node: tarnwick.Node): string|number text to draw (UTF-8); "" or anything else draws nothing
+---@field font? tarnwick.string a font of assets/fonts/ named up to its extension; default: the default font
+---@field size? tarnwick.number text size in pixels (the font's em), above 0 and at most 1024; default 16
+---@field align? "left"|"center"|"right"|fun(node: tarnwick.Node): string which end of each line sits on the node; default "left"
+---@field valign? "top"|"middle"|"baseline"|"bottom"|fun(node: tarnwick.Node): string which part of the block sits on the node; default "baseline"
+---@field maxWidth? tarnwick.number lines break before a word that would make them wider; default: no wrapping
 ---@field vs? tarnwick.string vertex shader name (assets/shaders/gl210/NAME.vs)
 ---@field fs? tarnwick.string fragment shader name (assets/shaders/gl210/NAME.fs)
 ---@field uniforms? table<string, number|number[]|string|function> uniform values: numbers, lists of numbers, texture or render target names
@@ -542,7 +556,7 @@ function resources.getGlyphLeft(fontName, c) end
 function resources.getGlyphTop(fontName, c) end
 
 --- Measures UTF-8 `text` as a text node with these `font` ("" for the default font), `size`
---- and, when given and above 0, `maxWidth` would set it (see README.md, "Text on screen").
+--- and, when given and above 0, `maxWidth` would set it (see the scene reference, "Text").
 --- An unknown font logs one line and is measured in the default font; a size of 0 or less,
 --- or above 1024, logs one line and measures 0, 0, 0.
 ---@overload fun(font: string, size: number, text: string): number, number, integer

@@ -36,12 +36,38 @@ T valueAt(const Curve& curve, float frame, T KeyFrame::*field) {
   return interpolate(key->second.*field, next->second.*field, t);
 }
 
+// False for NaN as well.
+template <typename V>
+bool withinRange(const V& values) {
+  for (int i = 0; i < V::length(); ++i)
+    if (!(std::fabs(values[i]) <= MAX_KEY_VALUE)) return false;
+  return true;
+}
+
 // A curve without key frames drives nothing.
 const Curve* usableCurve(const Animation& animation, Target target) {
   const Curve* curve = findCurve(animation, target);
   return curve && !curve->keyFrames.empty() ? curve : nullptr;
 }
 }  // namespace
+
+bool interpolable(const Curve& curve) {
+  for (const auto& entry : curve.keyFrames) {
+    const KeyFrame& key = entry.second;
+    switch (curve.target) {
+      case TRANSLATION:
+        if (!withinRange(key.translation)) return false;
+        break;
+      case SCALE:
+        if (!withinRange(key.scale)) return false;
+        break;
+      case ROTATION:
+        if (!withinRange(key.rotation)) return false;
+        break;
+    }
+  }
+  return true;
+}
 
 const Curve* findCurve(const Animation& animation, Target target) {
   for (const Curve& curve : animation.curves)

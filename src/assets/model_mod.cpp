@@ -1,7 +1,8 @@
 // The binary .mod model reader. A file is untrusted: every count is honoured
 // only as far as the file actually supplies data, indices must stay inside
 // their mesh's vertices, and nesting is bounded, so a truncated or corrupt file
-// yields the complete part read before the damage and nothing worse.
+// yields the complete part read before the damage and nothing worse. A curve
+// whose values are too large to interpolate is read but not kept.
 //
 // Layout: little-endian, no header, one model block per file.
 //
@@ -27,6 +28,7 @@
 #include <cstring>
 #include <utility>
 
+#include "assets/animation.h"
 #include "assets/model.h"
 #include "assets/resources.h"
 #include "core/log.h"
@@ -150,7 +152,10 @@ bool readBlock(Model& model, FILE* file, int depth) {
   for (uint32_t i = 0; i < count; ++i) {
     animation::Curve curve;
     if (!readCurve(file, curve)) return false;
-    model.animation.curves.push_back(std::move(curve));
+    if (animation::interpolable(curve))
+      model.animation.curves.push_back(std::move(curve));
+    else
+      DLOG("Skipped a mod curve with key-frame values too large to interpolate\n");
   }
 
   if (!readCount(file, count)) return false;

@@ -1,11 +1,12 @@
-// Wavefront OBJ import: positions, normals, texture coordinates and faces of
-// up to four corners become one de-indexed mesh (every face corner its own
-// vertex, indices 0, 1, 2, ...). Everything else in a file is ignored.
+// Wavefront OBJ import: positions, normals, texture coordinates and faces
+// become one de-indexed mesh (every face corner its own vertex, indices 0, 1,
+// 2, ...). Everything else in a file is ignored.
 #include <sys/stat.h>
 
 #include <cctype>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -15,7 +16,6 @@
 
 namespace model {
 namespace {
-const size_t LINE_BUFFER = 256;  // longer lines arrive in pieces, each a line
 const int64_t ABSENT = INT64_MIN;
 
 // One face corner as zero-based indices into the file's lists; ABSENT when the
@@ -26,14 +26,14 @@ struct Corner {
   int64_t normal = ABSENT;
 };
 
-// Matches `line` against `pattern` as scanf would for the directives used
-// here: a blank skips any run of white space (none included), %f and %d skip
-// white space and convert a number, any other character must match itself.
-// Returns how many numbers were converted before the first mismatch. Integers
-// are clamped to the int range; they are checked against the lists later.
-int scan(const char* line, const char* pattern, double* numbers) {
+// Matches the text at `in` against `pattern` as scanf would for the
+// directives used here: a blank skips any run of white space (none included),
+// %f and %d skip white space and convert a number, any other character must
+// match itself. Returns how many numbers were converted before the first
+// mismatch and moves `in` past what matched. Integers are clamped to the int
+// range; they are checked against the lists later.
+int scan(const char*& in, const char* pattern, double* numbers) {
   int count = 0;
-  const char* in = line;
   for (const char* p = pattern; *p; ++p) {
     if (*p == ' ') {
       while (isspace(static_cast<unsigned char>(*in))) ++in;
@@ -65,58 +65,76 @@ int scan(const char* line, const char* pattern, double* numbers) {
 
 int64_t toIndex(double fileValue) { return static_cast<int64_t>(fileValue) - 1; }
 
-// Appends the triangles of a face whose corners are given as `perCorner`
-// numbers each (position first, then uv and normal as `uvAt`/`normalAt` say,
-// -1 for none). `corners` is 3 or 4; a quadrilateral gives (c, d, a), (a, b, c).
-void addFace(const double* numbers, int corners, int perCorner, int uvAt, int normalAt,
-             std::vector<Corner>& out) {
-  static const int QUAD[6] = {2, 3, 0, 0, 1, 2};
-  static const int TRIANGLE[3] = {0, 1, 2};
-  const int* order = corners == 4 ? QUAD : TRIANGLE;
-  int emitted = corners == 4 ? 6 : 3;
-  for (int k = 0; k < emitted; ++k) {
-    const double* corner = numbers + order[k] * perCorner;
+struct FaceForm {
+  const char* corner;  // the pattern of one corner
+  int perCorner;       // numbers in a corner
+  int uvAt;            // which of them is the uv index, -1 for none
+  int normalAt;        // which is the normal index, -1 for none
+};
+// Tried in this order; the first that reads at least three whole corners wins.
+const FaceForm FACE_FORMS[] = {
+    {" %d", 1, -1, -1},
+    {" %d/%d", 2, 1, -1},
+    {" %d/%d/%d", 3, 1, 2},
+    {" %d//%d", 2, -1, 1},
+};
+
+// The corners of the face line `line` in `form`, up to the first that is not
+// whole; none when the line is no face.
+void readCorners(const char* line, const FaceForm& form, std::vector<Corner>& face) {
+  face.clear();
+  if (*line != 'f') return;
+  const char* in = line + 1;
+  double numbers[3];
+  while (scan(in, form.corner, numbers) == form.perCorner) {
     Corner c;
-    c.position = toIndex(corner[0]);
-    if (uvAt >= 0) c.uv = toIndex(corner[uvAt]);
-    if (normalAt >= 0) c.normal = toIndex(corner[normalAt]);
-    out.push_back(c);
+    c.position = toIndex(numbers[0]);
+    if (form.uvAt >= 0) c.uv = toIndex(numbers[form.uvAt]);
+    if (form.normalAt >= 0) c.normal = toIndex(numbers[form.normalAt]);
+    face.push_back(c);
   }
 }
 
-struct FaceForm {
-  const char* pattern;
-  int perCorner;
-  int uvAt;
-  int normalAt;
-};
-// Tried in this order; the first that converts at least three corners wins.
-const FaceForm FACE_FORMS[] = {
-    {"f %d %d %d %d", 1, -1, -1},
-    {"f %d/%d %d/%d %d/%d %d/%d", 2, 1, -1},
-    {"f %d/%d/%d %d/%d/%d %d/%d/%d %d/%d/%d", 3, 1, 2},
-    {"f %d//%d %d//%d %d//%d %d//%d", 2, -1, 1},
-};
+// Appends the triangles of a face of three or more corners: a triangle as it
+// is, a quadrilateral a, b, c, d as (c, d, a), (a, b, c), and a larger face as
+// a fan around its first corner, (a, b, c), (a, c, d), (a, d, e), ...
+void addFace(const std::vector<Corner>& face, std::vector<Corner>& out) {
+  static const int QUAD[6] = {2, 3, 0, 0, 1, 2};
+  if (face.size() == 4) {
+    for (int k : QUAD) out.push_back(face[static_cast<size_t>(k)]);
+    return;
+  }
+  for (size_t k = 1; k + 1 < face.size(); ++k) {
+    out.push_back(face[0]);
+    out.push_back(face[k]);
+    out.push_back(face[k + 1]);
+  }
+}
 
 struct ObjData {
   std::vector<float> positions, normals, uvs;  // 3, 3 and 2 floats an entry
   std::vector<Corner> corners;                 // 3 per triangle
+  std::vector<Corner> face;                    // the face line being read
 };
 
+// True when `line` matches `pattern` with `count` numbers, stored in `numbers`.
+bool matches(const char* line, const char* pattern, int count, double* numbers) {
+  return scan(line, pattern, numbers) == count;
+}
+
 void readLine(const char* line, ObjData& data) {
-  double n[12];
-  if (scan(line, "v %f %f %f", n) == 3) {
+  double n[3];
+  if (matches(line, "v %f %f %f", 3, n)) {
     for (int i = 0; i < 3; ++i) data.positions.push_back(static_cast<float>(n[i]));
-  } else if (scan(line, "vn %f %f %f", n) == 3) {
+  } else if (matches(line, "vn %f %f %f", 3, n)) {
     for (int i = 0; i < 3; ++i) data.normals.push_back(static_cast<float>(n[i]));
-  } else if (scan(line, "vt %f %f", n) == 2) {
+  } else if (matches(line, "vt %f %f", 2, n)) {
     for (int i = 0; i < 2; ++i) data.uvs.push_back(static_cast<float>(n[i]));
   } else {
     for (const FaceForm& form : FACE_FORMS) {
-      int count = scan(line, form.pattern, n);
-      if (count < 3 * form.perCorner) continue;
-      int corners = count == 4 * form.perCorner ? 4 : 3;
-      addFace(n, corners, form.perCorner, form.uvAt, form.normalAt, data.corners);
+      readCorners(line, form, data.face);
+      if (data.face.size() < 3) continue;
+      addFace(data.face, data.corners);
       return;
     }
   }
@@ -194,9 +212,12 @@ bool parseObj(std::string fileName) {
   if (!file) file = openText("assets/models/" + fileName + ".obj");
   if (!file) return false;
 
+  // Whole lines, however long: a face of many corners must not lose its tail.
   ObjData data;
-  char line[LINE_BUFFER];
-  while (fgets(line, sizeof line, file)) readLine(line, data);
+  char* line = nullptr;
+  size_t capacity = 0;
+  while (getline(&line, &capacity, file) != -1) readLine(line, data);
+  free(line);
   fclose(file);
 
   Model result;

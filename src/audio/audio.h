@@ -17,12 +17,10 @@
 // at 1, so a game that never sets one hears 0 or 128 as before.
 #pragma once
 
-#ifndef SWIG
 #include <SDL_mixer.h>
 
 #include <map>
 #include <string>
-#endif
 
 namespace audio {
 // How playSound plays an effect. Out-of-range values are clamped.
@@ -72,7 +70,6 @@ float getMasterVolume();
 float getMusicVolume();
 float getEffectsVolume();
 
-#ifndef SWIG
 const int VOICES = 32;  // channels for playSound, after channel 0
 
 // The state, outside the script's module: the current track (null for none)
@@ -80,5 +77,4 @@ const int VOICES = 32;  // channels for playSound, after channel 0
 // entry so it is neither logged nor loaded again.
 extern Mix_Music* music;
 extern std::map<std::string, Mix_Chunk*> effects;
-#endif
 }  // namespace audio

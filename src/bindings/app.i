@@ -1,5 +1,5 @@
 // The app module: ending the run, the keyboard and mouse state, the clipboard
-// and the cursor.
+// and the cursor. What scripts get is listed here.
 %module app
 %include "bindings/conventions.i"
 %include "typemaps.i"
@@ -10,9 +10,23 @@
 #include "core/app.h"
 %}
 
-%include "core/app.h"
-
 // getMousePosition hands back its two numbers as two results.
 %apply int *OUTPUT { int *x, int *y };
-%include "bindings/input.h"
-%include "bindings/cursor.h"
+
+namespace app {
+void quit();
+bool isKeyDown(int key);
+bool keyWentDown(int key);
+bool keyWentUp(int key);
+bool mouseButtonWentDown(int button);
+bool mouseButtonWentUp(int button);
+bool isMouseButtonDown(int button);
+void getMousePosition(int* x, int* y);
+const char* getClipboardText();
+void setClipboardText(const char* text);
+
+void showCursor(bool show);
+bool isCursorShown();
+bool setSystemCursor(const char* name);
+bool setCursorImage(const char* file, int hotX, int hotY);
+}  // namespace app

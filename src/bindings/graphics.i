@@ -1,6 +1,7 @@
-// The graphics module: the renderer's entry points and records. Its text
-// parameters and members are `string` objects (the resources module's class),
-// and GL handles travel as boxes that only these calls hand out.
+// The graphics module: the renderer's entry points and records, listed at the
+// end. Its text parameters and members are `string` objects (the resources
+// module's class), and GL handles travel as boxes that only these calls hand
+// out.
 %module graphics
 %include "bindings/conventions.i"
 
@@ -58,28 +59,81 @@ void setSize(Attribute& attribute, size_t size) { attribute.size = size; }
 %}
 %typemap(out) void* value %{conventions::pushValueBox(L, $1, $1 ? arg1->size : 0, $descriptor); SWIG_arg++;%}
 
-// What scripts do not see: the moving half of Uniform, the renderer's own
-// state and switches, its file-level shader loader, targets whose GL objects
-// the caller must own, and the host's rebuild and checks. (A batch's attribute
-// and uniform sets and the per-camera lists travel as boxes: graphics.h shows
-// SWIG their names only.)
-%ignore Uniform::Uniform(Uniform&&);
-%ignore Uniform::operator=;
-%ignore Batch::reset;
-%ignore gr_setDrawMerging;
-%ignore gr_drawMerging;
-%ignore gr_drawCalls;
-%ignore SHADER_VERSION;
-%ignore gr_currentProgram;
-%ignore gr_forgetCurrentProgram;
-%ignore renderTargets;
-%ignore testProgramID;
-%ignore gr_loadShader;
-%ignore gr_tryCreateProgram;
-%ignore gr_programUses;
-%ignore gr_newRenderTarget;
-%ignore gr_deleteRenderTarget;
+// What scripts get, listed here rather than taken from the renderer's headers:
+// a declaration the renderer adds or changes reaches scripts only once it is
+// made here too. Each must agree with the real one, which the wrapper calls.
 
-%include "render/graphics.h"
-%include "scene/rendertarget_tables.h"
+// Attribute slots of a batch. The number itself, so that the module shows the
+// constant as a plain number and the array as "int [6]".
+#define MAX_ATTRIBUTES 6
+%{
+static_assert(MAX_ATTRIBUTES == 6, "graphics.i lists six attribute slots");
+%}
 
+struct Attribute {
+  size_t size;
+  int offset;
+};
+
+struct Uniform {
+  size_t size;
+  void* value;
+  Uniform();
+  Uniform(size_t size, void* value);
+  Uniform(const Uniform& other);
+  ~Uniform();
+};
+
+// A batch's attribute and uniform sets, and the per-camera lists, travel as
+// boxes: scripts see their names only.
+struct AttributeSet;
+struct UniformSet;
+struct BatchList;
+
+struct Batch {
+  GLfloat* data;
+  unsigned int* indices;
+  int indexCount;
+  int triangles;
+  int attributeSizes[MAX_ATTRIBUTES];
+  AttributeSet attributes;
+  int stride;
+  bool freeData;
+  GLuint program;
+  UniformSet uniforms;
+  std::string targetName;
+  std::string layerName;
+  bool enableDepthTest;
+  bool enableBlending;
+  bool enableCulling;
+  bool clearTarget;
+  int getStride();
+};
+
+struct RenderTarget {
+  GLuint frameBuffer;
+  GLuint texture;
+  int width;
+  int height;
+};
+
+extern std::map<std::string, std::map<std::string, GLuint>> gr_programs;
+
+GLuint gr_createProgram(const char* vs, const char* fs);
+GLuint gr_getProgram(std::string vs, std::string ps);
+void gr_useProgram(GLuint programID);
+void gr_init();
+void gr_setClearColor(int r, int g, int b, int a);
+GLuint gr_createTexture(unsigned char* data, int width, int height, int premultiplyAlpha,
+                        GLint internalFormat, GLint format, GLint wrap, GLuint mipmapLevels);
+bool gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
+                           GLenum format, GLenum type, bool depth);
+RenderTarget* gr_getRenderTarget(const std::string& name);
+void gr_clearRenderTargets();
+void gr_prepareFrameBuffer();
+void gr_render(Batch* batch);
+// The parameter is a BatchMatrix, spelled out for the module's messages.
+void gr_renderBatches(std::vector<BatchList>& batchMatrix);
+void gr_testrender();
+
+void createRenderTargets(lua_State* L);

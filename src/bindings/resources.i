@@ -1,7 +1,6 @@
 // The resources module: the asset registries (textures, the sprite sheet,
-// fonts) and their records, plus the `string` class that the graphics module's
-// text parameters take. Loaders and packers that scripts have no use for
-// (loadPNG, placeImages, ...) stay unbound.
+// fonts) and their records, listed below, plus the `string` class that the
+// graphics module's text parameters take.
 %module resources
 %include "bindings/conventions.i"
 %include "std_string.i"
@@ -44,30 +43,61 @@ struct TempDirRelease {
 }  // namespace
 %}
 
-// What scripts do not see: the pictures and packing areas, the registries
-// themselves, the rasteriser, the loaders' limits, the loaders and helpers
-// behind the bound calls, and the host's reloads.
-%ignore resources::Image;
-%ignore resources::Rectangle;
-%ignore resources::textures;
-%ignore resources::sprites;
-%ignore resources::sheets;
-%ignore resources::fonts;
-%ignore resources::ft;
-%ignore resources::maxTextureSide;
-%ignore resources::MAX_IMAGE_BYTES;
-%ignore resources::loadPNG;
-%ignore resources::forFiles;
-%ignore resources::loadPNGs;
-%ignore resources::roundUpToPowerOfTwo;
-%ignore resources::mipmapLevelsAllowed;
-%ignore resources::loadTextures(const char*, const SheetUpload&);
-%ignore resources::placeImages;
-%ignore resources::createSheet;
-%ignore resources::reloadTexture;
-%ignore resources::repackSpriteSheet;
+// What scripts get, listed here rather than taken from assets/resources.h, so
+// that a declaration the header adds or changes reaches scripts only once it
+// is made here too (the pictures, packing areas, registries, loaders and
+// reloads behind these calls stay out). Each must agree with the real one,
+// which the wrapper calls.
+namespace resources {
+struct Sheet {
+  int width;
+  int height;
+  unsigned char* data;
+  int texture;
+};
 
-%include "assets/resources.h"
+struct Sprite {
+  Sheet* sheet;
+  int width;
+  int height;
+  float uv[4][2];
+};
+
+struct Glyph {
+  Sprite sprite;
+  int left;
+  int top;
+  float advance;
+};
+
+struct Font {
+  std::map<char, Glyph> glyphs;
+  std::string name;
+  size_t size;
+};
+
+extern char* TEMP_DIR;
+
+void init();
+FILE* openFile(const char* name, const char* mode);
+Sheet* getTexture(const std::string& name);
+unsigned char getColorFromTexture(std::string name, size_t pixelIndex, size_t channel);
+void clear();
+Sheet* createSpriteSheet(const char* folder);
+Sprite getSprite(const char* alias);
+void getUVs(Sprite& resource, float* vertices, int offset, int stride);
+Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
+                const char* characters);
+Sheet* loadFont(const char* folder, const char* fontName, unsigned int size);
+Font getFont(std::string name, size_t size);
+int getGlyphAdvance(std::string fontName, char c);
+int getGlyphLeft(std::string fontName, char c);
+int getGlyphTop(std::string fontName, char c);
+void measureText(const char* font, double size, const char* text, double maxWidth, double* width,
+                 double* height, int* lines);
+void measureText(const char* font, double size, const char* text, double* width, double* height,
+                 int* lines);
+}  // namespace resources
 
 // A script's loadTextures uploads what it registers, as start-up does.
 %inline %{

@@ -7,9 +7,12 @@
 
 #include <glm/gtc/quaternion.hpp>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+
+#include "assets/animation.h"
 
 namespace animationscript {
 namespace {
@@ -23,12 +26,16 @@ const CurveName CURVES[] = {
     {"scale", animation::SCALE},
 };
 
-// The value at `index` as a finite number.
+// The value at `index` as a finite number; beyond the float range it becomes
+// an infinity, which the curve's range check refuses.
 bool finiteAt(lua_State* L, int index, float& value) {
   if (lua_type(L, index) != LUA_TNUMBER) return false;
   double number = lua_tonumber(L, index);
   if (!std::isfinite(number)) return false;
-  value = static_cast<float>(number);
+  if (std::fabs(number) > FLT_MAX)
+    value = number > 0 ? INFINITY : -INFINITY;
+  else
+    value = static_cast<float>(number);
   return true;
 }
 
@@ -119,6 +126,13 @@ bool readCurve(lua_State* L, int index, const CurveName& name, animation::Curve&
   return true;
 }
 
+// The loader refuses a curve it could not interpolate; so must the converter.
+bool interpolable(const animation::Curve& curve, const CurveName& name, std::string& problem) {
+  if (animation::interpolable(curve)) return true;
+  problem = std::string(name.name) + " has a value too large to interpolate (beyond 1.7e38)";
+  return false;
+}
+
 // Two rotation key frames a full turn apart have opposite quaternions, between
 // which mixing has no direction (it divides by zero): the step must be split.
 bool turnsWhole(const animation::Curve& curve, std::string& problem) {
@@ -154,7 +168,7 @@ bool readDescription(lua_State* L, std::vector<animation::Curve>& curves, std::s
     bool ok = true;
     if (lua_istable(L, -1)) {
       animation::Curve curve;
-      ok = readCurve(L, lua_gettop(L), name, curve, problem) &&
+      ok = readCurve(L, lua_gettop(L), name, curve, problem) && interpolable(curve, name, problem) &&
            !(name.target == animation::ROTATION && turnsWhole(curve, problem));
       if (ok && !curve.keyFrames.empty()) curves.push_back(std::move(curve));
     } else if (!lua_isnil(L, -1)) {

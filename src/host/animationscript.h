@@ -4,6 +4,7 @@
 //   return {
 //     translation = { [0] = {0, 0, 0}, [24] = {0, 1.5, 0} },       -- x, y, z
 //     rotation = { [0] = {angle = 0, axis = {0, 1, 0}},             -- degrees
+//                  [24] = {angle = 180, axis = {0, 1, 0}},
 //                  [48] = {angle = 360, axis = {0, 1, 0}} },
 //     scale = { [0] = 1, [24] = {1, 2, 1} },                       -- one or x, y, z
 //   }

@@ -148,7 +148,7 @@ bool UniformSet::sameAs(const UniformSet& other) const {
   return true;
 }
 
-int Batch::getStride() {
+int Batch::getStride() const {
   int floats = 0;
   for (const AttributeSet::Entry& entry : attributes) floats += static_cast<int>(entry.attribute.size);
   return floats;

@@ -19,13 +19,6 @@ namespace {
 bool merging = true;
 unsigned long drawCalls = 0;
 
-int strideOf(const Batch& batch) {
-  int floats = 0;
-  for (const AttributeSet::Entry& entry : batch.attributes)
-    floats += static_cast<int>(entry.attribute.size);
-  return floats;
-}
-
 // Attributes would read vertices from a null pointer: such a batch draws
 // nothing and changes no state. (An empty particle batch is one every frame.)
 bool drawable(const Batch& batch) { return batch.data || batch.attributes.empty(); }
@@ -185,7 +178,7 @@ size_t drawGroup(Batch* const* group, size_t count) {
   programinfo::Program& info = programinfo::of(lead.program);
   if (count > 1 && !uploadsCleanly(info, lead.uniforms)) count = 1;
 
-  int stride = strideOf(lead);
+  int stride = lead.getStride();
   size_t vertices = 0;
   for (size_t k = 0; k < count; ++k) vertices += 3 * static_cast<size_t>(group[k]->triangles);
   const GLfloat* data =
@@ -265,7 +258,7 @@ class TailOf {
   TailOf(Batch& batch, int skip)
       : batch_(batch), data_(batch.data), triangles_(batch.triangles), clears_(batch.clearTarget) {
     if (skip <= 0 || !batch.data) return;  // null stays null: nothing to draw
-    batch.data += 3 * static_cast<size_t>(skip) * static_cast<size_t>(strideOf(batch));
+    batch.data += 3 * static_cast<size_t>(skip) * static_cast<size_t>(batch.getStride());
     batch.triangles -= skip;
     batch.clearTarget = false;
   }

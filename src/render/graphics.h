@@ -20,8 +20,7 @@
 
 #include "render/names.h"
 
-// Attribute slots of a batch. A macro, so that the graphics module shows the
-// length itself: the constant as a plain number, the array as "int [6]".
+// Attribute slots of a batch (the graphics module lists the same number).
 #define MAX_ATTRIBUTES 6
 
 // One vertex attribute: component count and offset within a vertex, in floats.
@@ -46,8 +45,6 @@ struct Uniform {
   ~Uniform();
 };
 
-// The graphics module shows these three as boxes: SWIG sees their names only.
-#ifndef SWIG
 // A batch's vertex layout: up to MAX_ATTRIBUTES attributes by name, held in the
 // record itself. The stride is the sum of their sizes.
 struct AttributeSet {
@@ -103,11 +100,6 @@ struct UniformSet {
   bool sameAs(const UniformSet& other) const;
 };
 
-#else
-struct AttributeSet;
-struct UniformSet;
-#endif
-
 struct Batch {
   GLfloat* data = nullptr;            // interleaved vertices, getStride() floats each
   unsigned int* indices = nullptr;    // triangle list, or null
@@ -126,12 +118,11 @@ struct Batch {
   bool enableCulling = false;
   bool clearTarget = false;           // clear the target before drawing this batch
 
-  int getStride();
+  int getStride() const;
   // Back to the values of a new batch, keeping the uniform storage.
   void reset();
 };
 
-#ifndef SWIG
 // One camera's batches of a frame in drawing order, and frame memory for their
 // vertices. It is cleared between frames rather than rebuilt: the batches and
 // the vertex blocks keep their storage, so a frame like the one before
@@ -164,21 +155,16 @@ struct BatchList {
   // one, so a steady frame's vertices end up in one piece.
   void clear();
 };
-#else
-struct BatchList;
-#endif
 
 // One list per camera, drawn in order.
 using BatchMatrix = std::vector<BatchList>;
 
-#ifndef SWIG
 // How much of a batch list is drawn already: the batches before `batch`
 // whole, and the first `triangles` triangles of `batch`.
 struct DrawnPrefix {
   size_t batch = 0;
   int triangles = 0;
 };
-#endif
 
 struct RenderTarget {
   GLuint frameBuffer = 0;
@@ -252,9 +238,8 @@ void gr_render(Batch* batch);
 // list that agree on program, target, switches, layout and every uniform
 // value, and have no index array, are drawn with one draw call over their
 // vertices in order: the same pixels as one call each. (The parameter is a
-// BatchMatrix, spelled out for the graphics module's messages.)
+// BatchMatrix, as the graphics module spells it out.)
 void gr_renderBatches(std::vector<BatchList>& batchMatrix);
-#ifndef SWIG
 // Draws what the list holds after `drawn` that can no longer change while its
 // camera's batches are still being made (all but a last batch with an index
 // array: that one may still grow), flushes so that drawing starts now, and
@@ -264,7 +249,6 @@ void gr_renderBatches(std::vector<BatchList>& batchMatrix);
 bool gr_renderFinished(BatchList& list, DrawnPrefix& drawn);
 // gr_renderBatches for a frame whose list 0 is drawn up to `firstDrawn`.
 void gr_renderBatchesAfter(std::vector<BatchList>& batchMatrix, const DrawnPrefix& firstDrawn);
-#endif
 void gr_testrender();
 // Whether batches are joined into one draw call (by gr_renderBatches, and by
 // passes that extend the batch before); on unless the environment has

@@ -17,6 +17,7 @@
 #include "scene/renderutils.h"
 #include "scene/spriteutils.h"
 #include "scene/transforms.h"
+#include "scene/vertex.h"
 
 namespace particles {
 namespace {
@@ -242,7 +243,7 @@ struct NodeHandler {
     // The count bounds the writes: the block holds that many quads.
     const int live = system.live;
     if (live <= 0) return;
-    const size_t quadFloats = sprites::QUAD_VERTICES * sprites::FLOATS_PER_VERTEX;
+    const size_t quadFloats = sprites::QUAD_VERTICES * vertex::FLOATS;
     float* out = batch.data = list.vertices(static_cast<size_t>(live) * quadFloats);
     SpriteNames names(system.sprites);
     int written = 0;
@@ -273,9 +274,7 @@ struct NodeHandler {
     }
     batch.program = gr_getProgram(vs, fs);
     batch.targetName = camera.target;
-    batch.attributes.set("in_position", {3, 0});
-    batch.attributes.set("in_uv", {2, 3});
-    batch.attributes.set("in_color", {4, 5});
+    vertex::describe(batch.attributes);
     batch.enableBlending = true;
   }
 

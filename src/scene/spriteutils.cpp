@@ -48,11 +48,11 @@ glm::vec2 pivotShift(const resources::Sprite& resource, const std::string& pivot
 
 void writeQuad(const resources::Sprite& resource, const glm::mat4& transform, glm::vec2 shift,
                const glm::vec4& color, float* out) {
-  getPositions(resource, out, 0, FLOATS_PER_VERTEX, transform, shift);
+  getPositions(resource, out, vertex::POSITION, vertex::FLOATS, transform, shift);
   // getUVs reads the record without changing it; its parameter is not const.
-  resources::getUVs(const_cast<resources::Sprite&>(resource), out, 3, FLOATS_PER_VERTEX);
+  resources::getUVs(const_cast<resources::Sprite&>(resource), out, vertex::UV, vertex::FLOATS);
   for (int k = 0; k < QUAD_VERTICES; ++k)
-    memcpy(out + k * FLOATS_PER_VERTEX + 5, &color[0], 4 * sizeof(float));
+    memcpy(out + k * vertex::FLOATS + vertex::COLOR, &color[0], 4 * sizeof(float));
 }
 
 SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transform,

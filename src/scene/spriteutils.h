@@ -11,14 +11,14 @@
 
 #include "assets/resources.h"
 #include "render/graphics.h"
+#include "scene/vertex.h"
 
 namespace sprites {
-const int FLOATS_PER_VERTEX = 9;  // in_position (3), in_uv (2), in_color (4)
-const int QUAD_VERTICES = 6;      // two triangles, no index array
+const int QUAD_VERTICES = 6;  // two triangles, no index array
 
 // One quad, copied freely.
 struct SpriteQuad {
-  float vertices[100] = {};  // the first 6 × 9 hold the quad's vertices
+  float vertices[100] = {};  // the first 6 vertices (vertex.h) hold the quad
   char alias[128] = {};      // the sprite's name, cut to 127 characters
   std::string vs = "ptc";
   std::string ps = "ptc";
@@ -34,8 +34,8 @@ SpriteQuad createSprite(const std::string& spriteName, const glm::mat4& transfor
 // The offset that puts the middle of the edge `pivot` names ("bottom", "top",
 // "left", "right"; anything else the centre) on the origin.
 glm::vec2 pivotShift(const resources::Sprite& resource, const std::string& pivot);
-// Writes the quad of `resource` (6 vertices of FLOATS_PER_VERTEX floats, the
-// layout of SpriteQuad::vertices) to `out`: corners at ±width/2, ±height/2
+// Writes the quad of `resource` (6 vertices as vertex.h lays them out, like
+// SpriteQuad::vertices) to `out`: corners at ±width/2, ±height/2
 // moved by `shift` (pivotShift), then transformed; every vertex gets `color`.
 void writeQuad(const resources::Sprite& resource, const glm::mat4& transform, glm::vec2 shift,
                const glm::vec4& color, float* out);

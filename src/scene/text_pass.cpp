@@ -5,96 +5,56 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "assets/textlayout.h"
+#include "core/runstate.h"
 #include "render/sheets.h"
 #include "scene/cameras.h"
 #include "scene/renderutils.h"
 #include "scene/transforms.h"
+#include "scene/vertex.h"
 
 namespace textpass {
 namespace {
-const int FLOATS_PER_VERTEX = 9;  // in_position (3), in_uv (2), in_color (4)
-const size_t FLOATS_PER_GLYPH = 4 * FLOATS_PER_VERTEX;
+const size_t VERTICES_PER_GLYPH = 4;
+const size_t FLOATS_PER_GLYPH = VERTICES_PER_GLYPH * vertex::FLOATS;
 const size_t INDICES_PER_GLYPH = 6;
 // A glyph's corners, lower-left, lower-right, upper-left, upper-right, each as
 // (right side?, top side?), and its two triangles over them.
-const int CORNERS[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+const int CORNERS[VERTICES_PER_GLYPH][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
 const unsigned int TRIANGLES[INDICES_PER_GLYPH] = {0, 3, 2, 0, 1, 3};
 const float DEFAULT_SIZE = 16;
 
+const nodefields::Key TEXT("text"), FONT("font"), SIZE("size"), ALIGN("align"),
+    VALIGN("valign"), MAX_WIDTH("maxWidth");
+
 using Uniforms = UniformSet;
 
-// The node fields the pass reads besides `text` and its uniforms.
+// The node's text fields besides `text`, `layer` and its uniforms, read from
+// its snapshot. The strings are reused from node to node: one thread, and no
+// handler runs inside another.
 struct NodeFields {
-  std::string layer, font, align, valign;
+  std::string font, align, valign;
   float size = DEFAULT_SIZE;
   float maxWidth = 0;
-  bool uniforms = true;  // the node may have "u_" fields or a `uniforms` table
+
+  void read(lua_State* L, const nodefields::Snapshot* node) {
+    font.clear();
+    align.clear();
+    valign.clear();
+    size = DEFAULT_SIZE;
+    maxWidth = 0;
+    getString(L, node, FONT, font);
+    getNumber<float>(L, node, SIZE, &size);
+    getString(L, node, ALIGN, align);
+    getString(L, node, VALIGN, valign);
+    getNumber<float>(L, node, MAX_WIDTH, &maxWidth);
+  }
 };
-
-// Stores the resolved value on top of the stack into the field named `key`.
-void storeField(lua_State* L, const char* key, size_t length, NodeFields& fields) {
-  std::string* text = nullptr;
-  float* number = nullptr;
-  switch (length) {
-    case 4:
-      if (memcmp(key, "font", 4) == 0) text = &fields.font;
-      if (memcmp(key, "size", 4) == 0) number = &fields.size;
-      break;
-    case 5:
-      if (memcmp(key, "layer", 5) == 0) text = &fields.layer;
-      if (memcmp(key, "align", 5) == 0) text = &fields.align;
-      break;
-    case 6:
-      if (memcmp(key, "valign", 6) == 0) text = &fields.valign;
-      break;
-    case 8:
-      if (memcmp(key, "maxWidth", 8) == 0) number = &fields.maxWidth;
-      break;
-  }
-  int type = lua_type(L, -1);
-  if (text && (type == LUA_TSTRING || type == LUA_TNUMBER)) *text = lua_tostring(L, -1);
-  if (number && lua_isnumber(L, -1)) *number = static_cast<float>(lua_tonumber(L, -1));
-}
-
-// Reads the fields as getString and getNumber would, one by one, but in one
-// walk over the node's entries: text nodes read several fields and are many.
-// A node with a metatable may have fields from elsewhere and is read field by
-// field.
-void readFields(lua_State* L, NodeFields& fields) {
-  if (lua_getmetatable(L, -1)) {
-    lua_pop(L, 1);
-    getString(L, "layer", fields.layer);
-    getString(L, "font", fields.font);
-    getString(L, "align", fields.align);
-    getString(L, "valign", fields.valign);
-    getNumber<float>(L, "size", &fields.size);
-    getNumber<float>(L, "maxWidth", &fields.maxWidth);
-    return;
-  }
-  int node = lua_gettop(L);
-  fields.uniforms = false;
-  lua_pushnil(L);
-  while (lua_next(L, node) != 0) {
-    size_t length = 0;
-    if (lua_type(L, -2) == LUA_TSTRING) {
-      const char* key = lua_tolstring(L, -2, &length);
-      if (length >= 2 && key[0] == 'u' && (key[1] == '_' || strcmp(key, "uniforms") == 0))
-        fields.uniforms = true;
-      if (length >= 4 && length <= 8) {
-        lua_pushvalue(L, -1);  // resolved as a copy: the entry belongs to lua_next
-        luautils::resolveTop(L, node, key);
-        storeField(L, key, length, fields);
-        lua_pop(L, 1);
-      }
-    }
-    lua_pop(L, 1);
-  }
-}
 
 // The batch a camera's text went into last, while more glyphs may join it.
 struct OpenBatch {
@@ -116,31 +76,77 @@ void takeColour(Uniforms& uniforms, float colour[4]) {
   uniforms.erase(COLOR);
 }
 
+// Where a node's text lands on the pixels of the camera's target. When the
+// node's plane shows there orthographically, unrotated and at one unit a pixel,
+// each glyph is moved to the nearest whole pixel: its texels then cover pixels
+// one for one instead of being smeared over two, as they would at half-pixel
+// positions (whole world units fall there on a window of odd size). The node's
+// origin goes first, so that glyphs at fractional advances round the same way
+// wherever the node stands; from there a glyph's pixel is its offset times
+// `scale`, and no matrix is needed per glyph.
+struct PixelGrid {
+  bool snaps = false;
+  glm::vec2 scale{0.0f};   // pixels per node unit, ±1 when it snaps
+  glm::vec2 origin{0.0f};  // what puts the node's origin on a pixel corner
+
+  PixelGrid(const glm::mat4& projection, const glm::mat4& transform, const std::string& target) {
+    const RenderTarget* drawnInto = target.empty() ? nullptr : gr_getRenderTarget(target);
+    glm::vec2 halfSize = drawnInto ? glm::vec2(drawnInto->width, drawnInto->height)
+                                   : glm::vec2(screenWidth, screenHeight);
+    halfSize /= 2.0f;  // pixels per clip unit
+    glm::mat4 toClip = projection * transform;
+    // Columns 0 and 1 carry the node's x and y (text lies at z 0), column 3
+    // its origin; rows 0, 1 and 3 give pixel x, pixel y and w.
+    scale = glm::vec2(toClip[0][0], toClip[1][1]) * halfSize;
+    const float tolerance = 1e-3f;
+    snaps = std::fabs(std::fabs(scale.x) - 1) < tolerance &&
+            std::fabs(std::fabs(scale.y) - 1) < tolerance &&
+            std::fabs(toClip[1][0] * halfSize.x) < tolerance &&
+            std::fabs(toClip[0][1] * halfSize.y) < tolerance && toClip[0][3] == 0 &&
+            toClip[1][3] == 0 && toClip[3][3] == 1;
+    if (!snaps) return;
+    glm::vec2 pixels = (glm::vec2(toClip[3]) + 1.0f) * halfSize;
+    origin = (whole(pixels) - pixels) / scale;
+  }
+
+  // What moves a glyph's corner at (x, y) (node units) onto a pixel corner.
+  glm::vec2 shift(float x, float y) const {
+    if (!snaps) return glm::vec2(0.0f);
+    glm::vec2 pixels = glm::vec2(x, y) * scale;
+    return origin + (whole(pixels) - pixels) / scale;
+  }
+
+  static glm::vec2 whole(glm::vec2 pixels) {
+    return glm::vec2(std::floor(pixels.x + 0.5f), std::floor(pixels.y + 0.5f));
+  }
+};
+
 // Appends the glyph's four corners and six indices; the blocks have room.
 void writeGlyph(Batch& batch, const textlayout::Placed& placed, const glm::mat4& transform,
-                const float colour[4]) {
+                const PixelGrid& grid, const float colour[4]) {
   const resources::Glyph& glyph = *placed.glyph;
   const resources::Sprite& sprite = glyph.sprite;
   float left = placed.x + static_cast<float>(glyph.left);
-  float top = placed.y + static_cast<float>(glyph.top);
+  float bottom = placed.y + static_cast<float>(glyph.top) - static_cast<float>(sprite.height);
+  glm::vec2 shift = grid.shift(left, bottom);
+  left += shift.x;
+  bottom += shift.y;
   const float xs[2] = {left, left + static_cast<float>(sprite.width)};
-  const float ys[2] = {top - static_cast<float>(sprite.height), top};
+  const float ys[2] = {bottom, bottom + static_cast<float>(sprite.height)};
   const float us[2] = {sprite.uv[0][0], sprite.uv[2][0]};
   const float vs[2] = {sprite.uv[2][1], sprite.uv[0][1]};  // the picture's top row on top
 
   size_t glyphs = static_cast<size_t>(batch.indexCount) / INDICES_PER_GLYPH;
-  GLfloat* vertex = batch.data + glyphs * FLOATS_PER_GLYPH;
+  GLfloat* out = batch.data + glyphs * FLOATS_PER_GLYPH;
   for (const int* corner : CORNERS) {
     glm::vec4 at = transform * glm::vec4(xs[corner[0]], ys[corner[1]], 0, 1);
-    vertex[0] = at.x;
-    vertex[1] = at.y;
-    vertex[2] = at.z;
-    vertex[3] = us[corner[0]];
-    vertex[4] = vs[corner[1]];
-    memcpy(vertex + 5, colour, 4 * sizeof(float));
-    vertex += FLOATS_PER_VERTEX;
+    vertex::Coloured written = {{at.x, at.y, at.z},
+                                {us[corner[0]], vs[corner[1]]},
+                                {colour[0], colour[1], colour[2], colour[3]}};
+    memcpy(out, &written, sizeof written);
+    out += vertex::FLOATS;
   }
-  unsigned int first = static_cast<unsigned int>(glyphs * 4);
+  unsigned int first = static_cast<unsigned int>(glyphs * VERTICES_PER_GLYPH);
   for (unsigned int corner : TRIANGLES) batch.indices[batch.indexCount++] = first + corner;
 }
 
@@ -160,30 +166,33 @@ struct NodeHandler {
   BatchMatrix* batchMatrix;
   bool enableDepthTest;
   bool clearTarget;
+  bool clears;  // clearTarget, with a render target to clear
   cameras::Camera camera;
   std::shared_ptr<OpenBatch> open;
 
   void operator()(lua_State* L) const {
-    static const nodefields::Key TEXT("text");
-    std::string content;
-    if (!getString(L, nodefields::entered(), TEXT, content) || content.empty()) return;
-    NodeFields fields;
-    readFields(L, fields);
-    if (fields.layer != camera.layer) return;
+    const nodefields::Snapshot* node = nodefields::entered();
+    static std::string content;
+    content.clear();
+    if (!getString(L, node, TEXT, content) || content.empty()) return;
+    if (!cameras::sees(L, node, camera)) return;
+    static NodeFields fields;
+    fields.read(L, node);
     glyphcache::Face* face = glyphcache::face(fields.font, fields.size);
     if (!face) return;
-    static std::vector<textlayout::Placed> placed;  // reused: one thread, no nesting
+    static std::vector<textlayout::Placed> placed;
     textlayout::layout(*face, content, fields.maxWidth, textlayout::alignNamed(fields.align),
                        textlayout::valignNamed(fields.valign), placed);
     if (placed.empty()) return;
     gr_uploadTextSheets();
 
     Uniforms uniforms;
-    if (fields.uniforms) uniforms = renderutils::getUniforms(L);
+    renderutils::getUniforms(L, node, uniforms);
     float colour[4] = {1, 1, 1, 1};
     takeColour(uniforms, colour);
     renderutils::warnUnusedUniforms("text", "text", uniforms);
     glm::mat4 transform = transforms::getTransform(L);
+    PixelGrid grid(camera.projection, transform, camera.target);
     // One batch per sheet among the node's glyphs, nearly always just one.
     static std::vector<const resources::Sheet*> sheets;
     sheets.clear();
@@ -195,25 +204,30 @@ struct NodeHandler {
         return glyph.glyph->sprite.sheet == sheet;
       };
       size_t count = static_cast<size_t>(std::count_if(placed.begin(), placed.end(), onSheet));
-      Batch* batch = batchFor(sheet, uniforms, count);
+      Batch* batch = batchFor(sheet, uniforms, count, sheet == sheets.front());
       if (!batch) continue;
       for (const textlayout::Placed& glyph : placed)
-        if (onSheet(glyph)) writeGlyph(*batch, glyph, transform, colour);
+        if (onSheet(glyph)) writeGlyph(*batch, glyph, transform, grid, colour);
     }
   }
 
   // The camera's open batch if the glyphs may join it, else a new one; with
-  // room for `glyphs` more. Null when the memory is not there.
-  Batch* batchFor(const resources::Sheet* sheet, const Uniforms& uniforms, size_t glyphs) const {
+  // room for `glyphs` more. Null when the memory is not there. A camera that
+  // clears its target clears it before each node's text, as separate draws
+  // would: only the first batch of a node clears, and nodes join no batch.
+  Batch* batchFor(const resources::Sheet* sheet, const Uniforms& uniforms, size_t glyphs,
+                  bool firstOfNode) const {
     BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
     OpenBatch& last = *open;
     // Another batch added since would have moved the list's batches: the size
     // is compared before the address.
-    bool joins = last.batch && list.size() == last.dequeSize && &list.back() == last.batch &&
-                 last.texture == sheet->texture && last.uniforms.sameAs(uniforms);
+    bool joins = gr_drawMerging() && !clears && last.batch && list.size() == last.dequeSize &&
+                 &list.back() == last.batch && last.texture == sheet->texture &&
+                 last.uniforms.sameAs(uniforms);
     if (!joins) {
       Batch& batch = list.add();
       fill(batch, sheet, uniforms);
+      batch.clearTarget = clearTarget && firstOfNode;
       last.batch = &batch;
       last.dequeSize = list.size();
       last.capacity = 0;
@@ -239,12 +253,9 @@ struct NodeHandler {
                          sizeof camera.projection);
     GLuint texture = static_cast<GLuint>(sheet->texture);
     renderutils::addCopy(batch.uniforms, "textureSampler", &texture, sizeof texture);
-    batch.attributes.set("in_position", {3, 0});
-    batch.attributes.set("in_uv", {2, 3});
-    batch.attributes.set("in_color", {4, 5});
+    vertex::describe(batch.attributes);
     batch.program = gr_getProgram("text", "text");
     batch.targetName = camera.target;
-    batch.clearTarget = clearTarget;
     batch.enableDepthTest = enableDepthTest;
     batch.enableBlending = true;
   }
@@ -254,8 +265,9 @@ struct NodeHandler {
 void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
   cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
     cameras::Switches switches = cameras::readSwitches(L);
-    enter.push_back(NodeHandler{&batchMatrix, switches.depthTest, switches.clearTarget, camera,
-                                std::make_shared<OpenBatch>()});
+    bool clears = switches.clearTarget && gr_getRenderTarget(camera.target);
+    enter.push_back(NodeHandler{&batchMatrix, switches.depthTest, switches.clearTarget, clears,
+                                camera, std::make_shared<OpenBatch>()});
   });
 }
 }  // namespace textpass

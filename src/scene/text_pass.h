@@ -8,6 +8,11 @@
 // glyphs lie on the sheet of the camera's last batch joins that batch when
 // nothing else was drawn in between and its other uniforms are the same, so
 // runs of text nodes cost one draw. Colour travels with the vertices for that.
+// Nothing joins while draw merging is off, nor under a camera that clears its
+// render target before each node (`clearTarget = true`).
+//
+// Under an orthographic camera that shows the text unrotated at one unit a
+// pixel, each glyph is put on whole pixels of the camera's target.
 #pragma once
 
 #include "core/luautils.h"

@@ -100,6 +100,7 @@ struct NodeHandler {
   BatchMatrix* batchMatrix;
   bool enableDepthTest;
   bool clearTarget;
+  bool clears;  // clearTarget, with a render target to clear
   cameras::Camera camera;
   std::shared_ptr<Remembered> remembered;
 
@@ -142,7 +143,7 @@ struct NodeHandler {
     const TextureRef& texture = memory.ref;
     BatchList& list = (*batchMatrix)[static_cast<size_t>(camera.index)];
     GLfloat* vertices = list.vertices(static_cast<size_t>(VERTICES * FLOATS_PER_VERTEX));
-    if (ownUniforms || !extendRun(list, memory, program, vertices)) {
+    if (ownUniforms || clears || !extendRun(list, memory, program, vertices)) {
       Batch& batch = list.add();
       batch.uniforms = memory.own;
       addPassUniforms(batch.uniforms, texture, ownUniforms);
@@ -170,7 +171,8 @@ struct NodeHandler {
   // own), and `vertices` follows its vertices in memory: the draw call the
   // renderer would make of the two batches, without making the second. Off
   // while draw merging is off, so that pictures can be compared with and
-  // without joined calls.
+  // without joined calls. Never asked for a camera that clears its target
+  // before each rectangle: the renderer would not join those either.
   static bool extendRun(BatchList& list, const Remembered& memory, GLuint program,
                         const GLfloat* vertices) {
     if (!gr_drawMerging() || memory.run == Remembered::NO_RUN || memory.run + 1 != list.size())
@@ -247,8 +249,9 @@ struct NodeHandler {
 void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
   cameras::forEach(L, batchMatrix, [&](lua_State*, const cameras::Camera& camera) {
     cameras::Switches switches = cameras::readSwitches(L);
-    enter.push_back(NodeHandler{&batchMatrix, switches.depthTest, switches.clearTarget, camera,
-                                std::make_shared<Remembered>()});
+    bool clears = switches.clearTarget && gr_getRenderTarget(camera.target);
+    enter.push_back(NodeHandler{&batchMatrix, switches.depthTest, switches.clearTarget, clears,
+                                camera, std::make_shared<Remembered>()});
   });
 }
 

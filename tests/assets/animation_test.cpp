@@ -53,6 +53,23 @@ TEST(AnimationEvaluate, TranslationInterpolatesWrapsAndHoldsOutsideItsKeyFrames)
   EXPECT_FLOAT_EQ(xAt(a, 100), -40);
 }
 
+// A fraction past a key frame interpolates from that key frame on, and a
+// fraction past the last key frame holds the last: whole and fractional
+// frames on both sides of a key frame pick the same pair.
+TEST(AnimationEvaluate, FractionalFramesNextToAKeyFrameUseTheRightPair) {
+  Animation a;
+  a.curves.push_back(curve(animation::TRANSLATION, {{4, translated(0)}, {8, translated(40)},
+                                                    {12, translated(0)}}));
+  auto xAtFrame = [&a](float frame) { return animation::evaluateFrame(a, frame)[3][0]; };
+  EXPECT_FLOAT_EQ(xAtFrame(7.75f), 37.5f);  // just before the inner key frame
+  EXPECT_FLOAT_EQ(xAtFrame(8), 40);
+  EXPECT_FLOAT_EQ(xAtFrame(8.25f), 37.5f);  // just after it: on the way down to 12
+  EXPECT_FLOAT_EQ(xAtFrame(11.75f), 2.5f);
+  EXPECT_FLOAT_EQ(xAtFrame(12), 0);
+  EXPECT_FLOAT_EQ(xAtFrame(12.25f), 0);  // just past the last: held, not extrapolated
+  EXPECT_FLOAT_EQ(xAtFrame(12.999f), 0);
+}
+
 // Before the first key frame the first two key frames extrapolate, rotations
 // included (glm's mix at t = -1 turns the other way).
 TEST(AnimationEvaluate, BeforeTheFirstKeyFrameTheFirstTwoExtrapolate) {

@@ -29,6 +29,7 @@ TEST(BadInput, OversizedPicturesFontsAndTargetsAreRefusedAndTheSceneDrawn) {
   copyInto(game, "png/long-16384x1.png", "assets/textures/long.png");
   copyInto(game, "png/chunk-length-788M.png", "assets/textures/chunk.png");
   copyInto(game, "font/huge-glyphs.ttf", "assets/fonts/OLDENGL.ttf");
+  copyInto(game, "mod/mod-keyframe-overflow.mod", "assets/models/overflow.mod");
   writePicture(game.file("assets/textures/good.png"), solidPicture(8, 8, {200, 40, 40, 255}));
   game.writeMain(
       "config = { width = 64, height = 48 }\n"
@@ -37,7 +38,8 @@ TEST(BadInput, OversizedPicturesFontsAndTargetsAreRefusedAndTheSceneDrawn) {
       " small = { width = 16, height = 16 }, huge = { width = 16384, height = 16384,"
       " internalFormat = 'GL_RG32F', format = 'GL_RG', type = 'GL_FLOAT' } }\n"
       "function init() graphics.createRenderTargets() end\n"
-      "world = { camera = {}, { texture = 'good', width = 32, height = 32 } }\n"
+      "world = { camera = {}, { model = 'overflow', framesPerSecond = 24 },\n"
+      "  { texture = 'good', width = 32, height = 32 } }\n"
       "function update(dt) end\n");
 
   GameRun run = runFrames(game, 2, true);
@@ -50,6 +52,7 @@ TEST(BadInput, OversizedPicturesFontsAndTargetsAreRefusedAndTheSceneDrawn) {
         std::string("Texture long refused: its sheet of 16384 x 16384 pixels is over 16384 "
                     "pixels a side or 256 MiB"),
         std::string("Font OLDENGL: 62 glyphs larger than 192 pixels (4 x its size) refused"),
+        std::string("Skipped a mod curve with key-frame values too large to interpolate"),
         std::string("Render target big of 40000 x 40000 pixels refused: GL allows at most "
                     "16384 a side"),
         std::string("Render target huge of 16384 x 16384 pixels refused: GL has no memory for "

@@ -171,6 +171,28 @@ TEST(ModelConverter, ConvertsAnObjAndItsAnimationIntoAModFile) {
   EXPECT_EQ(scale.keyFrames.at(12).scale, glm::vec3(1, 2, 3));
 }
 
+// A pentagon is three triangles fanned around its first corner, not a
+// quadrilateral of its first four.
+TEST(ModelConverter, APentagonConvertsToThreeTriangles) {
+  GameFolder work;
+  work.write("pentagon.obj", "v 0 0 0\nv 2 0 0\nv 3 1 0\nv 1 3 0\nv -1 1 0\nf 1 2 3 4 5\n");
+  GameRun run = runTarnwick({"--convert-model", "pentagon.obj", "pentagon.mod"}, work.path());
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "Wrote pentagon.mod: 9 vertices, 0 curves\n");
+
+  model::Model read = readModFile(work.file("pentagon.mod"));
+  ASSERT_EQ(read.meshes.size(), 1u);
+  const model::Mesh& mesh = read.meshes[0];
+  ASSERT_EQ(mesh.vertices.size(), 9u * 8u);
+  const float fan[9][2] = {{0, 0}, {2, 0}, {3, 1}, {0, 0}, {3, 1}, {1, 3}, {0, 0}, {1, 3}, {-1, 1}};
+  for (int v = 0; v < 9; ++v) {
+    const float* f = &mesh.vertices[static_cast<size_t>(v) * 8];
+    EXPECT_EQ(f[0], fan[v][0]) << "vertex " << v;
+    EXPECT_EQ(f[1], fan[v][1]) << "vertex " << v;
+    EXPECT_EQ(f[5], 1) << "vertex " << v << ": a face normal along +z";
+  }
+}
+
 TEST(ModelConverter, BadInputIsOneLineAndStatusOneWithNoFileLeft) {
   GameFolder work;
   work.write("points.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\n");
@@ -178,6 +200,9 @@ TEST(ModelConverter, BadInputIsOneLineAndStatusOneWithNoFileLeft) {
   work.write("broken.lua", "return {\n");
   work.write("wrong.lua", "return { rotation = { [0] = {angle = 90} } }\n");
   work.write("named.lua", "return { wobble = {} }\n");
+  // Over half the float range, and over all of it.
+  work.write("huge.lua", "return { translation = { [0] = {0, 0, 0}, [24] = {0, 3e38, 0} } }\n");
+  work.write("huger.lua", "return { scale = { [0] = 1, [24] = -1e300 } }\n");
   work.write("whole.lua",
              "return { rotation = { [0] = {angle = 0, axis = {0, 1, 0}},"
              " [24] = {angle = 360, axis = {0, 1, 0}} } }\n");
@@ -197,6 +222,12 @@ TEST(ModelConverter, BadInputIsOneLineAndStatusOneWithNoFileLeft) {
       {{"tri.obj", "out.mod", "--animation", "named.lua"},
        "tarnwick: animation 'named.lua': unknown field 'wobble' (curves are translation, "
        "rotation and scale)"},
+      {{"tri.obj", "out.mod", "--animation", "huge.lua"},
+       "tarnwick: animation 'huge.lua': translation has a value too large to interpolate "
+       "(beyond 1.7e38)"},
+      {{"tri.obj", "out.mod", "--animation", "huger.lua"},
+       "tarnwick: animation 'huger.lua': scale has a value too large to interpolate "
+       "(beyond 1.7e38)"},
       {{"tri.obj", "out.mod", "--animation", "whole.lua"},
        "tarnwick: animation 'whole.lua': rotation key frames 0 and 24 are a full turn apart; "
        "add a key frame between them"},

@@ -3,10 +3,13 @@
 // temporary folder that becomes the working directory.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "assets/animation.h"
 #include "assets/mod_bytes.h"
 #include "assets/model.h"
 #include "support/capture.h"
@@ -51,7 +54,7 @@ TEST_F(ModelFiles, ObjFacesBecomeCornersInOrderWithTheAttributesTheFileHas) {
   game.write("assets/models/card.obj",
              "# a card\no card\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
              "vn 0 0 1\nvt 0 0\nvt 1 0\nvt 1 1 0.9\nvt 0 1\ns off\n"
-             "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 2/2/1 3/3/1 4/4/1 1/1/1\n");
+             "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
   // No vt lines: position and normal only. The first face has no normal
   // indices, so its normals stay zero though the second face's do not.
   game.write("lit.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1 2 3\nf 1//1 2//1 3//1\n");
@@ -73,6 +76,39 @@ TEST_F(ModelFiles, ObjFacesBecomeCornersInOrderWithTheAttributesTheFileHas) {
   ASSERT_EQ(lit.vertices.size(), 6u * 6u);
   EXPECT_EQ(corner(lit, 1), (std::vector<float>{1, 0, 0, 0, 0, 0}));
   EXPECT_EQ(corner(lit, 4), (std::vector<float>{1, 0, 0, 0, 0, 1}));
+}
+
+// A face of five or more corners is a fan around its first corner, however
+// long its line: a pentagon gives three triangles, a face of 100 corners (a
+// line of some 300 characters) 98.
+TEST_F(ModelFiles, ObjFacesOfFiveOrMoreCornersBecomeFansOfTriangles) {
+  game.write("pentagon.obj",
+             "v 0 0 0\nv 2 0 0\nv 3 1 0\nv 1 3 0\nv -1 1 0\n"
+             "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\nf 1/1 2/2 3/3 4/4 5/5\n");
+  std::string ring, face = "f";
+  for (int k = 1; k <= 100; ++k) {
+    ring += "v " + std::to_string(k) + " 0 0\n";
+    face += " " + std::to_string(k);
+  }
+  game.write("ring.obj", ring + face + "\n");
+
+  const model::Mesh& pentagon = model::getModel("pentagon.obj")->meshes.at(0);
+  ASSERT_EQ(pentagon.vertices.size(), 9u * 5u);
+  const int fan[9] = {0, 1, 2, 0, 2, 3, 0, 3, 4};
+  const float positions[5][2] = {{0, 0}, {2, 0}, {3, 1}, {1, 3}, {-1, 1}};
+  const float uvs[5][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}};
+  for (int v = 0; v < 9; ++v) {
+    const float* p = positions[fan[v]];
+    const float* t = uvs[fan[v]];
+    EXPECT_EQ(corner(pentagon, v), (std::vector<float>{p[0], p[1], 0, t[0], t[1]})) << v;
+  }
+
+  const model::Mesh& ring100 = model::getModel("ring.obj")->meshes.at(0);
+  ASSERT_EQ(ring100.vertices.size(), 98u * 3u * 3u);
+  for (int t = 0; t < 98; ++t)
+    for (int k = 0; k < 3; ++k)
+      EXPECT_EQ(ring100.vertices[static_cast<size_t>(9 * t + 3 * k)], static_cast<float>(k == 0 ? 1 : t + 1 + k))
+          << "triangle " << t << " corner " << k;
 }
 
 TEST_F(ModelFiles, ObjTrianglesWithIndicesOutsideTheListsAreDropped) {
@@ -144,6 +180,32 @@ TEST_F(ModelFiles, ModBlocksCarryMeshesCurvesAndNestedChildren) {
 
   EXPECT_EQ(tree->children.at(0).children.at(0).meshes.at(0).indices,
             (std::vector<uint32_t>{1}));
+}
+
+// A curve holding a value whose difference from its neighbour would overflow
+// (or a NaN) is read but left out, with a line each; a value in a field the
+// curve does not drive does not count, and the largest value allowed
+// interpolates.
+TEST_F(ModelFiles, ModCurvesTooLargeToInterpolateAreLeftOut) {
+  const float largest = animation::MAX_KEY_VALUE;
+  ModBytes mod = ModBytes().u32(0).u32(4);
+  mod.u32(animation::TRANSLATION).u32(2);
+  mod.keyFrame(0, FLT_MAX, {0, 0, 0, 1}, 1).keyFrame(24, -1, {0, 0, 0, 1}, 1);
+  mod.u32(animation::ROTATION).u32(1).keyFrame(0, 0, {0, NAN, 0, 1}, 1);
+  mod.u32(animation::SCALE).u32(1).keyFrame(0, FLT_MAX, {0, 0, 0, 1}, 1);
+  mod.u32(animation::TRANSLATION).u32(2);
+  mod.keyFrame(0, largest, {0, 0, 0, 1}, 1).keyFrame(24, -largest, {0, 0, 0, 1}, 1);
+  writeMod("overflow", mod.u32(0));
+
+  model::Model* model = nullptr;
+  const std::string skipped = "Skipped a mod curve with key-frame values too large to interpolate\n";
+  EXPECT_EQ(load("overflow", &model), "Attempt to parse mod overflow\n" + skipped + skipped);
+  ASSERT_EQ(model->animation.curves.size(), 2u);
+  EXPECT_EQ(model->animation.curves[0].target, animation::SCALE);
+  for (float frame : {0.0f, 12.0f, 24.0f}) {
+    float x = animation::evaluateFrame(model->animation, frame)[3][0];
+    EXPECT_EQ(x, largest * (1 - frame / 12)) << "frame " << frame;
+  }
 }
 
 TEST_F(ModelFiles, DamagedModFilesKeepWhatWasReadCompletelyAndNothingUnsafe) {

@@ -2,10 +2,12 @@
 // that every refusal leaves no file open and nothing allocated.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "assets/png_files.h"
 #include "assets/resources.h"
@@ -87,6 +89,32 @@ TEST(LoadPNG, MissingShortAndForeignFilesAreRefusedWithTheirMessages) {
   dir.write("text.png", "just some words, not a picture");
   expectRefused(dir.file("text.png"), "File " + dir.file("text.png") + " isn't a png");
   expectRefused(dir.path(), "File " + dir.path() + " isn't a png");
+}
+
+// Both sides within the texture limit, but at 4 bytes a pixel over the 256 MiB
+// cap: refused on the header's word, before any pixel is allocated or read
+// (the files hold the pixel data of a 2 × 2 picture, which would fail the
+// decode otherwise).
+TEST(LoadPNG, PicturesOverTheDecodedSizeCapAreRefusedFromTheirHeader) {
+  GameFolder dir;
+  writePicture(dir.file("small.png"), numberedPicture(2, 2));
+  const std::vector<unsigned char> small = readBytes(dir.file("small.png"));
+  const size_t header = findChunk(small, "IHDR");
+  for (auto size : {std::make_pair(16384u, 4097u), std::make_pair(4097u, 16384u)}) {
+    std::vector<unsigned char> bytes = small;
+    for (int i = 0; i < 4; ++i) {
+      bytes[header + 4 + i] = static_cast<unsigned char>(size.first >> (24 - 8 * i));
+      bytes[header + 8 + i] = static_cast<unsigned char>(size.second >> (24 - 8 * i));
+    }
+    uLong sum = crc32(0, &bytes[header], 17);  // the type and the header fields
+    for (int i = 0; i < 4; ++i)
+      bytes[header + 17 + i] = static_cast<unsigned char>(sum >> (24 - 8 * i));
+    std::string path = dir.file("big.png");
+    writeBytes(path, bytes);
+    expectRefused(path, "Image " + path + " of " + std::to_string(size.first) + " x " +
+                            std::to_string(size.second) +
+                            " pixels refused: at most 16384 pixels a side and 256 MiB decoded\n");
+  }
 }
 
 TEST(LoadPNG, TruncatedOrCorruptFilesEndAsEmptyImages) {

@@ -3,21 +3,16 @@
 // does not annotate.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
+#include "docs/source_files.h"
 #include "support/game_run.h"
 
 using namespace testsupport;
 
-namespace {
-std::string readSource(const std::string& relative) {
-  std::ifstream in(std::string(TARNWICK_SOURCE_DIR) + "/" + relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using docstest::readSource;
 
+namespace {
 std::string linesStartingWith(const std::string& log, const std::string& prefix) {
   std::istringstream in(log);
   std::string line, found;

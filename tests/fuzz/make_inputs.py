@@ -76,6 +76,9 @@ def obj_inputs():
     write("corpus/obj", "forms.obj",
           b"v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 1\nvt 0.5 0.5\nvn 0 1 0\n"
           b"f 1/1 2/1 3/1\nf 1//1 2//1 4//1\nf 2 3 4\ns off\ng side\nusemtl none\n")
+    write("corpus/obj", "pentagon-fan.obj",
+          b"v 0 0 0\nv 2 0 0\nv 3 1 0\nv 1 3 0\nv -1 1 0\nvt 0 0\nvn 0 0 1\n"
+          b"f 1/1/1 2/1/1 3/1/1 4/1/1 5/1/1\nf 5 4 3 2 1 5 4 3\n")
     write("corpus/obj", "bad-indices.obj",
           b"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\nf 0 1 2\nf -1 -2 -3\nf 99999999999 1 2\n"
           b"f 1/5 2/1 3/1\nvt 1e40 -1e40\nv nan inf -inf\n")

@@ -32,13 +32,13 @@ bool finite(const glm::vec3& v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// At a key frame's own time the translation is that key frame's, when the
-// curve's values are finite (an infinity poisons the interpolation's zero).
+// At a key frame's own time the translation is that key frame's: the reader
+// keeps no curve whose values are infinite, or so large that the difference of
+// two overflows (infinity × 0 would spoil the interpolation's zero).
 void checkTranslationAtKeyFrames(animation::Animation animation) {
   const animation::Curve* curve = animation::findCurve(animation, animation::TRANSLATION);
   if (!curve || curve->keyFrames.empty()) return;
-  for (const auto& key : curve->keyFrames)
-    if (!finite(key.second.translation)) return;
+  for (const auto& key : curve->keyFrames) FUZZ_CHECK(finite(key.second.translation));
   animation.framesPerSecond = 1;
   animation.frames = 0;
   int checked = 0;

@@ -10,8 +10,9 @@ trap 'rm -rf "$scratch"' EXIT
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 for file in bin/tarnwick share/tarnwick/shaders/gl210/pt.vs share/tarnwick/shaders/gl210/pt.fs \
             share/tarnwick/fonts/DejaVuSans.ttf \
-            share/tarnwick/types/tarnwick.lua share/doc/tarnwick/getting-started.md \
-            share/doc/tarnwick/modules.md share/doc/tarnwick/pictures/orientation.png \
+            share/tarnwick/types/tarnwick.lua share/doc/tarnwick/README.md \
+            share/doc/tarnwick/docs/getting-started.md share/doc/tarnwick/docs/modules.md \
+            share/doc/tarnwick/docs/pictures/orientation.png \
             share/tarnwick/examples/demo/main.lua; do
   [ -e "$scratch/prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done

@@ -226,3 +226,83 @@ TEST(TextPass, BadInputIsLoggedOnceAndDrawsNothingOrTheMissingGlyphBox) {
   EXPECT_TRUE(drawn(100, 20)) << "a number shows as text";
   EXPECT_FALSE(drawn(100, -40)) << "a hostile font's huge glyphs";
 }
+
+TEST(TextPass, ATextNodesOnUpdateRunsOnceAFrameUnderTwoCameras) {
+  std::string log;
+  runScene("world = { camera = {}, { camera = { layer = 'hud' } },\n"
+           "  { text = 'Hi', onUpdate = function() print('text update') end },\n"
+           "  { text = 'Hi', layer = 'hud', onUpdate = function() print('hud text update') end },\n"
+           "  { onUpdate = function() print('plain update') end },\n"
+           "}\n",
+           &log, 3);
+  int frames = countLines(log, "plain update");
+  EXPECT_GT(frames, 0) << log;
+  EXPECT_EQ(countLines(log, "text update"), frames);
+  EXPECT_EQ(countLines(log, "hud text update"), frames);
+}
+
+namespace {
+// The smallest box around the pixels of `picture` in [left, right) × [top,
+// bottom) that are not black, cut out.
+Picture inkCut(const Picture& picture, int left, int top, int right, int bottom) {
+  Ink ink;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      RGBA c = picture.at(x, y);
+      if (c[0] || c[1] || c[2]) {
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+        ink.top = std::min(ink.top, y);
+        ink.bottom = std::max(ink.bottom, y);
+      }
+    }
+  Picture cut;
+  if (!ink.found()) return cut;
+  cut.width = ink.right - ink.left + 1;
+  cut.height = ink.bottom - ink.top + 1;
+  for (int y = ink.top; y <= ink.bottom; ++y)
+    for (int x = ink.left; x <= ink.right; ++x)
+      for (int channel : picture.at(x, y)) cut.rgba.push_back(static_cast<unsigned char>(channel));
+  return cut;
+}
+
+Picture windowOf(int width, int height, const std::string& scene) {
+  GameFolder game;
+  game.writeMain("config = { width = " + std::to_string(width) +
+                 ", height = " + std::to_string(height) + " }\n"
+                 "clearColor = { red = 0, green = 0, blue = 0 }\n" + scene);
+  GameRun run = runFrames(game, 2, true);
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+  return readPicture(game.file("shot.png"));
+}
+}  // namespace
+
+// Glyph edges on pixel edges draw each texel as one pixel. Text at whole
+// units of an even window is that way already; at half units, in a window of
+// odd size, or under a camera at a half unit, it is moved onto whole pixels
+// and looks the same.
+TEST(TextPass, TextAtHalfPixelsIsPutOnWholePixels) {
+  const std::string scene = "world = { camera = { x = %CAMERA% },\n"
+                            "  { text = 'Hi', size = 24, x = -100, y = 0 },\n"
+                            "  { text = 'Hi', size = 24, x = 20.5, y = 30.5 },\n"
+                            "}\n";
+  auto withCamera = [&](const std::string& x) {
+    std::string text = scene;
+    text.replace(text.find("%CAMERA%"), 8, x);
+    return text;
+  };
+  Picture even = windowOf(400, 240, withCamera("0"));
+  Picture odd = windowOf(401, 241, withCamera("0"));
+  Picture moved = windowOf(400, 240, withCamera("0.5"));
+  Picture crisp = inkCut(even, 0, 0, 200, 240);
+  ASSERT_GT(crisp.width, 0);
+  auto same = [&](const Picture& cut, const char* what) {
+    EXPECT_EQ(cut.width, crisp.width) << what;
+    EXPECT_EQ(cut.height, crisp.height) << what;
+    EXPECT_TRUE(cut.rgba == crisp.rgba) << what;
+  };
+  same(inkCut(even, 200, 0, 400, 240), "half units");
+  same(inkCut(odd, 0, 0, 200, 241), "odd window");
+  same(inkCut(odd, 201, 0, 401, 241), "odd window, half units");
+  same(inkCut(moved, 0, 0, 200, 240), "camera at a half unit");
+}
