@@ -145,6 +145,9 @@ keys = nil
 ---@field height? tarnwick.number rectangle height; default: the texture's
 ---@field offsetX? tarnwick.number first texel column sampled; default 0
 ---@field offsetY? tarnwick.number first texel row sampled, from the first stored row; default 0
+---@field tilemap? tarnwick.string a Tiled map of assets/maps/ (NAME.tmx or NAME.tmj), centred on the node
+---@field tileLayer? tarnwick.string with tilemap: draw this tile layer only; default: every visible one
+---@field animationTime? tarnwick.number seconds that models and tile animations play at; default: the run's clock
 ---@field model? tarnwick.string an OBJ or .mod model: a path, or a name in assets/models/
 ---@field vertices? number[] inline triangles: x, y, z of each corner, drawn in one colour
 ---@field framesPerSecond? tarnwick.number plays a .mod model's key frames at this rate; default: frame 0 only
@@ -763,6 +766,51 @@ log = {}
 --- first: `log.DLOG(string.format("score %d\n", score))`.
 ---@param format string
 function log.DLOG(format) end
+
+---@class tilemaps
+tilemaps = {}
+
+--- The map as a new table: size, tile size, layers with their objects, every object,
+--- tilesets, tiles by gid with their properties, collision shapes and animations, custom
+--- properties with their types.
+---@param name string
+---@return table
+function tilemaps.getMap(name) end
+
+--- The collision shapes of every tile of the layer, placed at their cells with the cells'
+--- flips applied, in the node's units; polygons counter-clockwise.
+---@param name string
+---@param tileLayer string
+---@return table
+function tilemaps.getTileShapes(name, tileLayer) end
+
+--- The tile at the cell: its gid (0 for an empty cell) and whether it is flipped in x, in y
+--- and on the diagonal: `local gid, flipX, flipY, flipDiagonal = tilemaps.getTile("level1",
+--- "ground", 3, 7)`.
+---@param name string
+---@param tileLayer string
+---@param x integer
+---@param y integer
+---@return integer
+---@return boolean flipX
+---@return boolean flipY
+---@return boolean flipDiagonal
+function tilemaps.getTile(name, tileLayer, x, y) end
+
+--- Puts the tile `gid` (0 empties the cell) at the cell, flipped as asked; every node
+--- showing the map draws it from the next frame on.
+---@overload fun(name: string, tileLayer: string, x: integer, y: integer, gid: integer, flipX: boolean, flipY: boolean)
+---@overload fun(name: string, tileLayer: string, x: integer, y: integer, gid: integer, flipX: boolean)
+---@overload fun(name: string, tileLayer: string, x: integer, y: integer, gid: integer)
+---@param name string
+---@param tileLayer string
+---@param x integer
+---@param y integer
+---@param gid integer
+---@param flipX boolean
+---@param flipY boolean
+---@param flipDiagonal boolean
+function tilemaps.setTile(name, tileLayer, x, y, gid, flipX, flipY, flipDiagonal) end
 
 ---@class facebook
 facebook = {}

@@ -11,4 +11,5 @@ int luaopen_facebook(lua_State* L);
 int luaopen_resources(lua_State* L);
 int luaopen_graphics(lua_State* L);
 int luaopen_app(lua_State* L);
+int luaopen_tilemaps(lua_State* L);
 }

@@ -18,6 +18,7 @@
 #include "scene/particles.h"
 #include "scene/text_pass.h"
 #include "scene/texture_pass.h"
+#include "scene/tilemap_pass.h"
 #include "scene/transforms.h"
 
 namespace frameloop {
@@ -61,6 +62,7 @@ void runFrame(lua_State* L, Uint32 dt) {
     float dtMs = static_cast<float>(dt);
     transforms::prepare(L, enter);
     textures::prepare(L, enter, batchMatrix);
+    tilemappass::prepare(L, enter, batchMatrix, dtMs);
     modelpass::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
     textpass::prepare(L, enter, batchMatrix);

@@ -36,7 +36,8 @@ const char* const MAIN_SCRIPT = "main.lua";
 
 void openModules(lua_State* L) {
   lua_CFunction openers[] = {luaopen_audio,     luaopen_log,      luaopen_gpgutils, luaopen_facebook,
-                             luaopen_resources, luaopen_graphics, luaopen_app};
+                             luaopen_resources, luaopen_graphics, luaopen_app,
+                             luaopen_tilemaps};
   for (lua_CFunction opener : openers) {
     lua_pushcfunction(L, opener);
     lua_pushstring(L, "table");
@@ -181,6 +182,10 @@ void registerWatches(lua_State* L, bool watchAll) {
   filesystem::watch("assets/textures", watchers::edits({".png"}, watchers::textureCallback()));
   filesystem::watch("assets/sprites",
                     watchers::edits({".png"}, watchers::spriteCallback("assets/sprites/")));
+  // Only games with maps have the folder; the others keep their log as it was.
+  if (access("assets/maps", F_OK) == 0)
+    filesystem::watch("assets/maps", watchers::edits({".tmx", ".tmj", ".tsx", ".tsj", ".json", ".png"},
+                                                     watchers::mapCallback()));
 }
 }  // namespace
 

@@ -8,8 +8,10 @@
 #include "core/log.h"
 #include "core/scriptcall.h"
 #include "host/startup.h"
+#include "maps/loader.h"
 #include "render/graphics.h"
 #include "render/sheets.h"
+#include "scene/tilemap_pass.h"
 
 namespace watchers {
 void onScriptChange(lua_State* L, filesystem::Change, const std::string& path) {
@@ -74,6 +76,13 @@ Callback textureCallback() {
   return [](filesystem::Change, std::string path) {
     DLOG("Reload %s\n", path.c_str());
     gr_reloadTexture(path);
+  };
+}
+
+Callback mapCallback() {
+  return [](filesystem::Change, std::string path) {
+    DLOG("Reload %s\n", path.c_str());
+    maps::reloadAll(tilemappass::releaseTextures);
   };
 }
 

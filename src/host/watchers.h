@@ -1,5 +1,6 @@
 // The file-watch callbacks: script files run again, shader programs rebuilt,
-// and under --watch main.lua run again, textures and sprites decoded again.
+// and under --watch main.lua run again, textures, sprites and tile maps
+// loaded again.
 #pragma once
 
 #include <lua.hpp>
@@ -30,6 +31,9 @@ Callback mainScriptCallback(lua_State* L);
 Callback textureCallback();
 // The sprite sheet of `folder` packed again.
 Callback spriteCallback(const char* folder);
+// Every loaded tile map read again (a map, tileset or tileset picture
+// changed); a map that now fails keeps running as it was.
+Callback mapCallback();
 // Passes on only what a reload can use: files written or moved in (not
 // removals) whose names end in one of `suffixes`.
 Callback edits(std::initializer_list<const char*> suffixes, Callback callback);

@@ -40,6 +40,18 @@ void gr_uploadTextSheets() {
   }
 }
 
+GLuint gr_uploadTileSheet(unsigned char* pixels, int width, int height) {
+  GLuint texture = gr_createTexture(pixels, width, height, 1, GL_RGBA, GL_RGBA, GL_CLAMP_TO_EDGE, 1);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glcheck::check("Tile sheet filter");
+  return texture;
+}
+
+void gr_deleteTexture(GLuint texture) {
+  if (texture) glDeleteTextures(1, &texture);
+}
+
 void gr_loadTextures(const char* folder) {
   resources::loadTextures(folder, [](resources::Sheet& sheet, unsigned mipmapLevels) {
     gr_uploadSheet(&sheet, 1, mipmapLevels);

@@ -19,6 +19,11 @@ void gr_uploadGlyphSheet(resources::Sheet* sheet);
 // gained since its last upload are copied into its texture. Does nothing when
 // nothing changed.
 void gr_uploadTextSheets();
+// A tile map's sheet: exact size, premultiplied in place, one level, nearest
+// filtering and clamped edges, so a tile samples its own texels only and odd
+// window sizes do not blur neighbours into it.
+GLuint gr_uploadTileSheet(unsigned char* pixels, int width, int height);
+void gr_deleteTexture(GLuint texture);  // 0 is ignored
 // resources::loadTextures with every sheet uploaded premultiplied.
 void gr_loadTextures(const char* folder);
 // A texture file edited during the run: decoded again, uploaded, and the

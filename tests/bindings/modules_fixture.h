@@ -21,7 +21,8 @@ inline void open(lua_State* L, lua_CFunction opener) {
 
 inline void openModules(lua_State* L) {
   for (lua_CFunction opener : {luaopen_audio, luaopen_log, luaopen_gpgutils, luaopen_facebook,
-                               luaopen_resources, luaopen_graphics, luaopen_app})
+                               luaopen_resources, luaopen_graphics, luaopen_app,
+                               luaopen_tilemaps})
     open(L, opener);
 }
 

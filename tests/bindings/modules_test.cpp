@@ -21,7 +21,7 @@ TEST(Opening, EveryOpenerReturnsItsModuleTableAndStoresItAsAGlobal) {
   const std::pair<const char*, lua_CFunction> modules[] = {
       {"audio", luaopen_audio},         {"log", luaopen_log},           {"gpgutils", luaopen_gpgutils},
       {"facebook", luaopen_facebook},   {"resources", luaopen_resources}, {"graphics", luaopen_graphics},
-      {"app", luaopen_app}};
+      {"app", luaopen_app},             {"tilemaps", luaopen_tilemaps}};
   for (const auto& [name, opener] : modules) {
     lua_pushcfunction(lua, opener);
     lua_pushstring(lua, "table");

@@ -74,6 +74,20 @@ TEST(Examples, Lit3dShowsLitModelsUnderThePerspectiveCamera) {
                6);
 }
 
+TEST(Examples, PlatformerShowsTheTiledMapThePlayerAndTheCoinsFromItsObjectLayer) {
+  GameFolder scratch;
+  expectProbes(runExample("platformer", scratch),
+               {{5, 5, {115, 178, 242, 255}},     // sky
+                {100, 310, {70, 170, 70, 255}},   // grass, the ground layer's top row
+                {100, 340, {130, 85, 50, 255}},   // soil below it
+                {200, 318, {50, 110, 200, 255}},  // the animated water
+                {200, 340, {110, 110, 125, 255}}, // bricks under the water
+                {56, 288, {74, 170, 87, 255}},    // a flower of the decor layer, at 90 %
+                {296, 140, {250, 210, 40, 255}},  // a coin, placed from the object layer
+                {24, 304, {235, 110, 40, 255}}},  // the player, at the map's start point
+               3);
+}
+
 // The arcade game's sounds through the mixer, as SDL's disk driver writes
 // them: the round's start sound plays at once. And eight sounds started in
 // one frame (one tone at eight pitches, so each has a frequency of its own)

@@ -30,6 +30,7 @@ const TableClass TABLES[] = {
     {"docs/scene.md", "Fields every node may have", "field", "tarnwick.Node"},
     {"docs/scene.md", "Transforms", "field", "tarnwick.Transform"},
     {"docs/scene.md", "Textured rectangles", "field", "tarnwick.Node"},
+    {"docs/scene.md", "Tile maps", "field", "tarnwick.Node"},
     {"docs/scene.md", "Models and inline triangles", "field", "tarnwick.Node"},
     {"docs/scene.md", "Models and inline triangles", "`world` field", "tarnwick.World"},
     {"docs/scene.md", "Particles", "`particles` field", "tarnwick.Emitter"},

@@ -6,6 +6,7 @@ from scratch: small PNG, OBJ, .mod and TrueType files and packer inputs.
 
 The files are committed; run this again only to change them."""
 import os
+import json
 import struct
 import zlib
 
@@ -192,9 +193,63 @@ def sheet_inputs():
                                                for i in range(60)]))
 
 
+# Tile maps -------------------------------------------------------------------
+
+def tmx(data, tilesets=None, extra=""):
+    tilesets = tilesets or (
+        '<tileset firstgid="1" name="t" tilewidth="8" tileheight="8" tilecount="4" columns="2">'
+        '<image source="t.png" width="16" height="16"/>'
+        '<tile id="1" type="spike"><properties><property name="hurt" type="int" value="2"/>'
+        '</properties><objectgroup><object id="1" x="0" y="4" width="8" height="4"/></objectgroup>'
+        '<animation><frame tileid="1" duration="100"/><frame tileid="2" duration="100"/></animation>'
+        '</tile></tileset>')
+    return ('<?xml version="1.0"?><map orientation="orthogonal" width="2" height="2" '
+            'tilewidth="8" tileheight="8" infinite="0">' + tilesets +
+            '<layer id="1" name="l" width="2" height="2">' + data + '</layer>' + extra +
+            '</map>').encode()
+
+
+def map_inputs():
+    gids = struct.pack("<4I", 1, 0x80000002, 0x60000003, 0)
+    b64 = lambda raw: __import__("base64").b64encode(raw).decode()
+    gzip = zlib.compressobj(9, zlib.DEFLATED, 16 + zlib.MAX_WBITS)
+    gzipped = gzip.compress(gids) + gzip.flush()
+    write("corpus/map", "csv.tmx", tmx('<data encoding="csv">1,2147483650,1610612739,0</data>'))
+    write("corpus/map", "zlib.tmx",
+          tmx('<data encoding="base64" compression="zlib">' + b64(zlib.compress(gids)) + '</data>'))
+    write("corpus/map", "gzip.tmx",
+          tmx('<data encoding="base64" compression="gzip">' + b64(gzipped) + '</data>'))
+    write("corpus/map", "external.tmx", tmx('<data encoding="base64">' + b64(gids) + '</data>',
+                                            '<tileset firstgid="1" source="fuzz.tsx"/>'))
+    write("corpus/map", "objects.tmx", tmx(
+        '<data><tile gid="1"/><tile/><tile gid="2"/><tile/></data>', extra=
+        '<group offsetx="3" opacity="0.5"><objectgroup name="o" tintcolor="#80ff0000">'
+        '<object id="1" name="a" x="1" y="2" width="3" height="4" rotation="45"/>'
+        '<object id="2" x="1" y="1"><polygon points="0,0 4,0 4,4"/></object>'
+        '<object id="3" x="1" y="1"><polyline points="0,0 4,4"/></object>'
+        '<object id="4" x="1" y="1"><ellipse/></object><object id="5"><point/></object>'
+        '<object id="6" gid="2147483649" x="0" y="8" width="8" height="8"/>'
+        '<object id="7"><text>hi</text></object></objectgroup></group>'))
+    write("corpus/map", "map.tmj", json.dumps({
+        "orientation": "orthogonal", "width": 2, "height": 2, "tilewidth": 8, "tileheight": 8,
+        "infinite": False, "properties": [{"name": "p", "type": "class", "value": {"n": 1}}],
+        "tilesets": [{"firstgid": 1, "name": "t", "tilewidth": 8, "tileheight": 8, "tilecount": 4,
+                      "columns": 2, "image": "t.png", "imagewidth": 16, "imageheight": 16,
+                      "tiles": [{"id": 1, "animation": [{"tileid": 2, "duration": 50}]}]},
+                     {"firstgid": 5, "source": "fuzz.tsj"}],
+        "layers": [{"type": "tilelayer", "name": "l", "width": 2, "height": 2,
+                    "data": [1, 2147483650, 5, 0]},
+                   {"type": "tilelayer", "name": "z", "width": 2, "height": 2,
+                    "encoding": "base64", "compression": "gzip", "data": b64(gzipped)},
+                   {"type": "objectgroup", "name": "o", "objects": [
+                       {"id": 1, "x": 1, "y": 2, "polygon": [{"x": 0, "y": 0}, {"x": 3, "y": 1}]},
+                       {"id": 2, "gid": 1, "x": 0, "y": 8}]}]}).encode())
+
+
 if __name__ == "__main__":
     png_inputs()
     obj_inputs()
     mod_inputs()
     font_inputs()
     sheet_inputs()
+    map_inputs()

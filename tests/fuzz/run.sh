@@ -11,7 +11,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 seconds=${2:-30}
-harnesses=(png obj mod font sheet)
+harnesses=(png obj mod font sheet map)
 
 # The harnesses hand the loaders their input as a file: keep it in memory.
 [ -w /dev/shm ] && export TMPDIR=/dev/shm

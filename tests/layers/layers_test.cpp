@@ -33,8 +33,9 @@ const std::vector<Layer> LAYERS = {
     {"core", {}, false, true},
     {"assets", {"core"}, false, true},
     {"audio", {"core"}, false, true},
+    {"maps", {"assets"}, false, false},
     {"render", {"assets"}, true, false},
-    {"scene", {"render"}, false, true},
+    {"scene", {"render", "maps"}, false, true},
     {"bindings", {"scene", "audio"}, false, true},
     {"host", {"bindings"}, false, true},
 };
@@ -246,6 +247,9 @@ const std::map<std::string, std::string> PACKAGES = {
     {"OpenGL::GL", "OpenGL"},
     {"PkgConfig::SDL2_MIXER", "SDL2_mixer"},
     {"SDL2::SDL2", "SDL2"},
+    {"pugixml::pugixml", "pugixml"},
+    {"nlohmann_json::nlohmann_json", "nlohmann-json"},
+    {"ZLIB::ZLIB", "zlib"},
 };
 
 std::vector<std::string> splitList(const std::string& text, char separator) {

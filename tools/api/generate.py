@@ -26,7 +26,7 @@ import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Modules in the order the reference presents them; others follow by name.
-MODULE_ORDER = ["graphics", "resources", "audio", "app", "log", "facebook", "gpgutils"]
+MODULE_ORDER = ["graphics", "resources", "audio", "app", "log", "tilemaps", "facebook", "gpgutils"]
 BEGIN_MARK = "-- BEGIN GENERATED MODULES (tools/api/generate.py; do not edit by hand)"
 END_MARK = "-- END GENERATED MODULES"
 BOX = "tarnwick.box"
@@ -278,6 +278,8 @@ class Types:
             return lua, "`%s` object owning a copy" % lua
         if "pushValueBox" in out:
             return BOX, "box holding the `%s` value" % base
+        if "pushTable" in out:  # a typemap that builds plain Lua tables
+            return "table", "table"
         if ctext.endswith("*"):
             return BOX + "?", "box of `%s`, or nil" % ctext
         return BOX, "box of `%s`" % ctext
