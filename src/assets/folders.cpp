@@ -27,7 +27,7 @@ bool isPNGName(const char* name) {
 }  // namespace
 
 void forFiles(const char* folderPath, std::function<void(const char*)> func) {
-  DLOG("Looking for files in folder %s\n", folderPath);
+  DLOG(LogLevel::Info, "Looking for files in folder %s\n", folderPath);
   DIR* folder = opendir(folderPath);
   if (!folder) return;
   while (dirent* entry = readdir(folder)) func(entry->d_name);
@@ -39,12 +39,12 @@ std::list<Image> loadPNGs(const char* folder) {
   forFiles(folder, [&](const char* name) {
     if (!isPNGName(name)) return;
     if (strlen(name) >= MAX_NAME) {
-      DLOG("File name %s is too long\n", name);
+      DLOG(LogLevel::Warning, "File name %s is too long\n", name);
       return;
     }
     std::string path = std::string(folder) + "/" + name;
     if (path.size() >= MAX_PATH) {
-      DLOG("Path %s is too long\n", path.c_str());
+      DLOG(LogLevel::Warning, "Path %s is too long\n", path.c_str());
       return;
     }
     Image image = loadPNG(path.c_str());

@@ -90,15 +90,15 @@ bool renderCharacters(FT_Face face, unsigned int size, const char* characters,
 
 Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
                 const char* characters) {
-  DLOG("Load font %s/%s", folder, fontName);
+  DLOG(LogLevel::Info, "Load font %s/%s", folder, fontName);
   char path[MAX_PATH];
   if (snprintf(path, sizeof path, "%s%s.ttf", folder, fontName) >= static_cast<int>(sizeof path)) {
-    DLOG("Font path %s%s.ttf is too long\n", folder, fontName);
+    DLOG(LogLevel::Error, "Font path %s%s.ttf is too long\n", folder, fontName);
     return nullptr;
   }
   FT_Face face = nullptr;
   if (FT_New_Face(ft, path, 0, &face)) {
-    DLOG("Could not open font %s\n", path);
+    DLOG(LogLevel::Error, "Could not open font %s\n", path);
     return nullptr;
   }
   FT_Set_Pixel_Sizes(face, 0, size);
@@ -109,7 +109,7 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   // Closed at once: the pictures and metrics hold all the font needs later.
   FT_Done_Face(face);
   if (!rendered) {
-    DLOG("Could not load character\n");
+    DLOG(LogLevel::Error, "Could not load character\n");
     releaseImages(images);
     return nullptr;
   }
@@ -123,8 +123,9 @@ Sheet* loadFont(const char* folder, const char* fontName, unsigned int size,
   if (!sheet) return nullptr;
   for (const auto& entry : glyphSprites) glyphs[entry.first[0]].sprite = entry.second;
   if (refused > 0)
-    DLOG("Font %s: %d glyphs larger than %ld pixels (%d x its size) refused\n", fontName, refused,
-         static_cast<long>(GLYPH_SIZE_FACTOR) * std::max(size, 1u), GLYPH_SIZE_FACTOR);
+    DLOG(LogLevel::Warning, "Font %s: %d glyphs larger than %ld pixels (%d x its size) refused\n",
+         fontName, refused, static_cast<long>(GLYPH_SIZE_FACTOR) * std::max(size, 1u),
+         GLYPH_SIZE_FACTOR);
 
   Font font;
   font.glyphs = std::move(glyphs);

@@ -50,9 +50,11 @@ std::string pathOf(const std::string& name) {
   }
   if (path.empty() && name == DEFAULT_FONT) {
     path = frameworkfiles::find(DEFAULT_FONT_FILE);
-    if (path.empty()) DLOG("Default font %s not found; text is not drawn\n", DEFAULT_FONT_FILE);
+    if (path.empty())
+      DLOG(LogLevel::Error, "Default font %s not found; text is not drawn\n", DEFAULT_FONT_FILE);
   } else if (path.empty()) {
-    DLOG("Font %s not found in %s, using the default font\n", name.c_str(), FONT_FOLDER);
+    DLOG(LogLevel::Warning, "Font %s not found in %s, using the default font\n", name.c_str(),
+         FONT_FOLDER);
   }
   paths[name] = path;
   return path;
@@ -62,7 +64,8 @@ CachedGlyph rasterise(Face& face, unsigned int index) {
   CachedGlyph cached;
   cached.index = index;
   if (FT_Load_Glyph(face.ft, index, FT_LOAD_DEFAULT) != 0) {
-    DLOG("Could not render glyph %u of font %s at size %d\n", index, face.name.c_str(), face.size);
+    DLOG(LogLevel::Error, "Could not render glyph %u of font %s at size %d\n", index,
+         face.name.c_str(), face.size);
     return cached;
   }
   FT_GlyphSlot slot = face.ft->glyph;
@@ -72,7 +75,8 @@ CachedGlyph rasterise(Face& face, unsigned int index) {
   if (glyphbitmap::wholePixels(slot->metrics.width) > largest ||
       glyphbitmap::wholePixels(slot->metrics.height) > largest) {
     if (!face.refusedLarge)
-      DLOG("Font %s at size %d has glyphs larger than %ld pixels; they are not drawn\n",
+      DLOG(LogLevel::Warning,
+           "Font %s at size %d has glyphs larger than %ld pixels; they are not drawn\n",
            face.name.c_str(), face.size, largest);
     face.refusedLarge = true;
     return cached;
@@ -81,14 +85,15 @@ CachedGlyph rasterise(Face& face, unsigned int index) {
   bool rendered = FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0;
   bool empty = bitmap.width == 0 || bitmap.rows == 0;
   if (!rendered || (!empty && !glyphbitmap::readable(bitmap))) {
-    DLOG("Could not render glyph %u of font %s at size %d\n", index, face.name.c_str(), face.size);
+    DLOG(LogLevel::Error, "Could not render glyph %u of font %s at size %d\n", index,
+         face.name.c_str(), face.size);
     return cached;
   }
   cached.glyph.left = slot->bitmap_left;
   cached.glyph.top = slot->bitmap_top;
   if (!glyphsheets::add(bitmap, &cached.glyph.sprite))
-    DLOG("Glyph %u of font %s at size %d does not fit on a glyph sheet\n", index, face.name.c_str(),
-         face.size);
+    DLOG(LogLevel::Warning, "Glyph %u of font %s at size %d does not fit on a glyph sheet\n", index,
+         face.name.c_str(), face.size);
   return cached;
 }
 
@@ -98,12 +103,12 @@ Face* open(const std::string& name, int pixels) {
   if (!resources::ft) resources::init();
   FT_Face ft = nullptr;
   if (!resources::ft || FT_New_Face(resources::ft, path.c_str(), 0, &ft) != 0) {
-    DLOG("Could not open font %s for text\n", path.c_str());
+    DLOG(LogLevel::Error, "Could not open font %s for text\n", path.c_str());
     if (name != DEFAULT_FONT) paths[name] = "";  // the default stands in from now on
     return nullptr;
   }
   if (FT_Set_Pixel_Sizes(ft, 0, static_cast<FT_UInt>(pixels)) != 0) {
-    DLOG("Font %s has no size %d\n", path.c_str(), pixels);
+    DLOG(LogLevel::Error, "Font %s has no size %d\n", path.c_str(), pixels);
     FT_Done_Face(ft);
     return nullptr;
   }
@@ -135,8 +140,8 @@ Face* face(const std::string& requested, float size) {
     char shown[32];
     snprintf(shown, sizeof shown, "%g", static_cast<double>(size));
     if (refusedSizes.insert(shown).second)
-      DLOG("Text size %s refused: sizes lie above 0 and at most %g pixels\n", shown,
-           static_cast<double>(MAX_SIZE));
+      DLOG(LogLevel::Warning, "Text size %s refused: sizes lie above 0 and at most %g pixels\n",
+           shown, static_cast<double>(MAX_SIZE));
     return nullptr;
   }
   int pixels = std::max(1, static_cast<int>(std::lround(size)));

@@ -48,8 +48,8 @@ const int MAX_DEPTH = 64;      // nested child blocks; deeper files are corrupt
 const size_t CHUNK = 1 << 16;  // values read (and allocated) at a time
 
 void reportShortRead(FILE* file) {
-  if (ferror(file)) DLOG("Error reading mod file\n");
-  if (feof(file)) DLOG("Eof while reading mod file\n");
+  if (ferror(file)) DLOG(LogLevel::Error, "Error reading mod file\n");
+  if (feof(file)) DLOG(LogLevel::Error, "Eof while reading mod file\n");
 }
 
 bool readU32(FILE* file, uint32_t& value) { return fread(&value, 4, 1, file) == 1; }
@@ -112,7 +112,8 @@ bool readMesh(FILE* file, Mesh& mesh, bool& keep) {
   uint32_t vertices = floats / FILE_FLOATS_PER_VERTEX;
   keep = std::all_of(mesh.indices.begin(), mesh.indices.end(),
                      [vertices](uint32_t index) { return index < vertices; });
-  if (!keep) DLOG("Skipped a mod mesh whose indices pass its %u vertices\n", vertices);
+  if (!keep)
+    DLOG(LogLevel::Warning, "Skipped a mod mesh whose indices pass its %u vertices\n", vertices);
   return true;
 }
 
@@ -155,13 +156,15 @@ bool readBlock(Model& model, FILE* file, int depth) {
     if (animation::interpolable(curve))
       model.animation.curves.push_back(std::move(curve));
     else
-      DLOG("Skipped a mod curve with key-frame values too large to interpolate\n");
+      DLOG(LogLevel::Warning,
+           "Skipped a mod curve with key-frame values too large to interpolate\n");
   }
 
   if (!readCount(file, count)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     if (depth == MAX_DEPTH) {
-      DLOG("Mod file nests models deeper than %d levels; the rest is ignored\n", MAX_DEPTH);
+      DLOG(LogLevel::Warning, "Mod file nests models deeper than %d levels; the rest is ignored\n",
+           MAX_DEPTH);
       return false;
     }
     model.children.emplace_back();
@@ -174,10 +177,10 @@ bool readBlock(Model& model, FILE* file, int depth) {
 void readMod(Model& model, FILE* file) { readBlock(model, file, 0); }
 
 bool parseMod(std::string name) {
-  DLOG("Attempt to parse mod %s\n", name.c_str());
+  DLOG(LogLevel::Info, "Attempt to parse mod %s\n", name.c_str());
   FILE* file = resources::openFile(("assets/models/" + name + ".mod").c_str(), "rb");
   if (!file) {
-    DLOG("Failed to parse mod %s\n", name.c_str());
+    DLOG(LogLevel::Error, "Failed to parse mod %s\n", name.c_str());
     return false;
   }
   Model result;

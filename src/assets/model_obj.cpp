@@ -190,8 +190,8 @@ Mesh buildMesh(const ObjData& data, const std::string& fileName) {
     }
   }
   if (skipped)
-    DLOG("Skipped %zu triangles of obj %s with indices outside its lists\n", skipped,
-         fileName.c_str());
+    DLOG(LogLevel::Warning, "Skipped %zu triangles of obj %s with indices outside its lists\n",
+         skipped, fileName.c_str());
   return mesh;
 }
 // A folder opens for reading on some systems but holds no lines; it must not

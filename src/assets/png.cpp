@@ -47,8 +47,9 @@ void release(Decoding& d) {
 }
 
 void refuse(const char* path, png_uint_32 width, png_uint_32 height) {
-  DLOG("Image %s of %u x %u pixels refused: at most %d pixels a side and %zu MiB decoded\n",
-       path, width, height, maxTextureSide, MAX_IMAGE_BYTES >> 20);
+  DLOG(LogLevel::Error,
+       "Image %s of %u x %u pixels refused: at most %d pixels a side and %zu MiB decoded\n", path,
+       width, height, maxTextureSide, MAX_IMAGE_BYTES >> 20);
 }
 
 // Reads the image from the open file past its signature. False when the file
@@ -63,7 +64,7 @@ bool decode(const char* path, Decoding& d) {
     if (width > side || height > side)
       refuse(path, width, height);
     else
-      DLOG("Failed to decode png %s\n", path);
+      DLOG(LogLevel::Error, "Failed to decode png %s\n", path);
     return false;
   }
   png_init_io(d.png, d.file);
@@ -76,7 +77,7 @@ bool decode(const char* path, Decoding& d) {
   // Consumers read 4 bytes a pixel, so a 16-bit RGBA file is refused as well.
   if (png_get_color_type(d.png, d.info) != PNG_COLOR_TYPE_RGB_ALPHA ||
       png_get_bit_depth(d.png, d.info) != 8) {
-    DLOG("Image %s isn't of format RGBA\n", path);
+    DLOG(LogLevel::Error, "Image %s isn't of format RGBA\n", path);
     return false;
   }
   png_uint_32 width = png_get_image_width(d.png, d.info);
@@ -91,7 +92,7 @@ bool decode(const char* path, Decoding& d) {
   d.image.data = static_cast<unsigned char*>(malloc(rowBytes * height));
   d.rows = static_cast<png_bytepp>(malloc(sizeof(png_bytep) * height));
   if (!d.image.data || !d.rows) {
-    DLOG("Not enough memory for png %s\n", path);
+    DLOG(LogLevel::Error, "Not enough memory for png %s\n", path);
     return false;
   }
   for (png_uint_32 y = 0; y < height; ++y) d.rows[y] = d.image.data + y * rowBytes;
@@ -107,13 +108,13 @@ Image loadPNG(const char* path) {
   Decoding d;
   d.file = openFile(path, "rb");
   if (!d.file) {
-    DLOG("Failed to open file %s\n", path);
+    DLOG(LogLevel::Error, "Failed to open file %s\n", path);
     return Image();
   }
   png_byte header[SIGNATURE_BYTES] = {};
   if (fread(header, 1, SIGNATURE_BYTES, d.file) != SIGNATURE_BYTES ||
       png_sig_cmp(header, 0, SIGNATURE_BYTES) != 0) {
-    DLOG("File %s isn't a png", path);
+    DLOG(LogLevel::Error, "File %s isn't a png", path);
     release(d);
     return Image();
   }
@@ -122,14 +123,14 @@ Image loadPNG(const char* path) {
   d.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
                                    boundedMalloc, libpngFree);
   if (!d.png) {
-    DLOG("Failed to create png ptr\n");
+    DLOG(LogLevel::Error, "Failed to create png ptr\n");
     release(d);
     return Image();
   }
   d.info = png_create_info_struct(d.png);
   if (d.info) d.endInfo = png_create_info_struct(d.png);
   if (!d.info || !d.endInfo) {
-    DLOG("Failed to create info ptr\n");
+    DLOG(LogLevel::Error, "Failed to create info ptr\n");
     release(d);
     return Image();
   }

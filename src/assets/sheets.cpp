@@ -79,11 +79,11 @@ void placeImages(Rectangle area, std::list<Image>* images, std::deque<Image>* pl
 
 Sheet* createSheet(std::map<std::string, Sprite>& named, std::deque<Image>& images,
                    size_t pixelSize) {
-  DLOG("Copy images\n");
+  DLOG(LogLevel::Info, "Copy images\n");
   size_t sheetRow = SHEET_SIDE * pixelSize;
   auto* data = static_cast<unsigned char*>(calloc(sheetRow * SHEET_SIDE, 1));
   if (!data) {
-    DLOG("Not enough memory for a sheet\n");
+    DLOG(LogLevel::Error, "Not enough memory for a sheet\n");
     for (Image& image : images) free(image.data);
     return nullptr;
   }
@@ -97,7 +97,7 @@ Sheet* createSheet(std::map<std::string, Sprite>& named, std::deque<Image>& imag
     // Only the packer places pictures, but a picture off the sheet would be
     // copied past its end.
     if (!liesOnSheet(image)) {
-      DLOG("Image %s does not lie on the sheet\n", image.alias.c_str());
+      DLOG(LogLevel::Warning, "Image %s does not lie on the sheet\n", image.alias.c_str());
       free(image.data);
       continue;
     }
@@ -108,7 +108,7 @@ Sheet* createSheet(std::map<std::string, Sprite>& named, std::deque<Image>& imag
     named[image.alias] = spriteOf(image, sheet);
     free(image.data);
   }
-  DLOG("Return sheet\n");
+  DLOG(LogLevel::Info, "Return sheet\n");
   return sheet;
 }
 
@@ -119,7 +119,7 @@ Sheet* packFolder(const char* folder, std::map<std::string, Sprite>& named) {
   std::deque<Image> placedImages;
   placeImages(packingArea(), &imagesInFolder, &placedImages);
   if (!imagesInFolder.empty()) {
-    DLOG("WARNING: Not all images fit on sheet");
+    DLOG(LogLevel::Warning, "WARNING: Not all images fit on sheet");
     releaseImages(imagesInFolder);
   }
   return createSheet(named, placedImages, 4);

@@ -20,7 +20,8 @@ const size_t PIXEL_BYTES = 4;
 bool sheetAllowed(const std::string& alias, int side) {
   size_t bytes = static_cast<size_t>(side) * static_cast<size_t>(side) * PIXEL_BYTES;
   if (side <= maxTextureSide && bytes <= MAX_IMAGE_BYTES) return true;
-  DLOG("Texture %s refused: its sheet of %d x %d pixels is over %d pixels a side or %zu MiB\n",
+  DLOG(LogLevel::Error,
+       "Texture %s refused: its sheet of %d x %d pixels is over %d pixels a side or %zu MiB\n",
        alias.c_str(), side, side, maxTextureSide, MAX_IMAGE_BYTES >> 20);
   return false;
 }
@@ -69,7 +70,7 @@ bool registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
   Sheet* sheet = placeOnSheet(image, side);
   free(image.data);
   if (!sheet) {
-    DLOG("Not enough memory for texture %s\n", image.alias.c_str());
+    DLOG(LogLevel::Error, "Not enough memory for texture %s\n", image.alias.c_str());
     return false;
   }
   if (reused) {
@@ -82,7 +83,7 @@ bool registerImage(Image& image, const SheetUpload& upload, Sheet* reused) {
   } else {
     sheets.push_back(sheet);
   }
-  DLOG("Create texture %s\n", image.alias.c_str());
+  DLOG(LogLevel::Info, "Create texture %s\n", image.alias.c_str());
   // More levels than the side allows would be refused by GL.
   unsigned levels = image.alias == MIPMAPPED_TEXTURE
                         ? std::min(mipmapLevelsAllowed(side, side), MIPMAPPED_LEVELS)

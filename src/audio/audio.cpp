@@ -88,7 +88,8 @@ Mix_Music* replaceMusic(const char* path) {
 bool composePath(const char* name, char (&path)[PATH_SIZE]) {
   int length = snprintf(path, PATH_SIZE, "%s%s", FOLDER, name);
   if (length < 0 || static_cast<size_t>(length) >= PATH_SIZE) {
-    DLOG("Audio name too long (at most %zu characters): %s\n", PATH_SIZE - sizeof FOLDER, name);
+    DLOG(LogLevel::Error, "Audio name too long (at most %zu characters): %s\n",
+         PATH_SIZE - sizeof FOLDER, name);
     return false;
   }
   return true;
@@ -100,7 +101,7 @@ Mix_Chunk* findEffect(const char* path) {
   auto found = effects.find(path);
   if (found == effects.end()) {
     found = effects.emplace(path, loadEffect(path)).first;
-    DLOG("Load sound %s\n", path);
+    DLOG(LogLevel::Info, "Load sound %s\n", path);
     if (!found->second)
       diagnostics::warnOnce(std::string("sound ") + path,
                             "Warning: sound %s cannot be played: %s\n", path, Mix_GetError());

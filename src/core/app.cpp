@@ -6,7 +6,7 @@
 
 namespace app {
 void quit() {
-  DLOG("Exit\n");
+  DLOG(LogLevel::Info, "Exit\n");
   ::quit = 1;
 }
 }  // namespace app

@@ -50,13 +50,17 @@ void scriptError(const char* what, const std::string& message, const std::string
     errorIndex[line] = errors.size();
     errors.emplace_back(line, 1);
     std::string trace = traceback.empty() ? "" : citingMainScript(traceback) + "\n";
-    DLOG("%s\n%s", line.c_str(), trace.c_str());
+    DLOG(LogLevel::Error, "%s\n%s", line.c_str(), trace.c_str());
   }
-  if (current.strict && !failed) {
-    failed = true;
-    quit = 1;
-    DLOG("Strict mode: this Lua error ends the run after the current frame (exit status 1)\n");
-  }
+  endUnderStrict("Lua error");
+}
+
+void endUnderStrict(const char* what) {
+  if (!current.strict || failed) return;
+  failed = true;
+  quit = 1;
+  DLOG(LogLevel::Error,
+       "Strict mode: this %s ends the run after the current frame (exit status 1)\n", what);
 }
 
 bool firstTime(const std::string& key) { return current.debug && keysSeen.insert(key).second; }
@@ -65,7 +69,7 @@ void logRepeated(const std::string& key, const char* format, ...) {
   if (current.debug && !firstTime(key)) return;
   va_list args;
   va_start(args, format);
-  VDLOG(format, args);
+  VDLOG(LogLevel::Warning, format, args);
   va_end(args);
 }
 
@@ -73,14 +77,15 @@ void warnOnce(const std::string& key, const char* format, ...) {
   if (!firstTime(key)) return;
   va_list args;
   va_start(args, format);
-  VDLOG(format, args);
+  VDLOG(LogLevel::Warning, format, args);
   va_end(args);
 }
 
 void reportCounts() {
   if (!current.debug) return;
   for (const auto& error : errors)
-    DLOG("%d %s: %s\n", error.second, error.second == 1 ? "time" : "times", error.first.c_str());
+    DLOG(LogLevel::Error, "%d %s: %s\n", error.second, error.second == 1 ? "time" : "times",
+         error.first.c_str());
 }
 
 bool strictFailure() { return failed; }

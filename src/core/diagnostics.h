@@ -39,7 +39,12 @@ void warnOnce(const std::string& key, const char* format, ...)
 // Under debug, one line per distinct Lua error of the run with its count:
 // "N times: Lua error in WHAT: MESSAGE". Nothing otherwise.
 void reportCounts();
-// True once strict mode has seen a Lua error.
+// Under strict, the first failure of the run (a Lua error, a shader pair that
+// does not link) sets `quit`, marks the run failed and logs "Strict mode: this
+// WHAT ends the run after the current frame (exit status 1)". Nothing
+// otherwise, and nothing for later failures.
+void endUnderStrict(const char* what);
+// True once strict mode has seen a failure.
 bool strictFailure();
 
 // main.lua loaded under its own text is cited as `[string "..."]`; once this

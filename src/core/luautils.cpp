@@ -183,7 +183,7 @@ void reportCycle(const char* where) {
   static bool reported = false;
   if (reported) return;
   reported = true;
-  DLOG("Scene table reachable from itself skipped in %s\n", where);
+  DLOG(LogLevel::Warning, "Scene table reachable from itself skipped in %s\n", where);
 }
 
 void walkTree(lua_State* L, const TreeWalk& walk) {

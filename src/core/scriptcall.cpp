@@ -91,7 +91,7 @@ void logError(lua_State* L, const char* what) {
   if (diagnostics::mode().debug)
     diagnostics::scriptError(what, errorText(L, -1), takeTraceback());
   else
-    DLOG("Lua error: %s\n", errorText(L, -1));
+    DLOG(LogLevel::Error, "Lua error: %s\n", errorText(L, -1));
   lua_pop(L, 1);
 }
 

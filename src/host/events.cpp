@@ -149,7 +149,7 @@ void handleWindowEvent(lua_State* L, const SDL_WindowEvent& event) {
 void handleEvent(lua_State* L, const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      DLOG("Quit\n");
+      DLOG(LogLevel::Info, "Quit\n");
       quit = 1;
       break;
     case SDL_KEYDOWN:

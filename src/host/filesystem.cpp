@@ -69,18 +69,18 @@ void collect(const inotify_event& event, std::vector<Pending>& pending) {
 bool enableWatching() {
   if (notifier >= 0) return true;
   notifier = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (notifier < 0) DLOG("Cannot watch files: %s\n", strerror(errno));
+  if (notifier < 0) DLOG(LogLevel::Error, "Cannot watch files: %s\n", strerror(errno));
   return notifier >= 0;
 }
 
 void watch(std::string path, std::function<void(Change, std::string)> callback) {
   if (notifier < 0) {
-    DLOG("Watch not implemented on this platform\n");
+    DLOG(LogLevel::Info, "Watch not implemented on this platform\n");
     return;
   }
   struct stat info;
   if (stat(path.c_str(), &info) != 0) {
-    DLOG("Cannot watch %s: %s\n", path.c_str(), strerror(errno));
+    DLOG(LogLevel::Error, "Cannot watch %s: %s\n", path.c_str(), strerror(errno));
     return;
   }
   Watch entry{-1, path, "", std::move(callback)};
@@ -91,10 +91,10 @@ void watch(std::string path, std::function<void(Change, std::string)> callback) 
   }
   entry.descriptor = inotify_add_watch(notifier, entry.folder.c_str(), EVENTS);
   if (entry.descriptor < 0) {
-    DLOG("Cannot watch %s: %s\n", path.c_str(), strerror(errno));
+    DLOG(LogLevel::Error, "Cannot watch %s: %s\n", path.c_str(), strerror(errno));
     return;
   }
-  DLOG("Watching %s\n", path.c_str());
+  DLOG(LogLevel::Info, "Watching %s\n", path.c_str());
   watches.push_back(std::move(entry));
 }
 

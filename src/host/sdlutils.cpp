@@ -33,8 +33,8 @@ void goFullScreen(int width, int height) {
   }
   SDL_Rect bounds = {};
   if (SDL_GetDisplayBounds(display, &bounds) == 0) {
-    DLOG("The display has no %dx%d mode: the game is scaled to %dx%d\n", width, height, bounds.w,
-         bounds.h);
+    DLOG(LogLevel::Warning, "The display has no %dx%d mode: the game is scaled to %dx%d\n", width,
+         height, bounds.w, bounds.h);
     SDL_SetWindowSize(window, bounds.w, bounds.h);
     SDL_SetWindowPosition(window, bounds.x, bounds.y);
   }
@@ -98,7 +98,7 @@ void SDLstart(int width, int height, const WindowSettings& settings) {
   SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red);
   SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &green);
   SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
-  DLOG("Red size: %d,\n Green size: %d,\n Blue size: %d\n", red, green, blue);
+  DLOG(LogLevel::Info, "Red size: %d,\n Green size: %d,\n Blue size: %d\n", red, green, blue);
 
   gr_logContext();
 }

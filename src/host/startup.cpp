@@ -194,7 +194,8 @@ const char* version() { return TARNWICK_VERSION; }
 bool runMainScript(lua_State* L) {
   FILE* file = resources::openFile(MAIN_SCRIPT, "rb");
   if (!file) {
-    DLOG("Lua error: cannot open %s: %s\n", workingPath(MAIN_SCRIPT).c_str(), strerror(errno));
+    DLOG(LogLevel::Error, "Lua error: cannot open %s: %s\n", workingPath(MAIN_SCRIPT).c_str(),
+         strerror(errno));
     return false;
   }
   std::string text;
@@ -205,7 +206,8 @@ bool runMainScript(lua_State* L) {
   int readError = errno;
   fclose(file);
   if (unreadable) {
-    DLOG("Lua error: cannot read %s: %s\n", workingPath(MAIN_SCRIPT).c_str(), strerror(readError));
+    DLOG(LogLevel::Error, "Lua error: cannot read %s: %s\n", workingPath(MAIN_SCRIPT).c_str(),
+         strerror(readError));
     return false;
   }
   if (loadMainChunk(L, text) != 0) {
@@ -233,7 +235,7 @@ bool readConfig(lua_State* L, GameConfig* config) {
         checkSwitch(L, field[7], "cursor", &config->cursor),
         checkText(L, field[8], "icon", &config->icon)}) {
     if (problem.empty()) continue;
-    DLOG("%s\n", problem.c_str());
+    DLOG(LogLevel::Error, "%s\n", problem.c_str());
     return false;
   }
   return true;
@@ -248,11 +250,11 @@ int run(const Options& options) {
   keys::install(L);
   audio::init();
 
-  DLOG("Load lua main\n");
+  DLOG(LogLevel::Info, "Load lua main\n");
   GameConfig config;
   bool started = runMainScript(L);
   if (started) {
-    DLOG("Get size\n");
+    DLOG(LogLevel::Info, "Get size\n");
     started = readConfig(L, &config);
   }
   if (started) readConfigDebug(L);
@@ -266,7 +268,7 @@ int run(const Options& options) {
   setNumberGlobal(L, "screenWidth", config.width);
   setNumberGlobal(L, "screenHeight", config.height);
 
-  DLOG("Init SDL\n");
+  DLOG(LogLevel::Info, "Init SDL\n");
   screenWidth = designWidth = config.width;
   screenHeight = designHeight = config.height;
   WindowSettings settings;
@@ -280,26 +282,26 @@ int run(const Options& options) {
   setWindowIcon(config.icon);
   letterbox::followWindow();
 
-  DLOG("Init audio\n");
-  DLOG("Init graphics\n");
+  DLOG(LogLevel::Info, "Init audio\n");
+  DLOG(LogLevel::Info, "Init graphics\n");
   gr_init();
 
-  DLOG("Load assets\n");
-  DLOG("Create textures\n");
+  DLOG(LogLevel::Info, "Load assets\n");
+  DLOG(LogLevel::Info, "Create textures\n");
   gr_loadTextures("assets/textures/");
-  DLOG("Create sheets\n");
+  DLOG(LogLevel::Info, "Create sheets\n");
   gr_uploadSheet(resources::createSpriteSheet("assets/sprites/"), 1, 1);
   for (const char* font : {"OLDENGL", "TrashHand"})
     gr_uploadGlyphSheet(resources::loadFont("assets/fonts/", font, 48));
 
-  DLOG("Call main lua init\n");
+  DLOG(LogLevel::Info, "Call main lua init\n");
   lua_getglobal(L, "init");
   if (lua_isfunction(L, -1))
     script::call(L, 0, 0, "init");
   else
     lua_pop(L, 1);
 
-  DLOG("Start main loop\n");
+  DLOG(LogLevel::Info, "Start main loop\n");
   Uint32 lastFrame = SDL_GetTicks();
   gr_clearRenderTargets();
   registerWatches(L, options.watch);
@@ -308,12 +310,12 @@ int run(const Options& options) {
 
   filesystem::stopWatching();
   diagnostics::reportCounts();
-  DLOG("SDLquit\n");
+  DLOG(LogLevel::Info, "SDLquit\n");
   audio::clear();
   resources::clear();
   lua_close(L);
   SDLquit();
-  DLOG("Final quit\n");
+  DLOG(LogLevel::Info, "Final quit\n");
   return diagnostics::strictFailure() ? 1 : 0;
 }
 }  // namespace host

@@ -15,7 +15,7 @@
 
 namespace watchers {
 void onScriptChange(lua_State* L, filesystem::Change, const std::string& path) {
-  DLOG("Custom callback\n");
+  DLOG(LogLevel::Debug, "Custom callback\n");
   lua_getglobal(L, "dofile");
   if (!lua_isfunction(L, -1)) {
     lua_pop(L, 1);
@@ -31,7 +31,7 @@ void onShaderChange(filesystem::Change, const std::string& path) {
   std::string name = file.substr(0, file.find('.'));
   size_t dot = path.find('.');
   std::string extension = dot == std::string::npos ? path : path.substr(dot + 1);
-  DLOG("Looking for shader %s %s\n", name.c_str(), extension.c_str());
+  DLOG(LogLevel::Debug, "Looking for shader %s %s\n", name.c_str(), extension.c_str());
 
   for (auto& vertexEntry : gr_programs) {
     const std::string& vertex = vertexEntry.first;
@@ -39,10 +39,10 @@ void onShaderChange(filesystem::Change, const std::string& path) {
     std::map<std::string, GLuint> fragments = vertexEntry.second;
     for (auto& fragmentEntry : fragments) {
       const std::string& fragment = fragmentEntry.first;
-      DLOG("Testing shader %s %s\n", vertex.c_str(), fragment.c_str());
+      DLOG(LogLevel::Debug, "Testing shader %s %s\n", vertex.c_str(), fragment.c_str());
       bool affected = (extension == "vs" && vertex == name) || (extension == "fs" && fragment == name);
       if (!affected) continue;
-      DLOG("Changing shader %s %s\n", vertex.c_str(), fragment.c_str());
+      DLOG(LogLevel::Info, "Changing shader %s %s\n", vertex.c_str(), fragment.c_str());
       // A broken edit keeps the program that works, so the game runs on.
       GLuint program = gr_tryCreateProgram(vertex.c_str(), fragment.c_str());
       if (program) vertexEntry.second[fragment] = program;
@@ -51,7 +51,7 @@ void onShaderChange(filesystem::Change, const std::string& path) {
 }
 
 void onMainScriptChange(lua_State* L, const std::string& path) {
-  DLOG("Reload %s\n", path.c_str());
+  DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
   if (!host::runMainScript(L)) return;
   lua_getglobal(L, "onReload");
   if (lua_isfunction(L, -1))
@@ -74,21 +74,21 @@ Callback mainScriptCallback(lua_State* L) {
 
 Callback textureCallback() {
   return [](filesystem::Change, std::string path) {
-    DLOG("Reload %s\n", path.c_str());
+    DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
     gr_reloadTexture(path);
   };
 }
 
 Callback mapCallback() {
   return [](filesystem::Change, std::string path) {
-    DLOG("Reload %s\n", path.c_str());
+    DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
     maps::reloadAll(tilemappass::releaseTextures);
   };
 }
 
 Callback spriteCallback(const char* folder) {
   return [folder](filesystem::Change, std::string path) {
-    DLOG("Reload %s\n", path.c_str());
+    DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
     gr_reloadSpriteSheet(folder, path);
   };
 }

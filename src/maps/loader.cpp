@@ -63,7 +63,7 @@ Map* get(const std::string& name) {
   } catch (const MapError& error) {
     loaded.erase(name);
     failed[name] = error.message;
-    DLOG("Failed to load map %s: %s\n", name.c_str(), error.message.c_str());
+    DLOG(LogLevel::Error, "Failed to load map %s: %s\n", name.c_str(), error.message.c_str());
     return nullptr;
   }
 }
@@ -75,9 +75,10 @@ void reloadAll(const std::function<void(Map& old)>& replaced) {
       Map fresh = load(entry.first);
       replaced(entry.second);
       entry.second = std::move(fresh);
-      DLOG("Reloaded map %s\n", entry.first.c_str());
+      DLOG(LogLevel::Info, "Reloaded map %s\n", entry.first.c_str());
     } catch (const MapError& error) {
-      DLOG("Failed to reload map %s: %s\n", entry.first.c_str(), error.message.c_str());
+      DLOG(LogLevel::Error, "Failed to reload map %s: %s\n", entry.first.c_str(),
+           error.message.c_str());
     }
   }
 }

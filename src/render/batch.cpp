@@ -55,13 +55,6 @@ bool AttributeSet::set(const std::string& name, Attribute attribute) {
   return set(gr_nameId(name), attribute);
 }
 
-const Attribute* AttributeSet::find(const std::string& name) const {
-  NameId id = gr_nameId(name);
-  for (const Entry& entry : *this)
-    if (entry.name == id) return &entry.attribute;
-  return nullptr;
-}
-
 bool AttributeSet::sameAs(const AttributeSet& other) const {
   if (count != other.count) return false;
   for (int i = 0; i < count; ++i) {
@@ -173,10 +166,6 @@ void Batch::reset() {
   clearTarget = false;
 }
 
-BatchList::BatchList(std::initializer_list<Batch> list) {
-  for (const Batch& batch : list) push_back(batch);
-}
-
 Batch& BatchList::add() {
   if (count == batches.size()) {
     batches.emplace_back();
@@ -185,14 +174,6 @@ Batch& BatchList::add() {
   Batch& batch = batches[count++];
   batch.reset();
   return batch;
-}
-
-void BatchList::push_back(const Batch& batch) {
-  if (count == batches.size())
-    batches.push_back(batch);
-  else
-    batches[count] = batch;
-  ++count;
 }
 
 GLfloat* BatchList::vertices(size_t floats) {

@@ -66,8 +66,8 @@ void uploadUniforms(programinfo::Program& info, const UniformSet& values) {
     if (uniform.bytes == 0) continue;
     // A value shorter than its type would be read past its end: skip it and say so.
     if (entry.size < uniform.bytes) {
-      DLOG("Uniform %s holds %u bytes but its type needs %zu; not set\n", uniform.name.c_str(),
-           entry.size, uniform.bytes);
+      DLOG(LogLevel::Warning, "Uniform %s holds %u bytes but its type needs %zu; not set\n",
+           uniform.name.c_str(), entry.size, uniform.bytes);
       continue;
     }
     const void* value = values.value(entry);
@@ -134,6 +134,12 @@ bool bindTarget(const Batch& batch, GLint viewport[4]) {
   return true;
 }
 
+// Back to the window after bindTarget bound a render target.
+void restoreWindowTarget(const GLint viewport[4]) {
+  glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
+  glViewport(0, 0, viewport[2], viewport[3]);
+}
+
 void setDepthTest(bool enabled) {
   if (!enabled) {
     glDisable(GL_DEPTH_TEST);
@@ -170,8 +176,13 @@ const GLfloat* joinedVertices(Batch* const* group, size_t count, size_t stride) 
 // uniforms logs something, which each batch then does on its own draw.
 size_t drawGroup(Batch* const* group, size_t count) {
   Batch& lead = *group[0];
-  setDepthTest(lead.enableDepthTest);
   GLint viewport[4] = {};
+  if (gr_programFailed(lead.program)) {
+    // Nothing is drawn, but the target is cleared as the batches after it expect.
+    if (lead.clearTarget && bindTarget(lead, viewport)) restoreWindowTarget(viewport);
+    return count;
+  }
+  setDepthTest(lead.enableDepthTest);
   bool restoreWindow = bindTarget(lead, viewport);
   if (lead.enableDepthTest && !restoreWindow) gr_prepareWindowDepth();
   gr_useProgram(lead.program);
@@ -222,10 +233,7 @@ size_t drawGroup(Batch* const* group, size_t count) {
     if (location >= 0) glDisableVertexAttribArray(static_cast<GLuint>(location));
   }
 
-  if (restoreWindow) {
-    glBindFramebuffer(GL_FRAMEBUFFER, gr_screenFrameBuffer());
-    glViewport(0, 0, viewport[2], viewport[3]);
-  }
+  if (restoreWindow) restoreWindowTarget(viewport);
   return count;
 }
 
@@ -347,6 +355,7 @@ void gr_renderBatchesAfter(std::vector<BatchList>& batchMatrix, const DrawnPrefi
 void gr_testrender() {
   static const GLfloat vertices[] = {-1, -1, 0, 1, -1, 0, 0, 1, 0};
   static const GLuint indices[] = {0, 1, 2};
+  if (gr_programFailed(testProgramID)) return;
   gr_useProgram(testProgramID);
   glEnableVertexAttribArray(0);
   glcheck::check("Enable vertex array");

@@ -21,7 +21,7 @@ void fatal(const char* format, ...) {
   std::vector<char> text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
   vsnprintf(text.data(), text.size(), format, again);
   va_end(again);
-  DLOG("%s", text.data());
+  DLOG(LogLevel::Error, "%s", text.data());
   fflush(stdout);
   exit(1);
 }

@@ -6,14 +6,14 @@
 // What a program declares (its active uniforms, its attribute locations) is
 // asked of GL once per program, and a uniform value the program already holds
 // is not uploaded again.
-// GL failures are fatal: a labelled "OpenGL error" line and exit status 1.
+// GL failures are fatal: a labelled "OpenGL error" line and exit status 1. A
+// shader pair that does not link is not: its draws are skipped.
 #pragma once
 
 #include <GL/glew.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,8 +59,6 @@ struct AttributeSet {
   // are taken a new name is left out and the result is false.
   bool set(NameId name, Attribute attribute);
   bool set(const std::string& name, Attribute attribute);
-  // Null when the set has no attribute of that name.
-  const Attribute* find(const std::string& name) const;
   size_t size() const { return static_cast<size_t>(count); }
   bool empty() const { return count == 0; }
   const Entry* begin() const { return entries; }
@@ -135,12 +133,10 @@ struct BatchList {
   size_t used = 0;                           // floats taken from it
 
   BatchList() = default;
-  BatchList(std::initializer_list<Batch> list);  // copies
 
   // A new batch at the end. Adding may move the batches: references to
   // earlier ones do not survive it.
   Batch& add();
-  void push_back(const Batch& batch);
   size_t size() const { return count; }
   bool empty() const { return count == 0; }
   Batch& operator[](size_t index) { return batches[index]; }
@@ -179,22 +175,26 @@ extern std::map<std::string, std::map<std::string, GLuint>> gr_programs;
 
 GLuint gr_loadShader(const char* filePath, GLenum shaderType);  // 0 when unreadable
 // Builds the pair from the game's assets/shaders/<version>/ files, else the
-// framework's copies. A missing file or a name too long for the path ends the
-// run at the attach check.
+// framework's copies. A pair that does not link (a file that cannot be read, a
+// name too long for the path, a shader that does not compile) still gives a
+// program, marked failed: the first time for the two files, one line names
+// them with the driver's message, and under --strict the run ends after the
+// frame with status 1.
 GLuint gr_createProgram(const char* vs, const char* fs);
 // Builds the pair like gr_createProgram for a rebuild during the run: a file
 // that cannot be read, a shader that does not compile or a pair that does not
 // link gives one log line and 0 instead of ending the run.
 GLuint gr_tryCreateProgram(const char* vs, const char* fs);
 GLuint gr_getProgram(std::string vs, std::string ps);
+// True for a program gr_createProgram built from a pair that does not link:
+// gr_useProgram never binds it, and batches drawn with it draw nothing.
+bool gr_programFailed(GLuint program);
 // True when drawing with the program reads a batch uniform called `name`: an
 // active uniform of that name, or a vector uniform fed from it under its name
 // without the first two characters (u_tint from tint), as gr_render feeds them.
 bool gr_programUses(GLuint program, const std::string& name);
 // Binds the program unless it is the one this switch bound last.
 void gr_useProgram(GLuint programID);
-// The program gr_useProgram bound last; GLuint(-1) before the first.
-GLuint gr_currentProgram();
 // Forgets the last binding and what is known of every program, for a new GL
 // context whose binding is 0 and whose program names may be reused.
 void gr_forgetCurrentProgram();

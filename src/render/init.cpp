@@ -16,7 +16,7 @@ void gr_init() {
   // On an EGL context (SDL picks one where GLX is not to be had) there is no
   // GLX display; GLEW has loaded the GL entry points before it looks for one.
   if (result != GLEW_OK && result != GLEW_ERROR_NO_GLX_DISPLAY)
-    DLOG("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
+    DLOG(LogLevel::Error, "Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
   // glewInit may leave GL_INVALID_ENUM behind on some contexts; it is not ours.
   glGetError();
   // The loaders refuse pictures this GL could not hold before decoding them.

@@ -1,12 +1,19 @@
 // Shader programs: reading and compiling shader files, linking pairs, the
 // program cache and the current-program switch. Compile and link logs are
-// printed but not judged: a broken program is cached like any other. Only the
-// rebuild of a changed pair (gr_tryCreateProgram) judges them.
+// printed as the driver gives them. A pair that does not link (a file that
+// cannot be read, a shader that does not compile) is cached like any other
+// but marked failed: one line says why, it is never bound, and the draws that
+// name it are skipped. The rebuild of a changed pair (gr_tryCreateProgram)
+// keeps the previous program instead.
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "assets/resources.h"
+#include "core/diagnostics.h"
 #include "core/log.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
@@ -19,6 +26,10 @@ std::map<std::string, std::map<std::string, GLuint>> gr_programs;
 namespace {
 const GLuint NO_PROGRAM = static_cast<GLuint>(-1);
 GLuint currentProgram = NO_PROGRAM;
+std::unordered_set<GLuint> failedPrograms;
+// Pairs of files already reported as not linking: a pair built again (the
+// cache emptied by a script) is not reported again.
+std::set<std::pair<std::string, std::string>> reportedPairs;
 
 // The whole file as text, or false when it cannot be opened or read.
 bool readFile(const char* filePath, std::vector<char>& text) {
@@ -36,45 +47,65 @@ bool readFile(const char* filePath, std::vector<char>& text) {
   return read;
 }
 
-GLuint loadNamedShader(const char* name, const char* extension, GLenum shaderType) {
-  std::string path = shaderfiles::find(name, extension);
-  return path.empty() ? 0 : gr_loadShader(path.c_str(), shaderType);
-}
-}  // namespace
-
-GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
-  std::vector<char> source;
-  if (!readFile(filePath, source)) {
-    DLOG("Failed to open shader %s\n", filePath);
-    return 0;
-  }
-  DLOG("Compiling shader %s\n", filePath);
-  GLuint shader = glCreateShader(shaderType);
-  glcheck::check("glCreateShader");
-  const GLchar* text = source.data();
-  glShaderSource(shader, 1, &text, nullptr);
-  glCompileShader(shader);
-
-  GLint logLength = 0;
-  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-  std::vector<char> log(static_cast<size_t>(logLength > 0 ? logLength : 1), '\0');
-  if (logLength > 0) glGetShaderInfoLog(shader, logLength, nullptr, log.data());
-  DLOG("%s\n", log.data());
-  DLOG("Shader created\n");
-  return shader;
-}
-
-namespace {
 bool compiled(GLuint shader) {
   GLint status = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
   return status == GL_TRUE;
 }
 
+bool linked(GLuint program) {
+  GLint status = GL_FALSE;
+  glGetProgramiv(program, GL_LINK_STATUS, &status);
+  return status == GL_TRUE;
+}
+
+std::string shaderLog(GLuint shader) {
+  GLint length = 0;
+  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+  std::vector<char> log(static_cast<size_t>(length > 0 ? length : 1), '\0');
+  if (length > 0) glGetShaderInfoLog(shader, length, nullptr, log.data());
+  return log.data();
+}
+
+std::string programLog(GLuint program) {
+  char log[512] = {};
+  glGetProgramInfoLog(program, sizeof log, nullptr, log);
+  return log;
+}
+
+// The driver's message on one line: its lines joined with "; ".
+std::string oneLine(const std::string& message) {
+  std::string line;
+  size_t start = 0;
+  while (start < message.size()) {
+    size_t end = message.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = message.size();
+    std::string part = message.substr(start, end - start);
+    if (part.find_first_not_of(" \t") != std::string::npos)
+      line += (line.empty() ? "" : "; ") + part;
+    start = end + 1;
+  }
+  return line.empty() ? "the driver gives no message" : line;
+}
+
+// One shader of a pair: the file it is read from (a name too long for a path
+// has none) and the compiled shader, 0 when the file cannot be read.
+struct ShaderFile {
+  std::string path;
+  std::string shown;  // the path, or the name when there is none
+  GLuint shader = 0;
+};
+
+ShaderFile loadNamedShader(const char* name, const char* extension, GLenum shaderType) {
+  ShaderFile file;
+  file.path = shaderfiles::find(name, extension);
+  file.shown = file.path.empty() ? std::string(name) + "." + extension : file.path;
+  if (!file.path.empty()) file.shader = gr_loadShader(file.path.c_str(), shaderType);
+  return file;
+}
+
 // Links the two shaders into a new program and deletes them.
 GLuint link(GLuint vertexShader, GLuint fragmentShader) {
-  // A shader that could not be read is 0 here; attaching it is the GL error
-  // that stops the process.
   GLuint program = glCreateProgram();
   glcheck::check("glCreateProgran");
   glAttachShader(program, vertexShader);
@@ -88,42 +119,97 @@ GLuint link(GLuint vertexShader, GLuint fragmentShader) {
 
   // The link log goes to standard output like the compile log; quiet runs
   // drop it when it is empty.
-  char log[512] = {};
-  glGetProgramInfoLog(program, sizeof log, nullptr, log);
-  DLOG("%s\n", log);
+  DLOG(linked(program) ? LogLevel::Warning : LogLevel::Error, "%s\n", programLog(program).c_str());
   // GL may hand out the name of a program it no longer has: learn it afresh.
   programinfo::forget(program);
   return program;
 }
+
+// Why the pair did not link, in the driver's words where it has some.
+std::string linkFailure(const ShaderFile& vertex, const ShaderFile& fragment, GLuint program) {
+  for (const ShaderFile* file : {&vertex, &fragment})
+    if (!file->shader) return file->shown + " cannot be read";
+  for (const ShaderFile* file : {&vertex, &fragment})
+    if (!compiled(file->shader)) return oneLine(shaderLog(file->shader));
+  return oneLine(programLog(program));
+}
+
+// A program that stands for a pair with a file that cannot be read: it has
+// nothing to link, and exists so that the pair has a program to be known by.
+GLuint unlinkedProgram(const ShaderFile& vertex, const ShaderFile& fragment) {
+  GLuint program = glCreateProgram();
+  glcheck::check("glCreateProgran");
+  if (vertex.shader) glDeleteShader(vertex.shader);
+  if (fragment.shader) glDeleteShader(fragment.shader);
+  programinfo::forget(program);
+  return program;
+}
+
+void markFailed(GLuint program, const ShaderFile& vertex, const ShaderFile& fragment) {
+  failedPrograms.insert(program);
+  std::string reason = linkFailure(vertex, fragment, program);
+  if (!reportedPairs.insert({vertex.shown, fragment.shown}).second) return;
+  DLOG(LogLevel::Error, "Shader pair %s %s does not link, its draws are skipped: %s\n",
+       vertex.shown.c_str(), fragment.shown.c_str(), reason.c_str());
+  diagnostics::endUnderStrict("shader pair that does not link");
+}
 }  // namespace
 
+GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
+  std::vector<char> source;
+  if (!readFile(filePath, source)) {
+    DLOG(LogLevel::Error, "Failed to open shader %s\n", filePath);
+    return 0;
+  }
+  DLOG(LogLevel::Info, "Compiling shader %s\n", filePath);
+  GLuint shader = glCreateShader(shaderType);
+  glcheck::check("glCreateShader");
+  const GLchar* text = source.data();
+  glShaderSource(shader, 1, &text, nullptr);
+  glCompileShader(shader);
+
+  // The driver's own words: what went wrong, or warnings on a shader that compiled.
+  DLOG(compiled(shader) ? LogLevel::Warning : LogLevel::Error, "%s\n", shaderLog(shader).c_str());
+  DLOG(LogLevel::Info, "Shader created\n");
+  return shader;
+}
+
 GLuint gr_createProgram(const char* vs, const char* fs) {
-  GLuint vertexShader = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
-  GLuint fragmentShader = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
-  return link(vertexShader, fragmentShader);
+  ShaderFile vertex = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
+  ShaderFile fragment = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
+  bool readable = vertex.shader && fragment.shader;
+  GLuint program =
+      readable ? link(vertex.shader, fragment.shader) : unlinkedProgram(vertex, fragment);
+  if (readable && linked(program))
+    failedPrograms.erase(program);  // a name GL had handed out before
+  else
+    markFailed(program, vertex, fragment);
+  return program;
 }
 
 GLuint gr_tryCreateProgram(const char* vs, const char* fs) {
-  GLuint vertexShader = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
-  GLuint fragmentShader = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
+  ShaderFile vertex = loadNamedShader(vs, "vs", GL_VERTEX_SHADER);
+  ShaderFile fragment = loadNamedShader(fs, "fs", GL_FRAGMENT_SHADER);
   const char* failure = nullptr;
-  if (!vertexShader || !fragmentShader)
+  if (!vertex.shader || !fragment.shader)
     failure = "a shader file cannot be read";
-  else if (!compiled(vertexShader) || !compiled(fragmentShader))
+  else if (!compiled(vertex.shader) || !compiled(fragment.shader))
     failure = "a shader does not compile";
   GLuint program = 0;
   if (!failure) {
-    program = link(vertexShader, fragmentShader);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) failure = "the pair does not link";
+    program = link(vertex.shader, fragment.shader);
+    if (!linked(program)) failure = "the pair does not link";
   } else {
-    glDeleteShader(vertexShader);
-    glDeleteShader(fragmentShader);
+    glDeleteShader(vertex.shader);
+    glDeleteShader(fragment.shader);
   }
-  if (!failure) return program;
+  if (!failure) {
+    failedPrograms.erase(program);
+    return program;
+  }
   glDeleteProgram(program);
-  DLOG("Shader pair %s %s not rebuilt: %s; the previous program stays\n", vs, fs, failure);
+  DLOG(LogLevel::Error, "Shader pair %s %s not rebuilt: %s; the previous program stays\n", vs, fs,
+       failure);
   return 0;
 }
 
@@ -136,6 +222,10 @@ GLuint gr_getProgram(std::string vs, std::string ps) {
   GLuint program = gr_createProgram(vs.c_str(), ps.c_str());
   gr_programs[vs][ps] = program;
   return program;
+}
+
+bool gr_programFailed(GLuint program) {
+  return !failedPrograms.empty() && failedPrograms.count(program) != 0;
 }
 
 bool gr_programUses(GLuint program, const std::string& name) {
@@ -155,16 +245,15 @@ bool gr_programUses(GLuint program, const std::string& name) {
 }
 
 void gr_useProgram(GLuint programID) {
-  if (programID == currentProgram) return;
+  if (programID == currentProgram || gr_programFailed(programID)) return;
   currentProgram = programID;
   glcheck::check("Pre use program");
   glUseProgram(programID);
   glcheck::check("Use program");
 }
 
-GLuint gr_currentProgram() { return currentProgram; }
-
 void gr_forgetCurrentProgram() {
   currentProgram = NO_PROGRAM;
+  failedPrograms.clear();
   programinfo::forgetAll();
 }

@@ -71,26 +71,27 @@ RenderTarget abandon(GLuint frameBuffer, GLuint texture) {
 
 bool gr_targetSizeAllowed(const std::string& name, int width, int height) {
   if (width <= 0 || height <= 0) {
-    DLOG("Render target %s needs a positive width and height (got %d x %d), not created\n",
+    DLOG(LogLevel::Error,
+         "Render target %s needs a positive width and height (got %d x %d), not created\n",
          name.c_str(), width, height);
     return false;
   }
   GLint limit = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
   if (width <= limit && height <= limit) return true;
-  DLOG("Render target %s of %d x %d pixels refused: GL allows at most %d a side\n", name.c_str(),
-       width, height, static_cast<int>(limit));
+  DLOG(LogLevel::Error, "Render target %s of %d x %d pixels refused: GL allows at most %d a side\n",
+       name.c_str(), width, height, static_cast<int>(limit));
   return false;
 }
 
 bool gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth) {
   if (!gr_targetSizeAllowed(name, width, height)) return false;
-  DLOG("Gen depth\n");
+  DLOG(LogLevel::Info, "Gen depth\n");
   RenderTarget made = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
   if (!made.frameBuffer) {
-    DLOG("Render target %s of %d x %d pixels refused: GL has no memory for it\n", name.c_str(),
-         width, height);
+    DLOG(LogLevel::Error, "Render target %s of %d x %d pixels refused: GL has no memory for it\n",
+         name.c_str(), width, height);
     return false;
   }
   if (RenderTarget* old = gr_getRenderTarget(name)) gr_deleteRenderTarget(*old);
@@ -143,5 +144,6 @@ void gr_clearRenderTargets() {
 
 void gr_prepareFrameBuffer() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  DLOG("frame buffer status: %d", static_cast<int>(glCheckFramebufferStatus(GL_FRAMEBUFFER)));
+  DLOG(LogLevel::Warning, "frame buffer status: %d",
+       static_cast<int>(glCheckFramebufferStatus(GL_FRAMEBUFFER)));
 }

@@ -60,11 +60,11 @@ void gr_logContext() {
     const GLubyte* text = glGetString(name);
     return text ? reinterpret_cast<const char*>(text) : "";
   };
-  DLOG("gl_renderer: %s\n", glText(GL_RENDERER));
-  DLOG("gl_context:  %s\n", glText(GL_VERSION));
-  DLOG("gl_shading_lang_version:  %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
-  DLOG("gl_vendor: %s\n", glText(GL_VENDOR));
+  DLOG(LogLevel::Info, "gl_renderer: %s\n", glText(GL_RENDERER));
+  DLOG(LogLevel::Info, "gl_context:  %s\n", glText(GL_VERSION));
+  DLOG(LogLevel::Info, "gl_shading_lang_version:  %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
+  DLOG(LogLevel::Info, "gl_vendor: %s\n", glText(GL_VENDOR));
   GLint maxTextureSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-  DLOG("gl_max_texture_size: %d\n", maxTextureSize);
+  DLOG(LogLevel::Info, "gl_max_texture_size: %d\n", maxTextureSize);
 }

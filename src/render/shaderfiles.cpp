@@ -25,7 +25,7 @@ std::string find(const std::string& name, const char* extension) {
   int length = snprintf(buffer, sizeof buffer, "assets/shaders/%s/%s.%s", SHADER_VERSION.c_str(),
                         name.c_str(), extension);
   if (length < 0 || static_cast<size_t>(length) >= sizeof buffer) {
-    DLOG("Shader name too long (%zu characters): %s\n", name.size(), name.c_str());
+    DLOG(LogLevel::Error, "Shader name too long (%zu characters): %s\n", name.size(), name.c_str());
     return "";
   }
   std::string gamePath = buffer;

@@ -38,13 +38,13 @@ GLuint gr_createTexture(unsigned char* data, int width, int height, int premulti
   glEnable(GL_TEXTURE_2D);
   glcheck::check("glEnable GL_TEXTURE_2D");
 
-  DLOG("Create texture %d %d\n", width, height);
+  DLOG(LogLevel::Info, "Create texture %d %d\n", width, height);
   // More levels than the size allows (or none) is a GL error that would end the
   // run; a small image asking for a long chain gets the chain it can have.
   GLuint levels = std::min(std::max(mipmapLevels, 1u), resources::mipmapLevelsAllowed(width, height));
   if (levels != mipmapLevels)
-    DLOG("Mipmap levels %u changed to %u for a %d x %d texture\n", mipmapLevels, levels, width,
-         height);
+    DLOG(LogLevel::Warning, "Mipmap levels %u changed to %u for a %d x %d texture\n", mipmapLevels,
+         levels, width, height);
   glTexStorage2D(GL_TEXTURE_2D, static_cast<GLsizei>(levels), GL_RGBA8, width, height);
   glcheck::check("glTexStorage2D");
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, data);

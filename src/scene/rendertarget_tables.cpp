@@ -34,14 +34,14 @@ void createDescribedTarget(lua_State* L, const std::string& name) {
   bool depth = true;
   getBool(L, "depth", &depth);
 
-  DLOG("Create target %s\n", name.c_str());
+  DLOG(LogLevel::Info, "Create target %s\n", name.c_str());
   if (gr_createRenderTarget(pixelsWide, pixelsHigh, name, internalFormat, format, type, depth))
-    DLOG("Target created\n");
+    DLOG(LogLevel::Info, "Target created\n");
 }
 }  // namespace
 
 void createRenderTargets(lua_State* L) {
-  DLOG("Create rendertargets\n");
+  DLOG(LogLevel::Info, "Create rendertargets\n");
   lua_getglobal(L, "renderTextureTargets");
   if (!lua_istable(L, -1)) {
     lua_pop(L, 1);
@@ -54,7 +54,8 @@ void createRenderTargets(lua_State* L) {
     if (lua_type(L, -2) == LUA_TSTRING)
       createDescribedTarget(L, lua_tostring(L, -2));
     else
-      DLOG("Render target key of type %s is not a name, skipped\n", luaL_typename(L, -2));
+      DLOG(LogLevel::Warning, "Render target key of type %s is not a name, skipped\n",
+           luaL_typename(L, -2));
     lua_pop(L, 1);
   }
   lua_pop(L, 1);

@@ -156,8 +156,11 @@ void warnUnusedUniforms(const std::string& vs, const std::string& fs,
   for (const std::string& name : names) {
     if (!diagnostics::firstTime("uniform " + vs + " " + fs + " " + name)) continue;
     if (!program) program = gr_getProgram(vs, fs);
+    // A pair that does not link uses nothing; it has had its line already.
+    if (gr_programFailed(program)) return;
     if (!gr_programUses(program, name))
-      DLOG("Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
+      DLOG(LogLevel::Warning,
+           "Warning: the shader pair %s %s does not use the uniform %s that a node supplies\n",
            vs.c_str(), fs.c_str(), name.c_str());
   }
 }

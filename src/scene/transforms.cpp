@@ -158,7 +158,7 @@ glm::mat4 emptyView() {
   static bool reported = false;
   if (!reported) {
     reported = true;
-    DLOG("Camera with an empty or non-finite view draws nothing\n");
+    DLOG(LogLevel::Warning, "Camera with an empty or non-finite view draws nothing\n");
   }
   return glm::mat4(0.0f);
 }

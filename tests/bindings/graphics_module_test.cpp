@@ -128,7 +128,9 @@ TEST_F(GraphicsWithContext, ProgramsAreHandedOutAndTakenBackAsBoxes) {
   GLuint program = *static_cast<GLuint*>(static_cast<swig_lua_userdata*>(lua_touserdata(lua, -1))->ptr);
   lua_pop(lua, 2);
   EXPECT_NE(program, 0u);
-  EXPECT_EQ(gr_currentProgram(), program);
+  GLint bound = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &bound);
+  EXPECT_EQ(static_cast<GLuint>(bound), program);
   GLuint copied = 0;
   std::memcpy(&copied, tint->value, sizeof copied);
   EXPECT_EQ(copied, gr_programs["simple"]["simple"]);

@@ -3,6 +3,9 @@
 // status, --quiet's filter and config.debug.
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <sstream>
+
 #include "support/game_run.h"
 
 using namespace testsupport;
@@ -117,4 +120,46 @@ TEST(DevelopmentMode, QuietKeepsErrorsWarningsAndTheGamesOwnOutput) {
                                "Shader created"})
     EXPECT_EQ(countLines(run.out, progress), 0) << progress << "\n" << run.out;
   EXPECT_EQ(run.out.find("Compiling shader"), std::string::npos) << run.out;
+}
+
+// Every line a plain run prints is either progress (dropped under --quiet) or
+// kept, so a line logged at the wrong level shows up as a difference.
+TEST(DevelopmentMode, QuietDropsExactlyTheProgressLines) {
+  GameFolder game;
+  game.writeMain(
+      "config = { width = 64, height = 48 }\n"
+      "world = { camera = {}, { texture = 'nowhere' }, { model = 'ghost' },\n"
+      "  { text = 'hi', font = 'nofont' } }\n"
+      "function init() audio.playEffect('nothing'); log.DLOG('game line\\n') end\n"
+      "local frames = 0\n"
+      "function update() frames = frames + 1; if frames == 2 then app.quit() end end\n");
+  GameRun plain = runFrames(game, 4);
+  GameRun quiet = runTarnwick(debugArgs(game, "--quiet"));
+  ASSERT_EQ(plain.exitStatus, 0) << plain.out;
+  ASSERT_EQ(quiet.exitStatus, 0) << quiet.out;
+  const std::regex progress(
+      "|Load lua main|Get size|Init SDL|Init audio|Init graphics|Load assets|Create textures|"
+      "Create sheets|Call main lua init|Start main loop|SDLquit|Final quit|Exit|Quit|"
+      "Watch not implemented on this platform|Red size: .*| Green size: .*| Blue size: .*|"
+      "gl_.*|Compiling shader .*|Shader created|Looking for files in folder .*|"
+      "Create texture .*|Copy images|Return sheet|Load sound .*|Attempt to parse mod .*");
+  // The font lines end without a line break: what follows shares their line.
+  const std::regex fontProgress("^Load font [^ ]*/(OLDENGL|TrashHand)");
+  std::istringstream lines(plain.out);
+  std::string expected;
+  int dropped = 0;
+  for (std::string line; std::getline(lines, line);) {
+    line = std::regex_replace(line, fontProgress, "");
+    if (std::regex_match(line, progress)) {
+      ++dropped;
+      continue;
+    }
+    expected += line + "\n";
+  }
+  EXPECT_GT(dropped, 30);
+  for (const char* kept : {"Failed to find texture nowhere", "Failed to parse mod ghost",
+                           "Font nofont not found in assets/fonts/, using the default font",
+                           "game line"})
+    EXPECT_EQ(countLines(quiet.out, kept), countLines(plain.out, kept)) << kept;
+  EXPECT_EQ(quiet.out, expected);
 }

@@ -12,6 +12,7 @@
 #include "support/game_run.h"
 
 using rendertest::floats;
+using rendertest::listOf;
 using rendertest::Quad;
 using rendertest::quadBatch;
 using rendertest::RenderTest;
@@ -117,8 +118,8 @@ TEST(AttributeSets, NamesAreReplacedAndOnlySixFit) {
   for (const char* name : {"a", "b", "c", "d", "e"}) EXPECT_TRUE(set.set(name, {1, 0}));
   EXPECT_FALSE(set.set("f", {1, 0}));
   EXPECT_EQ(set.size(), 6u);
-  EXPECT_EQ(set.find("in_position")->offset, 1);
-  EXPECT_EQ(set.find("f"), nullptr);
+  EXPECT_EQ(rendertest::attributeNamed(set, "in_position")->offset, 1);
+  EXPECT_EQ(rendertest::attributeNamed(set, "f"), nullptr);
   AttributeSet same = set;
   EXPECT_TRUE(same.sameAs(set));
   same.set("a", {1, 1});
@@ -331,7 +332,7 @@ TEST_F(BatchDrawing, NullBatchesAndNullVertexDataAreSkipped) {
   std::string log = testsupport::captureOutput([&] {
     gr_render(nullptr);
     gr_render(&noData);
-    BatchMatrix frame{{noData}};
+    BatchMatrix frame{listOf({noData})};
     gr_renderBatches(frame);
   });
   EXPECT_EQ(log, "");
@@ -359,7 +360,7 @@ TEST_F(BatchDrawing, DequesDrawInOrderAndOwnedBlocksAreReleasedOnce) {
   sharer.uniforms.set("color", floats({0, 1, 0, 1}));
   Batch borrowed = colorQuad(borrowedQuad, {0, 0, 1, 1});
 
-  BatchMatrix frame{{background, sharer}, {borrowed}};
+  BatchMatrix frame{listOf({background, sharer}), listOf({borrowed})};
   gr_renderBatches(frame);
   EXPECT_EQ(windowPixel(5, 5), GREEN);
   EXPECT_EQ(windowPixel(WIDTH - 5, HEIGHT - 5), BLUE) << "deque 1 after deque 0";
@@ -379,7 +380,7 @@ TEST_F(BatchDrawing, TheSameProgramIsMadeCurrentOnlyOnce) {
   GLint current = -1;
   glGetIntegerv(GL_CURRENT_PROGRAM, &current);
   EXPECT_EQ(current, 0);
-  glUseProgram(gr_currentProgram());
+  glUseProgram(first.program);
 }
 
 TEST_F(BatchDrawing, AMissingUniformOrAPendingGLErrorEndsTheRunWithStatusOne) {
@@ -416,7 +417,7 @@ TEST_F(BatchDrawing, ATargetDrawnInOneBatchIsSampledByTheNext) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);  // creating the target left it bound
   glClearColor(0, 1, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
-  BatchMatrix frame{{redHalf, blueHalf}, {shown}};
+  BatchMatrix frame{listOf({redHalf, blueHalf}), listOf({shown})};
   gr_renderBatches(frame);
 
   testsupport::Picture shot = windowPicture();
@@ -427,6 +428,35 @@ TEST_F(BatchDrawing, ATargetDrawnInOneBatchIsSampledByTheNext) {
   EXPECT_TRUE(near(shot.at(3 * WIDTH / 4 - 5, top), {0, 128, 255, 255}, 3))
       << shot.at(3 * WIDTH / 4 - 5, top)[1];
   EXPECT_EQ(shot.at(5, 5), GREEN) << "outside the rectangle";
+}
+
+TEST_F(BatchDrawing, APairThatDoesNotLinkDrawsNothingButItsBatchStillClearsItsTarget) {
+  writeFragmentShader("broken", "#version 120\nvoid main() { gl_FragColor = nonsense; }\n");
+  GLuint broken = 0;
+  testsupport::captureOutput([&] { broken = gr_getProgram("clip", "broken"); });
+  ASSERT_TRUE(gr_programFailed(broken));
+  gr_createRenderTarget(8, 8, "scene", GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, false);
+  Quad whole(-1, -1, 1, 1);
+  Batch red = colorQuad(whole, {1, 0, 0, 1});
+  red.targetName = "scene";
+  BatchMatrix before{listOf({red})};
+  gr_renderBatches(before);
+  ASSERT_EQ(targetPixel("scene", 4, 4), RED);
+
+  Batch skipped = quadBatch(broken, whole);
+  skipped.targetName = "scene";
+  skipped.clearTarget = true;
+  Batch inWindow = quadBatch(broken, whole);
+  Quad corner(-1, -1, -0.5f, -0.5f);
+  Batch cornerBlue = colorQuad(corner, {0, 0, 1, 1});
+  glClearColor(0, 1, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  BatchMatrix frame{listOf({skipped}), listOf({inWindow, cornerBlue})};
+  gr_renderBatches(frame);
+  EXPECT_EQ(targetPixel("scene", 4, 4), (RGBA{0, 0, 0, 0})) << "cleared, nothing drawn";
+  EXPECT_EQ(windowPixel(WIDTH / 2, HEIGHT / 2), GREEN) << "nothing drawn in the window";
+  EXPECT_EQ(windowPixel(3, 3), BLUE) << "the batches after it draw";
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(BatchDrawing, TheDiagnosticTriangleIsWhite) {

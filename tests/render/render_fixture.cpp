@@ -111,4 +111,22 @@ testsupport::RGBA targetPixel(const std::string& target, int x, int y) {
   }
   return readPixel(found->frameBuffer, x, y);
 }
+BatchList listOf(std::initializer_list<Batch> batches) {
+  BatchList list;
+  for (const Batch& batch : batches) list.add() = batch;
+  return list;
+}
+
+const Attribute* attributeNamed(const AttributeSet& set, const std::string& name) {
+  NameId id = gr_nameId(name);
+  for (const AttributeSet::Entry& entry : set)
+    if (entry.name == id) return &entry.attribute;
+  return nullptr;
+}
+
+GLuint boundProgram() {
+  GLint program = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  return static_cast<GLuint>(program);
+}
 }  // namespace rendertest

@@ -48,6 +48,13 @@ struct Quad {
 // A batch of `quad` with attributes in_position and in_uv, two triangles.
 Batch quadBatch(GLuint program, Quad& quad);
 
+// A list holding copies of `batches`, in order.
+BatchList listOf(std::initializer_list<Batch> batches);
+// The attribute of that name in the set, or null.
+const Attribute* attributeNamed(const AttributeSet& set, const std::string& name);
+// The program GL has bound.
+GLuint boundProgram();
+
 // A pixel of the window's back buffer or of a render target, GL's y (from the
 // bottom); the window framebuffer is bound afterwards.
 testsupport::RGBA windowPixel(int x, int y);

@@ -14,6 +14,7 @@
 #include "scene/model_pass.h"
 #include "scene/transforms.h"
 #include "support/game_run.h"
+#include "render/render_fixture.h"
 #include "support/gl_fixture.h"
 #include "support/lua_state.h"
 #include "support/picture.h"
@@ -114,8 +115,8 @@ TEST_F(ModelPassBatches, EachCameraDrawsTheNodesOfItsLayerAndInlineListsWin) {
   EXPECT_EQ(quad.data, mesh.vertices.data());
   EXPECT_EQ(quad.indices, mesh.indices.data());
   EXPECT_EQ(quad.indexCount, 6);
-  ASSERT_TRUE(quad.attributes.find("in_uv"));
-  EXPECT_EQ(quad.attributes.find("in_uv")->offset, 6);
+  ASSERT_TRUE(rendertest::attributeNamed(quad.attributes, "in_uv"));
+  EXPECT_EQ(rendertest::attributeNamed(quad.attributes, "in_uv")->offset, 6);
   EXPECT_EQ(vec4(quad, "color"), glm::vec4(0, 0, 1, 1));
 }
 

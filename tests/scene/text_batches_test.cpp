@@ -10,6 +10,7 @@
 #include "scene/text_pass.h"
 #include "scene/texture_pass.h"
 #include "scene/transforms.h"
+#include "render/render_fixture.h"
 #include "support/gl_fixture.h"
 #include "support/lua_state.h"
 
@@ -82,8 +83,8 @@ TEST_F(TextBatches, ConsecutiveNodesShareABatchUntilSomethingElseIsDrawnOrTheirU
   EXPECT_FLOAT_EQ(corner[5], 1);
   EXPECT_FLOAT_EQ(corner[6], 0);
   EXPECT_FLOAT_EQ(deque[0].data[6], 1) << "the first node is white";
-  ASSERT_TRUE(deque[0].attributes.find("in_color"));
-  EXPECT_EQ(deque[0].attributes.find("in_color")->offset, 5);
+  ASSERT_TRUE(rendertest::attributeNamed(deque[0].attributes, "in_color"));
+  EXPECT_EQ(rendertest::attributeNamed(deque[0].attributes, "in_color")->offset, 5);
   EXPECT_TRUE(deque[0].enableBlending && deque[0].freeData);
   const UniformSet::Entry* sampler = deque[0].uniforms.find("textureSampler");
   ASSERT_TRUE(sampler);
