@@ -5,10 +5,12 @@
 // swap. Window, context, texture set-up, shaders and blending match what the
 // framework does for the same scene, so the difference is the framework's own.
 //
-//   frame_limit --sprites N --size S [--colored] --frames F
+//   frame_limit --sprites N --size S [--colored] [--physics] --frames F
 //
 // Sprite i is an S x S square at the position the bench's scenes give node i.
 // --colored adds a colour per vertex (the particle shader's layout).
+// --physics makes the sprites the boxes of bench/pile.h instead: every frame
+// steps that Box2D world and draws each box where it is, turned as it is.
 #include <GL/glew.h>
 #include <SDL.h>
 #include <malloc.h>
@@ -18,6 +20,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "pile.h"
 
 namespace {
 const int WIDTH = 1280;
@@ -61,6 +65,7 @@ struct Options {
   int sprites = 1000;
   int size = 64;
   bool colored = false;
+  bool physics = false;
   int frames = 100;
 };
 
@@ -69,6 +74,10 @@ bool parse(int argc, char** argv, Options& options) {
     std::string arg = argv[i];
     if (arg == "--colored") {
       options.colored = true;
+      continue;
+    }
+    if (arg == "--physics") {
+      options.physics = true;
       continue;
     }
     if (i + 1 >= argc) return false;
@@ -129,12 +138,15 @@ GLuint makeTexture(int size) {
   return texture;
 }
 
-// Writes sprite i's six vertices (two triangles) at `out`.
-float* writeSprite(float* out, float x, float y, float half, bool colored) {
+// Writes sprite i's six vertices (two triangles) at `out`, turned by the
+// angle whose cosine and sine are given.
+float* writeSprite(float* out, float x, float y, float half, bool colored, float cosine = 1,
+                   float sine = 0) {
   static const int CORNERS[6][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
   for (const auto& corner : CORNERS) {
-    *out++ = x + corner[0] * half;
-    *out++ = y + corner[1] * half;
+    float dx = corner[0] * half, dy = corner[1] * half;
+    *out++ = x + cosine * dx - sine * dy;
+    *out++ = y + sine * dx + cosine * dy;
     *out++ = 0;
     *out++ = corner[0] > 0 ? 1.0f : 0.0f;
     *out++ = corner[1] > 0 ? 1.0f : 0.0f;
@@ -207,6 +219,11 @@ int main(int argc, char** argv) {
                           vertices.data() + 5);
   }
 
+  b2World world(b2Vec2(0, -9.8f));
+  std::vector<b2Body*> boxes;
+  if (options.physics) boxes = pile::build(world, options.sprites);
+  double accumulated = 0;
+
   float half = static_cast<float>(options.size) / 2;
   for (int frame = 0; frame < options.frames; ++frame) {
     SDL_Event event;
@@ -215,8 +232,17 @@ int main(int argc, char** argv) {
     glClearColor(0.9f, 0.6f, 0.3f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     float* out = vertices.data();
-    for (int i = 0; i < options.sprites; ++i)
-      out = writeSprite(out, positions[2 * i], positions[2 * i + 1], half, options.colored);
+    if (options.physics) {
+      pile::advance(world, accumulated, 0.016);
+      for (b2Body* box : boxes) {
+        const b2Transform& at = box->GetTransform();
+        out = writeSprite(out, at.p.x * pile::PIXELS_PER_METER, at.p.y * pile::PIXELS_PER_METER,
+                          half, options.colored, at.q.c, at.q.s);
+      }
+    } else {
+      for (int i = 0; i < options.sprites; ++i)
+        out = writeSprite(out, positions[2 * i], positions[2 * i + 1], half, options.colored);
+    }
     glDrawArrays(GL_TRIANGLES, 0, options.sprites * 6);
     SDL_GL_SwapWindow(window);
   }

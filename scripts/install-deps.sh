@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libglew-dev libpng-dev libfreetype-dev libglm-dev
   liblua5.1-0-dev swig python3
+  libbox2d-dev       # rigid-body physics (src/physics)
   zlib1g-dev libpugixml-dev nlohmann-json3-dev  # tile maps: layer data, TMX, TMJ
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev  # the fuzzers: clang and its libFuzzer and sanitizer runtimes

@@ -131,6 +131,55 @@ keys = nil
 ---@field vs? string vertex shader name; default "ptc"
 ---@field fs? string fragment shader name; default "ptc"
 
+---The `physics` table of a world node (docs/physics.md).
+---@class tarnwick.Physics
+---@field gravity? number[]|{x: number, y: number} units per second²; default { 0, -9.8 * pixelsPerMeter }
+---@field pixelsPerMeter? number world node units in a Box2D metre; default 64
+---@field timeStep? number seconds per step; default 1/60
+---@field debugDraw? boolean outline shapes, joints and contacts over the scene
+
+---One shape of a body (or the body table itself, for its one shape).
+---@class tarnwick.Shape
+---@field shape? "box"|"circle"|"polygon"|"edge"|"chain" default "box"
+---@field width? number box width; default the node's width or texture width
+---@field height? number box height; default the node's height or texture height
+---@field radius? number circle radius
+---@field x? number centre of a box or circle relative to the node
+---@field y? number
+---@field angle? number degrees a box is turned on the body
+---@field points? number[] x1, y1, x2, y2, ... of a polygon (3 to 8 convex corners), edge (2) or chain
+---@field loop? boolean a chain closing on itself
+---@field side? "left"|"right"|"outside"|"inside" a chain's solid side; default "left" (open) or "outside" (loop)
+---@field density? number kg per square metre; default 1
+---@field friction? number default 0.2
+---@field restitution? number default 0
+---@field sensor? boolean detects overlaps without colliding
+---@field category? integer collision category bits; default 1
+---@field mask? integer categories it collides with; default 65535
+---@field group? integer same negative group: never collide; same positive: always
+
+---The `body` table of a node under a world node.
+---@class tarnwick.Body: tarnwick.Shape
+---@field type? "dynamic"|"static"|"kinematic" default "dynamic"
+---@field shapes? tarnwick.Shape[] several shapes instead of the body table's one
+---@field fixedRotation? boolean
+---@field bullet? boolean
+---@field gravityScale? number default 1
+---@field linearDamping? number
+---@field angularDamping? number
+---@field vx? number starting velocity, units per second
+---@field vy? number
+---@field angularVelocity? number starting turn, degrees per second
+
+---What onCollision receives about a contact.
+---@class tarnwick.Contact
+---@field sensor boolean a sensor was involved: no point, normal or impulse
+---@field normalX? number unit normal from the node towards the other
+---@field normalY? number
+---@field x? number contact point in the world node's units
+---@field y? number
+---@field impulse? number strongest normal impulse of the first step, kg · units / s
+
 ---A scene node. Its children are the values under its non-string keys
 ---(normally its array part): tables, or functions that return tables.
 ---Fields named `u_...` are uniforms too (see `uniforms`).
@@ -161,6 +210,11 @@ keys = nil
 ---@field align? "left"|"center"|"right"|fun(node: tarnwick.Node): string which end of each line sits on the node; default "left"
 ---@field valign? "top"|"middle"|"baseline"|"bottom"|fun(node: tarnwick.Node): string which part of the block sits on the node; default "baseline"
 ---@field maxWidth? tarnwick.number lines break before a word that would make them wider; default: no wrapping
+---@field physics? tarnwick.Physics makes the node a physics world for the bodies below it
+---@field body? tarnwick.Body a body in the physics world above the node
+---@field name? string names the node in physics warnings
+---@field onCollision? fun(node: tarnwick.Node, other: tarnwick.Node, contact: tarnwick.Contact) a shape of its body began touching another
+---@field onCollisionEnd? fun(node: tarnwick.Node, other: tarnwick.Node) and stopped
 ---@field vs? tarnwick.string vertex shader name (assets/shaders/gl210/NAME.vs)
 ---@field fs? tarnwick.string fragment shader name (assets/shaders/gl210/NAME.fs)
 ---@field uniforms? table<string, number|number[]|string|function> uniform values: numbers, lists of numbers, texture or render target names
@@ -758,6 +812,203 @@ function app.setSystemCursor(name) end
 ---@param hotY integer
 ---@return boolean
 function app.setCursorImage(file, hotX, hotY) end
+
+---@class bodies
+bodies = {}
+
+--- True when the node has a live body.
+---@param node table
+---@return boolean
+function bodies.hasBody(node) end
+
+--- Changes the body's velocity at once by the impulse (kg · units / s) at its centre of
+--- mass, waking it.
+---@param node table
+---@param x number
+---@param y number
+function bodies.applyImpulse(node, x, y) end
+
+--- A turning impulse (kg · units² / s), waking the body.
+---@param node table
+---@param impulse number
+function bodies.applyAngularImpulse(node, impulse) end
+
+--- A force (kg · units / s²) at the centre of mass for the next step: call it every frame
+--- for a steady push.
+---@param node table
+---@param x number
+---@param y number
+function bodies.applyForce(node, x, y) end
+
+--- A torque (kg · units² / s²) for the next step.
+---@param node table
+---@param torque number
+function bodies.applyTorque(node, torque) end
+
+--- Sets the linear velocity in units per second.
+---@param node table
+---@param x number
+---@param y number
+function bodies.setVelocity(node, x, y) end
+
+--- `local vx, vy = bodies.getVelocity(node)`.
+---@param node table
+---@return any
+function bodies.getVelocity(node) end
+
+--- Sets the turning speed in degrees per second (counter-clockwise).
+---@param node table
+---@param degreesPerSecond number
+function bodies.setAngularVelocity(node, degreesPerSecond) end
+
+--- The turning speed in degrees per second.
+---@param node table
+---@return number
+function bodies.getAngularVelocity(node) end
+
+--- The body's mass in kilograms (0 for static and kinematic bodies).
+---@param node table
+---@return number
+function bodies.getMass(node) end
+
+--- Puts the body at x, y turned by rotation degrees, keeping its velocity, and writes the
+--- three into the node at once.
+---@param node table
+---@param x number
+---@param y number
+---@param rotation number
+function bodies.teleport(node, x, y, rotation) end
+
+--- The nearest shape (sensors left out) on the segment from x1, y1 to x2, y2. `y`, the
+--- surface's `normalX`, `normalY` and the `fraction` of the way along the ray.
+---@param world table
+---@param x1 number
+---@param y1 number
+---@param x2 number
+---@param y2 number
+---@return any
+function bodies.rayCast(world, x1, y1, x2, y2) end
+
+--- nearest first; empty when nothing is hit.
+---@param world table
+---@param x1 number
+---@param y1 number
+---@param x2 number
+---@param y2 number
+---@return any
+function bodies.rayCastAll(world, x1, y1, x2, y2) end
+
+--- x1, y1 and x2, y2 (truly overlap: not their bounding boxes). Sensors included.
+---@param world table
+---@param x1 number
+---@param y1 number
+---@param x2 number
+---@param y2 number
+---@return any
+function bodies.queryBox(world, x1, y1, x2, y2) end
+
+--- chains contain none).
+---@param world table
+---@param x number
+---@param y number
+---@return any
+function bodies.queryPoint(world, x, y) end
+
+--- Keeps the anchors ax, ay (on a) and bx, by (on b) at the distance they have now, as a
+--- rod; `setJointSpring` makes it a spring.
+---@param a table
+---@param b table
+---@param ax number
+---@param ay number
+---@param bx number
+---@param by number
+---@return integer
+function bodies.distanceJoint(a, b, ax, ay, bx, by) end
+
+--- Pins a and b together at x, y; they turn freely about it.
+---@param a table
+---@param b table
+---@param x number
+---@param y number
+---@return integer
+function bodies.revoluteJoint(a, b, x, y) end
+
+--- Lets b slide along the axis (axisX, axisY) through x, y relative to a, without turning.
+---@param a table
+---@param b table
+---@param x number
+---@param y number
+---@param axisX number
+---@param axisY number
+---@return integer
+function bodies.prismaticJoint(a, b, x, y, axisX, axisY) end
+
+--- Glues a and b together at x, y.
+---@param a table
+---@param b table
+---@param x number
+---@param y number
+---@return integer
+function bodies.weldJoint(a, b, x, y) end
+
+--- A wheel b on a: it turns freely about x, y and springs along the axis (axisX, axisY)
+--- like a suspension (4 Hz, damping ratio 0.7).
+---@param a table
+---@param b table
+---@param x number
+---@param y number
+---@param axisX number
+---@param axisY number
+---@return integer
+function bodies.wheelJoint(a, b, x, y, axisX, axisY) end
+
+--- Pulls the node's body towards a target, starting at x, y, with at most maxForce (kg ·
+--- units / s²); move the target with setJointTarget. For dragging bodies with the mouse.
+---@param node table
+---@param x number
+---@param y number
+---@param maxForce number
+---@return integer
+function bodies.mouseJoint(node, x, y, maxForce) end
+
+--- Moves a mouse joint's target to x, y.
+---@param joint integer
+---@param x number
+---@param y number
+function bodies.setJointTarget(joint, x, y) end
+
+--- Turns a revolute or wheel joint's motor on or off at `speed` degrees per second with at
+--- most maxTorque (kg · units² / s²); for a prismatic joint speed is in units per second
+--- and maxTorque is the most force.
+---@param joint integer
+---@param enabled boolean
+---@param speed number
+---@param maxTorque number
+function bodies.setJointMotor(joint, enabled, speed, maxTorque) end
+
+--- Turns a joint's limits on or off: degrees for a revolute joint, units along the axis for
+--- prismatic and wheel joints. lower must not lie above upper.
+---@param joint integer
+---@param enabled boolean
+---@param lower number
+---@param upper number
+function bodies.setJointLimits(joint, enabled, lower, upper) end
+
+--- Frequency (Hz) and damping ratio of a distance joint (0 Hz: a rigid rod), wheel joint,
+--- mouse joint or weld joint.
+---@param joint integer
+---@param frequency number
+---@param dampingRatio number
+function bodies.setJointSpring(joint, frequency, dampingRatio) end
+
+--- False once the joint was destroyed, by destroyJoint or with either of its bodies.
+---@param joint integer
+---@return boolean
+function bodies.jointExists(joint) end
+
+--- Destroys the joint; a number no joint has is ignored.
+---@param joint integer
+function bodies.destroyJoint(joint) end
 
 ---@class log
 log = {}

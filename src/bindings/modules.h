@@ -11,5 +11,6 @@ int luaopen_facebook(lua_State* L);
 int luaopen_resources(lua_State* L);
 int luaopen_graphics(lua_State* L);
 int luaopen_app(lua_State* L);
+int luaopen_bodies(lua_State* L);
 int luaopen_tilemaps(lua_State* L);
 }

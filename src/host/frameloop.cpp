@@ -12,6 +12,8 @@
 #include "host/letterbox.h"
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
+#include "physics/scenepass.h"
+#include "physics/step.h"
 #include "render/graphics.h"
 #include "scene/cameras.h"
 #include "scene/model_pass.h"
@@ -55,6 +57,7 @@ void runFrame(lua_State* L, Uint32 dt) {
   if (quitOnEscape && (inputedges::keyWentDown(SDLK_ESCAPE) ||
                        SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]))
     quit = 1;
+  physics::step(L, static_cast<double>(dt) / 1000);
 
   {
     HandlerQueue enter;
@@ -66,8 +69,10 @@ void runFrame(lua_State* L, Uint32 dt) {
     modelpass::prepare(L, enter, batchMatrix, dtMs);
     particles::prepare(L, enter, batchMatrix, dtMs);
     textpass::prepare(L, enter, batchMatrix);
+    physics::prepare(L, enter, batchMatrix);
     earlydraw::prepare(L, enter, batchMatrix);
     luautils::traverse(L, enter);
+    physics::finish(batchMatrix);
     letterbox::prepareFrame();
     gr_renderBatchesAfter(batchMatrix, earlydraw::finish(L));
     letterbox::presentFrame();

@@ -27,6 +27,7 @@
 #include "host/letterbox.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
+#include "physics/worlds.h"
 #include "render/graphics.h"
 #include "render/sheets.h"
 
@@ -37,7 +38,7 @@ const char* const MAIN_SCRIPT = "main.lua";
 void openModules(lua_State* L) {
   lua_CFunction openers[] = {luaopen_audio,     luaopen_log,      luaopen_gpgutils, luaopen_facebook,
                              luaopen_resources, luaopen_graphics, luaopen_app,
-                             luaopen_tilemaps};
+                             luaopen_tilemaps, luaopen_bodies};
   for (lua_CFunction opener : openers) {
     lua_pushcfunction(L, opener);
     lua_pushstring(L, "table");
@@ -313,6 +314,7 @@ int run(const Options& options) {
   DLOG(LogLevel::Info, "SDLquit\n");
   audio::clear();
   resources::clear();
+  physics::reset(L);
   lua_close(L);
   SDLquit();
   DLOG(LogLevel::Info, "Final quit\n");

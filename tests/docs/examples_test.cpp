@@ -2,6 +2,8 @@
 // and draw what they are about, checked at probe pixels of their screenshots.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "audio/audio_fixture.h"
@@ -72,6 +74,47 @@ TEST(Examples, Lit3dShowsLitModelsUnderThePerspectiveCamera) {
                 {160, 200, {193, 125, 68, 255}},  // the crate's lit front
                 {330, 200, {86, 135, 233, 255}}}, // the pyramid
                6);
+}
+
+TEST(Examples, PhysicsShowsTheTowerOnItsTableAndTheSeesaw) {
+  GameFolder scratch;
+  expectProbes(runExample("physics", scratch),
+               {{5, 5, {26, 31, 51, 255}},        // background
+                {335, 224, {217, 140, 51, 255}},  // a crate of the bottom row, resting
+                {345, 124, {217, 76, 51, 255}},   // a crate of the top row
+                {370, 240, {140, 102, 64, 255}},  // the table under them
+                {220, 330, {178, 153, 102, 255}}, // the seesaw's plank on its pin
+                {240, 352, {76, 89, 76, 255}}},   // the ground
+               4);
+}
+
+// The cannon fires once; where the simulation has the ball and a crate in the
+// last frame is where they are drawn.
+TEST(Examples, PhysicsDrawsBodiesWhereTheSimulationPutsThem) {
+  GameFolder game;
+  std::ifstream source(std::string(TARNWICK_SOURCE_DIR) + "/examples/physics/main.lua");
+  std::stringstream script;
+  script << source.rdbuf()
+         << "\nlocal last = 0\n"
+            "world[#world + 1] = {onUpdate = function()\n"
+            "  last = last + 1\n"
+            "  if last == 3 then onKeyboardEvent(true, 32) end\n"
+            "  if last == 40 then local ball, crate = arena[7][1], arena[6][1]\n"
+            "    print(string.format('at %d %d %d %d', 240 + ball.x, 180 - ball.y,\n"
+            "      240 + crate.x, 180 - crate.y)) end end}\n";
+  game.writeMain(script.str());
+  GameRun run = runFrames(game, 40, true);
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  size_t at = run.out.find("at ");
+  ASSERT_NE(at, std::string::npos) << run.out;
+  std::istringstream numbers(run.out.substr(at + 3));
+  int ballX, ballY, crateX, crateY;
+  numbers >> ballX >> ballY >> crateX >> crateY;
+  Picture shot = readPicture(game.file("shot.png"));
+  ASSERT_EQ(shot.width, 480);
+  EXPECT_GT(ballX, 100);  // it flew right from the cannon at 40
+  EXPECT_TRUE(near(shot.at(ballX, ballY), {230, 230, 242, 255}, 4)) << ballX << "," << ballY;
+  EXPECT_TRUE(near(shot.at(crateX, crateY), {217, 140, 51, 255}, 4)) << crateX << "," << crateY;
 }
 
 TEST(Examples, PlatformerShowsTheTiledMapThePlayerAndTheCoinsFromItsObjectLayer) {

@@ -40,6 +40,11 @@ const TableClass TABLES[] = {
     {"docs/scene.md", "Globals", "global", "(globals)"},
     {"docs/scene.md", "Assets", "folder", ""},
     {"docs/input-and-callbacks.md", "The window", "field", "tarnwick.Config"},
+    {"docs/physics.md", "Node fields", "field", "tarnwick.Node"},
+    {"docs/physics.md", "Worlds", "`physics` field", "tarnwick.Physics"},
+    {"docs/physics.md", "Bodies", "`body` field", "tarnwick.Body"},
+    {"docs/physics.md", "Shapes", "field", "tarnwick.Shape"},
+    {"docs/physics.md", "Contacts", "`contact` field", "tarnwick.Contact"},
     {"docs/render-targets-and-shaders.md", "Making targets", "field",
      "tarnwick.RenderTargetDescription"},
 };

@@ -26,7 +26,7 @@ import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Modules in the order the reference presents them; others follow by name.
-MODULE_ORDER = ["graphics", "resources", "audio", "app", "log", "tilemaps", "facebook", "gpgutils"]
+MODULE_ORDER = ["graphics", "resources", "audio", "app", "bodies", "log", "tilemaps", "facebook", "gpgutils"]
 BEGIN_MARK = "-- BEGIN GENERATED MODULES (tools/api/generate.py; do not edit by hand)"
 END_MARK = "-- END GENERATED MODULES"
 BOX = "tarnwick.box"
@@ -220,6 +220,8 @@ class Types:
         nonnull = "|| !arg" in param.get("tmap_in", "")
         if check == "audiooptions::isTableOrNil":
             return "table?", "table of options, nil, or left out"
+        if check == "lua_istable":
+            return "table", "table (a node)"
         if (pointer and base != "char" and base not in self.classes) or ctext.endswith("]"):
             base = ctext  # an address, whatever it points at
         if base in INTEGRAL:
@@ -255,6 +257,8 @@ class Types:
         out = attrs.get("tmap_out", "")
         if base == "void" and not ctext.endswith("*"):
             return None
+        if "SWIG_arg += " in out:
+            return "any", "see the description"
         if base == "char" and ctext.endswith("*"):
             return "string?", "string, or nil when there is none"
         if ctext.endswith("*") or ctext.endswith("]"):
