@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-dev  # the fuzzers: clang and its libFuzzer and sanitizer runtimes
   xvfb xauth libgl1-mesa-dri libglx-mesa0
   xdotool            # drives the real window in the input tests
+  sox                # Ogg and FLAC files for the audio tests; the arcade example's sounds
   fonts-dejavu-core  # DejaVu Sans: the default font of text on screen, and the font tests
   xfonts-base        # a bitmap font for the font tests
 )

@@ -34,6 +34,8 @@
 ---@field resizable? boolean the player may resize the window; default false
 ---@field vsync? boolean false: frames as fast as they come; default true
 ---@field quitOnEscape? boolean false: Escape does not end the run; default true
+---@field cursor? boolean true: the system's mouse cursor shows; default false (hidden)
+---@field icon? string a PNG of assets/textures/ as the window's icon; default none
 ---@field debug? boolean true: development mode, as with --debug; default false
 ---@field identity? string the save folder's name (a plain folder name); default the game folder's or archive's name
 
@@ -122,6 +124,7 @@ keys = nil
 ---A particle emitter, the `particles` field of a node.
 ---@class tarnwick.Emitter
 ---@field frequency number emissions per second; missing or not positive: none
+---@field burst? number emit this many at once (at most 4096) in the next frame, then the field is cleared
 ---@field sprite? string a sprite of assets/sprites/
 ---@field sprites? string[] several sprites, chosen by the particle's sprite curve; replaces sprite
 ---@field emit fun(emitter: tarnwick.Emitter, slot: integer): tarnwick.Particle
@@ -240,7 +243,8 @@ function update(dt) end
 ---A key went down (auto-repeat included) or up.
 ---@param pressed boolean true for a press
 ---@param key integer SDL key code: a letter's or digit's character code, 32 space, 27 Escape, 13 Return, 1073741903..1073741906 right, left, down, up
-function onKeyboardEvent(pressed, key) end
+---@param isRepeat boolean true for the presses auto-repeat sends while the key is held
+function onKeyboardEvent(pressed, key, isRepeat) end
 
 ---A mouse button went down (1025) or up (1026). Called for every mouse button
 ---event: define it, or each one logs a "Lua error" line.
@@ -657,7 +661,7 @@ function audio.pauseMusic() end
 function audio.resumeMusic() end
 
 --- Plays the named sound effect once; the first use loads it and logs `Load sound PATH`.
---- One effect sounds at a time: a new one cuts the last.
+--- One effect sounds at a time: a new one cuts the last. `playSound` mixes instead.
 ---@param name string
 function audio.playEffect(name) end
 
@@ -665,9 +669,81 @@ function audio.playEffect(name) end
 ---@param mute boolean
 function audio.muteMusic(mute) end
 
---- `true` silences sound effects (until `false`); the music is not affected.
+--- `true` silences sound effects, `playEffect`'s and `playSound`'s (until `false`); the
+--- music is not affected.
 ---@param mute boolean
 function audio.muteSound(mute) end
+
+--- Replaces the music like `playMusic`. `options`: `fadeIn` (seconds), `position` (seconds
+--- into the track, where the format can seek), `loop` (`true`, the default: forever;
+--- `false`: once; a number: repetitions after the first play).
+---@param name string
+---@param options table?
+function audio.startMusic(name, options) end
+
+--- Fades the music out over `seconds`, then stops it.
+---@param seconds number
+function audio.fadeOutMusic(seconds) end
+
+--- Stops the music at once and frees it.
+function audio.stopMusic() end
+
+--- Plays the named effect on one of 32 mixing voices, beside everything else playing
+--- (loaded and cached like `playEffect`'s). `options`: `volume` 0 .. 1, `pan` -1 (left) ..
+--- 1 (right), `loop` (`true`: until stopped; a number: repetitions after the first play),
+--- `pitch` (speed factor, 0.25 .. 4). With every voice busy, the oldest sound that does not
+--- loop gives way. See docs/audio.md.
+---@param name string
+---@param options table?
+---@return integer
+function audio.playSound(name, options) end
+
+--- Stops the sound. A handle whose sound has ended does nothing.
+---@param handle integer
+function audio.stopSound(handle) end
+
+--- Changes a playing sound's volume, 0 .. 1.
+---@param handle integer
+---@param volume number
+function audio.setSoundVolume(handle, volume) end
+
+--- Changes a playing sound's pan, -1 (left) .. 1 (right).
+---@param handle integer
+---@param pan number
+function audio.setSoundPan(handle, pan) end
+
+--- True while the handle's sound plays; false once it ended or was stopped.
+---@param handle integer
+---@return boolean
+function audio.isSoundPlaying(handle) end
+
+--- Stops every sound `playSound` started; `playEffect`'s keeps playing.
+function audio.stopAllSounds() end
+
+--- Scales everything, 0 .. 1 (1 at start). Music plays at master × music, effects at master
+--- × effects × their own volume.
+---@param volume number
+function audio.setMasterVolume(volume) end
+
+--- The music's volume, 0 .. 1 (1 at start).
+---@param volume number
+function audio.setMusicVolume(volume) end
+
+--- The volume of every effect, `playEffect`'s and `playSound`'s, 0 .. 1 (1 at start).
+---@param volume number
+function audio.setEffectsVolume(volume) end
+
+--- The master volume, 0 .. 1.
+---@return number
+function audio.getMasterVolume() end
+
+--- The music's volume, 0 .. 1.
+---@return number
+function audio.getMusicVolume() end
+
+--- The effects' volume, 0 .. 1.
+---@return number
+function audio.getEffectsVolume() end
 
 ---@class app
 app = {}
@@ -682,12 +758,69 @@ function app.quit() end
 ---@return boolean
 function app.isKeyDown(key) end
 
+--- True when the key was pressed since the last frame (auto-repeat does not count), even if
+--- it was released again within the frame. `update` sees the presses the previous frame
+--- read; see docs/input-and-callbacks.md.
+---@param key integer
+---@return boolean
+function app.keyWentDown(key) end
+
+--- True when the key was released since the last frame.
+---@param key integer
+---@return boolean
+function app.keyWentUp(key) end
+
+--- True when the mouse button (1 left, 2 middle, 3 right) was pressed since the last frame.
+---@param button integer
+---@return boolean
+function app.mouseButtonWentDown(button) end
+
+--- True when the mouse button was released since the last frame.
+---@param button integer
+---@return boolean
+function app.mouseButtonWentUp(button) end
+
+--- True while the mouse button is held.
+---@param button integer
+---@return boolean
+function app.isMouseButtonDown(button) end
+
 --- The mouse position in the game's pixels, x from the left and y from the top: `local x, y
 --- = app.getMousePosition()`. In a scaled full-screen run it is mapped back into the game's
 --- size (outside 0 .. size - 1 over the black bars). 0, 0 before the window exists.
 ---@return integer x
 ---@return integer y
 function app.getMousePosition() end
+
+--- The clipboard's text; empty when it holds none.
+---@return string?
+function app.getClipboardText() end
+
+--- Replaces the clipboard's text.
+---@param text string
+function app.setClipboardText(text) end
+
+--- Shows (`true`) or hides (`false`) the mouse cursor over the window. It starts hidden
+--- unless `config.cursor = true`.
+---@param show boolean
+function app.showCursor(show) end
+
+--- True while the mouse cursor shows.
+---@return boolean
+function app.isCursorShown() end
+
+--- The system's cursor shape: "arrow", "hand", "ibeam" or "crosshair".
+---@param name string
+---@return boolean
+function app.setSystemCursor(name) end
+
+--- A PNG of assets/textures/ as the cursor; pixel (hotX, hotY) from its top-left corner is
+--- the point that clicks.
+---@param file string
+---@param hotX integer
+---@param hotY integer
+---@return boolean
+function app.setCursorImage(file, hotX, hotY) end
 
 ---@class bodies
 bodies = {}

@@ -1,7 +1,9 @@
 -- Catch: move the paddle with the left and right arrows and catch the falling
 -- stars. Each catch scores a point, three misses end the round, space starts
--- a new one. Shapes are inline vertex lists (x, y, z per corner, triangles
--- counter-clockwise), drawn in one colour each through the `color` uniform.
+-- a new one; minus and equals turn the sound down and up. Shapes are inline
+-- vertex lists (x, y, z per corner, triangles counter-clockwise), drawn in one
+-- colour each through the `color` uniform. Sounds (assets/audio, made by
+-- tools/make_sounds.sh) play through the mixer, so they overlap.
 
 config = { width = 480, height = 360 }
 
@@ -10,7 +12,7 @@ local OVER = { red = 0.35, green = 0.06, blue = 0.08 }
 clearColor = PLAYING
 
 -- SDL key codes, as onKeyboardEvent receives them.
-local KEY = { space = 32, right = 1073741903, left = 1073741904 }
+local KEY = { space = 32, right = 1073741903, left = 1073741904, minus = 45, equals = 61 }
 
 local HALF_WIDTH, HALF_HEIGHT = 240, 180
 local PADDLE_SPEED = 360 -- pixels per second
@@ -61,11 +63,29 @@ local misses = {
   x = 200, y = 150,
   uniforms = { color = { 0.9, 0.3, 0.3, 1 } },
 }
+local volume = {
+  x = 150, y = -172,
+  uniforms = { color = { 0.4, 0.8, 0.5, 1 } },
+}
 local stars = {} -- the falling stars are this node's children
 
 local STAR = { 0, 10, 0, -8, -6, 0, 8, -6, 0, 0, -10, 0, 8, 6, 0, -8, 6, 0 }
 
-world = { camera = {}, stars, paddle, score, misses }
+world = { camera = {}, stars, paddle, score, misses, volume }
+
+-- The sound volume, 0 to 1 in tenths, shown as a bar in the bottom right.
+local function setVolume(level)
+  level = math.max(0, math.min(10, level))
+  audio.setEffectsVolume(level / 10)
+  volume.level = level
+  volume.vertices = level > 0 and rectangle({}, 0, 0, level * 8, 4) or {}
+end
+
+-- A sound from the right side of the field pans right; the pitch varies a
+-- little so repeated sounds do not drone.
+local function sound(name, x, pitch)
+  audio.playSound(name, { pan = (x or 0) / HALF_WIDTH * 0.8, pitch = pitch or 1 })
+end
 
 local state = {}
 
@@ -76,12 +96,14 @@ local function newRound()
   misses.vertices = {}
   paddle.x = 0
   clearColor = PLAYING
+  sound("start.wav")
 end
 
 local held = {}
 
 function init()
   math.randomseed(7)
+  setVolume(8)
   newRound()
 end
 
@@ -112,12 +134,15 @@ function update(dt)
       if caught then
         state.points = state.points + 1
         score.vertices = digits(state.points)
+        sound("catch.wav", star.x, 1 + (state.points % 5) * 0.06)
       else
+        sound("miss.wav", star.x)
         state.missed = state.missed + 1
         misses.vertices = rectangle(misses.vertices, -state.missed * 14, 0, -state.missed * 14 + 10, 10)
         if state.missed >= MISSES_ALLOWED then
           state.over = true
           clearColor = OVER
+          sound("over.wav")
           log.DLOG(string.format("Round over: %d points\n", state.points))
         end
       end
@@ -125,9 +150,15 @@ function update(dt)
   end
 end
 
-function onKeyboardEvent(pressed, key)
+-- `again` is true for the repeats of a held key: holding minus or equals
+-- keeps changing the volume, holding space does not restart twice.
+function onKeyboardEvent(pressed, key, again)
   held[key] = pressed or nil
-  if pressed and key == KEY.space and state.over then newRound() end
+  if pressed and key == KEY.space and state.over and not again then newRound() end
+  if pressed and (key == KEY.minus or key == KEY.equals) then
+    setVolume(volume.level + (key == KEY.minus and -1 or 1))
+    sound("click.wav")
+  end
 end
 
 function onMouseButtonEvent(type) end

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "audio/audio.h"
+#include "bindings/inputedges.h"
 #include "core/framing.h"
 #include "core/log.h"
 #include "core/runstate.h"
@@ -34,6 +35,7 @@ bool pushDefined(lua_State* L, const char* name) {
 }
 
 void callMouseButton(lua_State* L, const SDL_MouseButtonEvent& event) {
+  inputedges::noteButton(event.button, event.type == SDL_MOUSEBUTTONDOWN);
   int x = 0, y = 0;
   framing::toGame(event.x, event.y, &x, &y);
   lua_getglobal(L, "onMouseButtonEvent");
@@ -152,10 +154,12 @@ void handleEvent(lua_State* L, const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+      inputedges::noteKey(event.key.keysym.sym, event.type == SDL_KEYDOWN, event.key.repeat != 0);
       lua_getglobal(L, "onKeyboardEvent");
       lua_pushboolean(L, event.type == SDL_KEYDOWN);
       lua_pushnumber(L, event.key.keysym.sym);
-      script::call(L, 2, 0, "onKeyboardEvent");
+      lua_pushboolean(L, event.key.repeat != 0);
+      script::call(L, 3, 0, "onKeyboardEvent");
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:

@@ -9,7 +9,8 @@
 #include "host/options.h"
 
 namespace frameloop {
-// config.quitOnEscape: a held Escape key ends the run after the frame.
+// config.quitOnEscape: an Escape key held, or pressed during the frame's
+// events, ends the run after the frame.
 extern bool quitOnEscape;
 
 // Runs frames until `quit` is set. `lastFrame` is the tick count the first

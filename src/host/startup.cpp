@@ -13,7 +13,9 @@
 
 #include "assets/resources.h"
 #include "audio/audio.h"
+#include "bindings/cursor.h"
 #include "bindings/modules.h"
+#include "bindings/surfaces.h"
 #include "core/diagnostics.h"
 #include "core/log.h"
 #include "core/luautils.h"
@@ -62,8 +64,8 @@ struct RawField {
   std::string text;      // strings and numbers
 };
 
-const char* const CONFIG_FIELDS[] = {"width",     "height", "title",        "fullscreen",
-                                     "resizable", "vsync",  "quitOnEscape", "identity"};
+const char* const CONFIG_FIELDS[] = {"width", "height",       "title",  "fullscreen", "resizable",
+                                     "vsync", "quitOnEscape", "cursor", "icon",       "identity"};
 const size_t CONFIG_FIELD_COUNT = sizeof CONFIG_FIELDS / sizeof CONFIG_FIELDS[0];
 
 struct RawConfig {
@@ -119,11 +121,11 @@ std::string checkSwitch(lua_State* L, const RawField& field, const char* name, b
   return "";
 }
 
-std::string checkTitle(lua_State* L, const RawField& field, std::string* title) {
+std::string checkText(lua_State* L, const RawField& field, const char* name, std::string* text) {
   if (field.type == LUA_TNIL) return "";
   if (field.type != LUA_TSTRING && field.type != LUA_TNUMBER)
-    return "config.title must be text, got " + describe(L, field);
-  *title = field.text;
+    return std::string("config.") + name + " must be text, got " + describe(L, field);
+  *text = field.text;
   return "";
 }
 
@@ -133,6 +135,16 @@ std::string checkIdentity(lua_State* L, const RawField& field) {
   if (field.type != LUA_TSTRING || !saves::setIdentity(field.text))
     return "config.identity must be a plain folder name, got " + describe(L, field);
   return "";
+}
+
+// config.icon: a picture under assets/textures/ as the window's icon. A file
+// that does not decode is logged by the loader and leaves the system's icon.
+void setWindowIcon(const std::string& name) {
+  if (name.empty()) return;
+  if (SDL_Surface* icon = surfaces::loadTexture(name.c_str())) {
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+  }
 }
 
 void setNumberGlobal(lua_State* L, const char* name, int value) {
@@ -226,12 +238,15 @@ bool readConfig(lua_State* L, GameConfig* config) {
   const RawField* field = raw.fields;
   for (const std::string& problem :
        {checkSize(L, field[0], "width", &config->width),
-        checkSize(L, field[1], "height", &config->height), checkTitle(L, field[2], &config->title),
+        checkSize(L, field[1], "height", &config->height),
+        checkText(L, field[2], "title", &config->title),
         checkSwitch(L, field[3], "fullscreen", &config->fullscreen),
         checkSwitch(L, field[4], "resizable", &config->resizable),
         checkSwitch(L, field[5], "vsync", &config->vsync),
         checkSwitch(L, field[6], "quitOnEscape", &config->quitOnEscape),
-        checkIdentity(L, field[7])}) {
+        checkSwitch(L, field[7], "cursor", &config->cursor),
+        checkText(L, field[8], "icon", &config->icon),
+        checkIdentity(L, field[9])}) {
     if (problem.empty()) continue;
     DLOG(LogLevel::Error, "%s\n", problem.c_str());
     return false;
@@ -277,6 +292,8 @@ int run(const Options& options) {
   settings.title = config.title;
   frameloop::quitOnEscape = config.quitOnEscape;
   SDLstart(config.width, config.height, settings);
+  if (config.cursor) app::showCursor(true);
+  setWindowIcon(config.icon);
   letterbox::followWindow();
 
   DLOG(LogLevel::Info, "Init audio\n");

@@ -15,7 +15,9 @@ struct GameConfig {
   bool fullscreen = true;    // false: a window, as with --windowed
   bool resizable = false;
   bool vsync = true;
-  bool quitOnEscape = true;  // a held Escape key ends the run
+  bool quitOnEscape = true;  // Escape, held or pressed, ends the run
+  bool cursor = false;       // true: the system's mouse cursor shows over the window
+  std::string icon;          // a picture under assets/textures/ as the window's icon
 };
 
 namespace host {
@@ -29,7 +31,8 @@ int run(const Options& options);
 bool runMainScript(lua_State* L);
 // Reads config; logs one line and returns false when config is not a table,
 // reading it raises an error, or a field is unusable: a size that is not a
-// positive number, a switch that is not a boolean, a title that is not text.
+// positive number, a switch that is not a boolean, a title or icon that is not
+// text.
 bool readConfig(lua_State* L, GameConfig* config);
 const char* version();
 }  // namespace host

@@ -115,8 +115,24 @@ void emitOne(lua_State* L, ParticleSystem& system, const glm::mat4& transform) {
   lua_pop(L, 1);
 }
 
-// Ages the live particles by the previous step, then emits for this one; with
-// the particles table on top.
+// The table's `burst` (on top): that many particles at once, at most a ring's
+// worth. The field is cleared as it is taken, so a burst fires once.
+int takeBurst(lua_State* L) {
+  lua_pushstring(L, "burst");
+  lua_rawget(L, -2);
+  bool present = !lua_isnil(L, -1);
+  lua_Number count = lua_isnumber(L, -1) ? lua_tonumber(L, -1) : 0;
+  lua_pop(L, 1);
+  if (present) {
+    lua_pushstring(L, "burst");
+    lua_pushnil(L);
+    lua_rawset(L, -3);
+  }
+  return count >= 1 ? static_cast<int>(std::min<lua_Number>(count, PARTICLE_COUNT)) : 0;
+}
+
+// Ages the live particles by the previous step, then emits for this one: the
+// burst first, then at the frequency; with the particles table on top.
 void advance(lua_State* L, ParticleSystem& system, float seconds, const glm::mat4& transform) {
   // Counted here so that drawing, once per camera, needs no pass of its own.
   system.live = 0;
@@ -127,6 +143,7 @@ void advance(lua_State* L, ParticleSystem& system, float seconds, const glm::mat
     }
   system.pendingAge = seconds;
 
+  for (int burst = takeBurst(L); burst > 0; --burst) emitOne(L, system, transform);
   // A frequency that is missing, not positive or not finite emits nothing.
   if (!(system.frequency > 0) || !std::isfinite(system.frequency)) return;
   float timeBetweenEmits = 1 / system.frequency;

@@ -9,6 +9,10 @@
 // emits. Further cameras (and further visits of the same node) in that frame
 // draw the same state.
 //
+// A number in the table's `burst` emits that many particles at once (at most
+// PARTICLE_COUNT) when the emitter next advances, on top of its frequency,
+// and the field is cleared: they are drawn in that frame.
+//
 // Particles live in the node's space and move with it, unless the particles
 // table says space = "world": then each particle keeps the node's world matrix
 // of the moment it was emitted, so a moving emitter leaves a trail.

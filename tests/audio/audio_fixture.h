@@ -17,8 +17,9 @@
 
 namespace audiotest {
 
-// A 16-bit mono PCM WAV of a 440 Hz sine lasting `seconds`, header by hand.
-inline std::string sineWav(double seconds) {
+// A 16-bit mono PCM WAV at 44100 Hz of `seconds`, sample i being
+// `sample(i)`, header by hand.
+inline std::string monoWav(double seconds, const std::function<int16_t(uint32_t)>& sample) {
   const uint32_t rate = 44100;
   const uint32_t frames = static_cast<uint32_t>(seconds * rate);
   std::string wav;
@@ -36,9 +37,20 @@ inline std::string sineWav(double seconds) {
   put16(16);        // bits per sample
   wav += "data";
   put32(frames * 2);
-  for (uint32_t i = 0; i < frames; ++i)
-    put16(static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440 * i / rate))));
+  for (uint32_t i = 0; i < frames; ++i) put16(static_cast<uint16_t>(sample(i)));
   return wav;
+}
+
+// A sine of `hertz` lasting `seconds`, amplitude 8000.
+inline std::string sineWav(double seconds, double hertz = 440) {
+  return monoWav(seconds, [hertz](uint32_t i) {
+    return static_cast<int16_t>(8000 * std::sin(2 * M_PI * hertz * i / 44100));
+  });
+}
+
+// Every sample `level`: mixed sounds add up, so levels are easy to read back.
+inline std::string levelWav(double seconds, int16_t level) {
+  return monoWav(seconds, [level](uint32_t) { return level; });
 }
 
 // Standard output while `code` runs.

@@ -88,9 +88,14 @@ TEST_F(Audio, ClearReleasesEverythingSoLaterCallsStartAfresh) {
   EXPECT_TRUE(audio::effects.empty());
   EXPECT_FALSE(deviceOpen());
 
-  // Nothing here may touch the freed track or chunks.
+  // Nothing here may touch the freed track, chunks or channels.
   audio::pauseMusic();
   audio::resumeMusic();
+  audio::muteSound(true);
+  audio::setEffectsVolume(0.5f);
+  audio::stopAllSounds();
+  EXPECT_EQ(audio::playSound("blip.wav", audio::SoundOptions()), 0);
+  audio::fadeOutMusic(1);
   audio::clear();
   audio::init();
   ASSERT_TRUE(deviceOpen());
@@ -98,6 +103,8 @@ TEST_F(Audio, ClearReleasesEverythingSoLaterCallsStartAfresh) {
   EXPECT_TRUE(Mix_PlayingMusic());
   EXPECT_EQ(logOf([] { audio::playEffect("blip.wav"); }), "Load sound assets/audio/blip.wav\n");
   EXPECT_EQ(Mix_GetChunk(0), audio::effects.at("assets/audio/blip.wav"));
+  // The volume set while closed holds; the mute ended with the device.
+  EXPECT_EQ(Mix_Volume(0, -1), MIX_MAX_VOLUME / 2);
 }
 
 TEST_F(Audio, NamesTooLongForThePathBufferAreRefusedWhole) {

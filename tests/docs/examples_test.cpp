@@ -4,7 +4,10 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
+#include "audio/audio_fixture.h"
+#include "audio/disk_audio.h"
 #include "support/game_run.h"
 #include "support/picture.h"
 
@@ -126,4 +129,55 @@ TEST(Examples, PlatformerShowsTheTiledMapThePlayerAndTheCoinsFromItsObjectLayer)
                 {296, 140, {250, 210, 40, 255}},  // a coin, placed from the object layer
                 {24, 304, {235, 110, 40, 255}}},  // the player, at the map's start point
                3);
+}
+
+// The arcade game's sounds through the mixer, as SDL's disk driver writes
+// them: the round's start sound plays at once. And eight sounds started in
+// one frame (one tone at eight pitches, so each has a frequency of its own)
+// are all there.
+TEST(Examples, ArcadeSoundsOverlapThroughTheMixer) {
+  GameFolder scratch;
+  diskaudio::useDiskDriver(scratch.file("arcade.raw"));
+  GameRun run = runTarnwick({"--windowed", "--frames", "20", std::string(TARNWICK_SOURCE_DIR) +
+                                                                "/examples/arcade"});
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_EQ(run.out.find("Lua error"), std::string::npos) << run.out;
+  EXPECT_GT(diskaudio::peak(diskaudio::read(scratch.file("arcade.raw")).left), 1000);
+
+  // A 500 Hz tone at eight pitches, 0.5 to 4, sounds at 250 .. 2000 Hz. The
+  // game makes each pitch's copy in init, waits half a second of real time,
+  // then plays all eight in one frame, and ends 0.7 s later.
+  GameFolder game;
+  game.write("assets/audio/tone.wav", audiotest::sineWav(2, 500));
+  game.writeMain(
+      "config = { width = 64, height = 48 }\n"
+      "world = { camera = {} }\n"
+      "local clock, played = 0, false\n"
+      "function init()\n"
+      "  for i = 1, 8 do audio.playSound('tone.wav', { volume = 0, pitch = i * 0.5 }) end\n"
+      "  audio.stopAllSounds()\n"
+      "end\n"
+      "function update(dt)\n"
+      "  clock = clock + dt\n"
+      "  if clock > 0.5 and not played then\n"
+      "    played = true\n"
+      "    for i = 1, 8 do audio.playSound('tone.wav', { volume = 0.25, pitch = i * 0.5 }) end\n"
+      "  end\n"
+      "  if clock > 1.2 then app.quit() end\n"
+      "end\n");
+  diskaudio::useDiskDriver(scratch.file("eight.raw"));
+  run = runGame(game, {"--windowed"});
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+  diskaudio::Written written = diskaudio::read(scratch.file("eight.raw"));
+  size_t start = diskaudio::firstSounding(written.left, 100);
+  ASSERT_LT(start + 12288, written.left.size());
+  // A window well inside the overlap, a mixing buffer after the start.
+  // Each at a quarter of the tone's 8000.
+  for (int i = 1; i <= 8; ++i) {
+    double hertz = 250.0 * i;
+    EXPECT_NEAR(diskaudio::toneAmplitude(written.left, start + 6144, 4096, hertz), 2000, 400)
+        << hertz << " Hz";
+  }
+  // A tone none of them has stays far below.
+  EXPECT_LT(diskaudio::toneAmplitude(written.left, start + 6144, 4096, 1125), 100);
 }

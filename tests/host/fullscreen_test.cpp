@@ -28,7 +28,7 @@ std::string inputGame(const std::string& config, const std::string& script) {
          "\n"
          "world = {}\n"
          "local function say(...) log.DLOG(table.concat({...}, ' ') .. '\\n') end\n"
-         "function onKeyboardEvent(pressed, key) say('key', tostring(pressed), key) end\n"
+         "function onKeyboardEvent(pressed, key, again) say('key', tostring(pressed), key, tostring(again)) end\n"
          "function onMouseButtonEvent(...) say('button', ...) end\n"
          "function onTouchEvent(...) say('touch', ...) end\n"
          "function onMouseMoveEvent(...) say('move', ...) end\n"
@@ -131,7 +131,7 @@ TEST(FullScreenInput, EscapeEndsTheRunUnlessTheGameKeepsIt) {
   keeps.writeMain(inputGame("{ width = 320, height = 240, quitOnEscape = false }", script));
   GameRun run = runFullScreen(keeps, 12);
   ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
-  EXPECT_TRUE(linesInOrder(run.out, {"key true 27", "held true", "key false 27", "still running"}))
+  EXPECT_TRUE(linesInOrder(run.out, {"key true 27 false", "held true", "key false 27 false", "still running"}))
       << run.out;
 
   GameFolder quits;
@@ -140,8 +140,47 @@ TEST(FullScreenInput, EscapeEndsTheRunUnlessTheGameKeepsIt) {
   // This run ends with Escape still down on the X server.
   EXPECT_EQ(std::system("xdotool keyup Escape"), 0);
   ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
-  EXPECT_TRUE(linesInOrder(run.out, {"key true 27", "SDLquit"})) << run.out;
+  EXPECT_TRUE(linesInOrder(run.out, {"key true 27 false", "SDLquit"})) << run.out;
   EXPECT_EQ(run.out.find("still running"), std::string::npos) << run.out;
+}
+
+TEST(FullScreenInput, AQuickEscapeTapEndsADefaultGameEveryTime) {
+  // Press and release reach the game within one frame's events.
+  GameFolder game;
+  game.writeMain(inputGame("{ width = 320, height = 240 }",
+                           "  at(3, 'key Escape')\n"
+                           "  if frame == 8 then say('still running') end\n"));
+  for (int tap = 1; tap <= 4; ++tap) {
+    GameRun run = runFullScreen(game, 12);
+    ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+    EXPECT_TRUE(linesInOrder(run.out, {"key true 27 false", "key false 27 false", "SDLquit"}))
+        << "tap " << tap << ": " << run.out;
+    EXPECT_EQ(run.out.find("still running"), std::string::npos) << "tap " << tap << ": " << run.out;
+  }
+}
+
+TEST(FullScreenInput, AHeldKeyRepeatsFlaggedAndATapIsAPressSinceTheLastFrame) {
+  GameFolder game;
+  game.writeMain(inputGame(
+      "{ width = 320, height = 240 }",
+      // The X server repeats a key held longer than its delay (660 ms).
+      "  at(3, 'keydown a sleep 1.2 keyup a')\n"
+      "  at(6, 'key b mousedown 1')\n"
+      "  if frame == 7 then say('b went down', tostring(app.keyWentDown(keys.b)),\n"
+      "                       tostring(app.keyWentUp(keys.b)), tostring(app.isKeyDown(keys.b))) end\n"
+      "  if frame == 7 then say('left button', tostring(app.mouseButtonWentDown(1)),\n"
+      "                       tostring(app.isMouseButtonDown(1)), tostring(app.isMouseButtonDown(3))) end\n"
+      "  at(8, 'mouseup 1')\n"
+      "  if frame == 9 then say('left button up', tostring(app.mouseButtonWentUp(1)),\n"
+      "                       tostring(app.isMouseButtonDown(1))) end\n"));
+  GameRun run = runFullScreen(game, 10);
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_EQ(countLines(run.out, "key true 97 false"), 1) << run.out;
+  EXPECT_GE(countLines(run.out, "key true 97 true"), 1) << run.out;
+  EXPECT_TRUE(linesInOrder(run.out, {"key true 97 false", "key true 97 true", "key false 97 false",
+                                     "b went down true true false", "left button true true false",
+                                     "left button up true false"}))
+      << run.out;
 }
 
 TEST(FullScreenInput, TheGamesTitleStaysOnTheWindow) {

@@ -221,3 +221,27 @@ TEST_F(ParticlePass, WorldSpaceParticlesStayBehindAMovingEmitter) {
   EXPECT_FLOAT_EQ(local.data[6 * 9], 90);
   draw(batches);
 }
+
+TEST_F(ParticlePass, ABurstAppearsInTheFrameItIsAskedForAndFiresOnce) {
+  LuaState lua;
+  lua.run("emitter = { particles = { sprite = 'dot', emit = function() return { lifeTime = 1 } end } }\n"
+          "world = { camera = {}, emitter }");
+  BatchMatrix batches = frame(lua, 16);
+  EXPECT_EQ(batches[0][0].triangles, 0);  // no frequency: it rests
+  draw(batches);
+  lua.run("emitter.particles.burst = 200");
+  batches = frame(lua, 16);
+  EXPECT_EQ(batches[0][0].triangles, 2 * 200);
+  draw(batches);
+  lua.run("assert(emitter.particles.burst == nil)\n"
+          "emitter.particles.frequency = 100\n"
+          "emitter.particles.burst = 1e9");  // capped at a ring's worth, beside the frequency
+  batches = frame(lua, 16);
+  EXPECT_EQ(batches[0][0].triangles, 2 * particles::PARTICLE_COUNT);
+  draw(batches);
+  lua.run("emitter.particles.burst = 'lots'");  // not a number: dropped
+  batches = frame(lua, 16);
+  EXPECT_EQ(batches[0][0].triangles, 2 * particles::PARTICLE_COUNT);
+  lua.run("assert(emitter.particles.burst == nil)");
+  draw(batches);
+}

@@ -219,6 +219,8 @@ class Types:
         check = param.get("tmap_in_checkfn")
         pointer = ctext.endswith("*")
         nonnull = "|| !arg" in param.get("tmap_in", "")
+        if check == "audiooptions::isTableOrNil":
+            return "table?", "table of options, nil, or left out"
         if check == "lua_istable":
             return "table", "table (a node)"
         if (pointer and base != "char" and base not in self.classes) or ctext.endswith("]"):
@@ -317,11 +319,14 @@ def error_lines(member, params, attrs):
     argument's position and its type as the parameter table names it."""
     name = qualified(member, attrs)
     shown = script_params(params)
+    required = [p for p in shown if not p.get("tmap_default")]
     found = ["`Error in %s expected %d..%d args, got N` (wrong number of arguments)" %
-             (name, len(shown), len(shown))]
+             (name, len(required), len(shown))]
     if shown:
         found.append("`Error in %s (arg K), expected 'T' got 'TYPE'` (argument K is not a T)"
                      % name)
+    if any(p.get("tmap_in_checkfn") == "audiooptions::isTableOrNil" for p in shown):
+        found.append("`option NAME must be WHAT, got TYPE` (an option of the wrong type)")
     if any(bare(c_type(p.get("type", ""))) in UNSIGNED for p in shown):
         found.append("`number must not be negative`")
     return found
