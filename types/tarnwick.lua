@@ -172,6 +172,13 @@ keys = nil
 ---@field vy? number
 ---@field angularVelocity? number starting turn, degrees per second
 
+---The `mapBodies` table of a tile map node under a world node.
+---@class tarnwick.MapBodies
+---@field tiles? boolean|string true: every tile layer's collision shapes; a name: that tile layer's
+---@field objects? string the object layer whose rectangles, ellipses, polygons and polylines become shapes
+---@field friction? number default 0.2
+---@field restitution? number default 0
+
 ---What onCollision receives about a contact.
 ---@class tarnwick.Contact
 ---@field sensor boolean a sensor was involved: no point, normal or impulse
@@ -213,6 +220,7 @@ keys = nil
 ---@field maxWidth? tarnwick.number lines break before a word that would make them wider; default: no wrapping
 ---@field physics? tarnwick.Physics makes the node a physics world for the bodies below it
 ---@field body? tarnwick.Body a body in the physics world above the node
+---@field mapBodies? tarnwick.MapBodies with tilemap, under a world node: a static body from the map's collision shapes
 ---@field name? string names the node in physics warnings
 ---@field onCollision? fun(node: tarnwick.Node, other: tarnwick.Node, contact: tarnwick.Contact) a shape of its body began touching another
 ---@field onCollisionEnd? fun(node: tarnwick.Node, other: tarnwick.Node) and stopped

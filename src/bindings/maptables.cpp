@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "maps/placement.h"
 #include "maps/units.h"
 
 namespace maptables {
 namespace {
-const double PI = 3.14159265358979323846;
+using maps::counterClockwise;
+using maps::flipped;
+using maps::turned;
 
 // Where Tiled's (0, 0) lies in the output: (x, y) becomes (x - cx, cy - y).
 struct Origin {
@@ -78,27 +81,10 @@ void setPoints(lua_State* L, const std::vector<maps::Point>& points) {
   lua_setfield(L, -2, "points");
 }
 
-// Counter-clockwise with y up: positive signed area.
-void counterClockwise(std::vector<maps::Point>& points) {
-  double area = 0;
-  for (size_t k = 0; k < points.size(); ++k) {
-    const maps::Point& a = points[k];
-    const maps::Point& b = points[(k + 1) % points.size()];
-    area += a.x * b.y - b.x * a.y;
-  }
-  if (area < 0) std::reverse(points.begin(), points.end());
-}
-
 const char* shapeName(maps::Object::Shape shape) {
   static const char* const NAMES[] = {"rectangle", "ellipse", "point", "polygon",
                                       "polyline",  "text",    "tile"};
   return NAMES[shape];
-}
-
-// Tiled's offset (dx, dy) from an object's anchor, turned with the object.
-maps::Point turned(const maps::Object& object, double dx, double dy) {
-  double angle = object.rotation * PI / 180, c = std::cos(angle), s = std::sin(angle);
-  return {object.x + dx * c - dy * s, object.y + dx * s + dy * c};
 }
 
 void setTileFlags(lua_State* L, uint32_t gid) {
@@ -218,15 +204,6 @@ void pushTileset(lua_State* L, const maps::Tileset& tileset) {
   setProperties(L, tileset.properties);
 }
 
-// A collision shape in the tile's own pixels (y down, from its top-left) with
-// the cell's flips applied: Tiled flips the diagonal first, then x, then y.
-maps::Point flipped(maps::Point point, uint32_t gid, double width, double height) {
-  if (gid & maps::FLIP_DIAGONAL) std::swap(point.x, point.y);
-  if (gid & maps::FLIP_X) point.x = width - point.x;
-  if (gid & maps::FLIP_Y) point.y = height - point.y;
-  return point;
-}
-
 void pushPlacedShape(lua_State* L, const maps::Object& shape, uint32_t gid, double width,
                      double height, const Origin& origin) {
   lua_createtable(L, 0, 12);
@@ -332,21 +309,13 @@ void pushTileShapes(lua_State* L, const maps::Map& map, const maps::Layer& layer
   int count = 0;
   for (size_t cell = 0; cell < layer.cells.size(); ++cell) {
     uint32_t gid = layer.cells[cell];
-    const maps::Tileset* tileset = map.tilesetOf(gid);
-    if (!tileset) continue;
-    uint32_t local = (gid & ~maps::FLIP_BITS) - tileset->firstGid;
-    auto info = tileset->tiles.find(local);
-    if (info == tileset->tiles.end() || info->second.shapes.empty()) continue;
-    const maps::Rect* rect = local < tileset->rects.size() ? &tileset->rects[local] : nullptr;
-    double width = rect ? rect->width : tileset->tileWidth;
-    double height = rect ? rect->height : tileset->tileHeight;
+    maps::PlacedTile tile = maps::placeTile(map, layer, cell);
+    if (!tile.info || tile.info->shapes.empty()) continue;
+    double width = tile.width, height = tile.height;
     int column = static_cast<int>(cell % static_cast<size_t>(map.width));
     int row = static_cast<int>(cell / static_cast<size_t>(map.width));
-    // The tile's top-left corner in map pixels: it stands on its cell's bottom.
-    double left = column * map.tileWidth + tileset->offsetX + layer.offsetX;
-    double top = (row + 1) * map.tileHeight - height + tileset->offsetY + layer.offsetY;
-    Origin origin{maps::pixelWidth(map) / 2 - left, maps::pixelHeight(map) / 2 - top};
-    for (const maps::Object& shape : info->second.shapes) {
+    Origin origin{maps::pixelWidth(map) / 2 - tile.left, maps::pixelHeight(map) / 2 - tile.top};
+    for (const maps::Object& shape : tile.info->shapes) {
       pushPlacedShape(L, shape, gid, width, height, origin);
       setNumber(L, "cellX", column);
       setNumber(L, "cellY", row);

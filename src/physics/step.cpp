@@ -8,6 +8,7 @@
 #include "core/luautils.h"
 #include "core/nodefields.h"
 #include "physics/contacts.h"
+#include "physics/mapbodies.h"
 #include "physics/nodepath.h"
 #include "physics/scenepass.h"
 #include "physics/worlds.h"
@@ -66,7 +67,9 @@ struct Sync {
       destroyBody(world, *record);
       record = nullptr;
     }
-    if (!record && !bodyTable) {
+    // A map node's body comes from its map, once.
+    bool fromMap = !record && !bodyTable && wantsMapBody(L, node);
+    if (!record && !bodyTable && !fromMap) {
       lua_pop(L, 1);
       return;
     }
@@ -81,11 +84,15 @@ struct Sync {
     }
     if (!record) {
       std::string name = nodePath(L, root, node, world.name);
-      BodyDesc desc;
-      std::string why = readBody(L, node, lua_gettop(L), 1.0f / world.pixelsPerMeter, desc);
-      if (!why.empty()) warnOnce(name, why + "; the body is left out");
-      record = &makeBody(L, world, node, name, why.empty() ? &desc : nullptr, enabled);
-      record->bodyTable = bodyTable;
+      if (fromMap) {
+        record = &makeMapBody(L, world, node, name, enabled);
+      } else {
+        BodyDesc desc;
+        std::string why = readBody(L, node, lua_gettop(L), 1.0f / world.pixelsPerMeter, desc);
+        if (!why.empty()) warnOnce(name, why + "; the body is left out");
+        record = &makeBody(L, world, node, name, why.empty() ? &desc : nullptr, enabled);
+        record->bodyTable = bodyTable;
+      }
     }
     lua_pop(L, 1);
     record->mark = world.sync;

@@ -45,6 +45,7 @@ const TableClass TABLES[] = {
     {"docs/physics.md", "Bodies", "`body` field", "tarnwick.Body"},
     {"docs/physics.md", "Shapes", "field", "tarnwick.Shape"},
     {"docs/physics.md", "Contacts", "`contact` field", "tarnwick.Contact"},
+    {"docs/physics.md", "Bodies from a tile map", "`mapBodies` field", "tarnwick.MapBodies"},
     {"docs/render-targets-and-shaders.md", "Making targets", "field",
      "tarnwick.RenderTargetDescription"},
 };
