@@ -256,7 +256,10 @@ Body& makeMapBody(lua_State* L, World& world, int node, const std::string& name,
       first = reason;
   }
   if (refused)
-    warnOnce(name, "map \"" + mapName + "\": " + std::to_string(refused) + " collision shape(s) left out, the first because " + first);
+    warnOnce(name, "map \"" + mapName + "\": " + std::to_string(refused) +
+                       " collision shape(s) left out, the first because " + first);
+  else if (shapes.empty())
+    warnOnce(name, "map \"" + mapName + "\": mapBodies finds no collision shapes; the map has no body");
   return makeBody(L, world, node, name, desc.shapes.empty() ? nullptr : &desc, enabled);
 }
 }  // namespace physics

@@ -127,6 +127,7 @@ TEST(PhysicsMapBodies, BadOptionsAreRefusedWithOneLine) {
       {"{tiles = 'nope'}", "the map has no tile layer \"nope\"; the map's body is left out"},
       {"{tiles = 3}", "mapBodies.tiles is true or a tile layer's name; the map's body is left out"},
       {"true", "mapBodies must be a table"},
+      {"{tiles = false}", "map \"level\": mapBodies finds no collision shapes; the map has no body"},
   };
   for (const auto& entry : cases) {
     LuaState L;
