@@ -199,12 +199,13 @@ std::vector<std::vector<b2Vec2>> traceOutlines(const std::vector<bool>& solid, i
         y += DY[direction];
         // Where two cells meet at a corner only, turning left keeps each
         // cell's outline apart.
-        int next = direction;
+        int next = -1;
         for (int turn : {1, 0, 3})
           if (out[index(x, y)] & (1 << ((direction + turn) % 4))) {
             next = (direction + turn) % 4;
             break;
           }
+        if (next < 0) break;  // cannot happen: every corner has as many edges in as out
         if (next != direction) loop.push_back(b2Vec2(static_cast<float>(x), static_cast<float>(y)));
         if (used[index(x, y)] & (1 << next)) break;
         direction = next;
