@@ -22,7 +22,8 @@ const int ELLIPSE_CORNERS = b2_maxPolygonVertices;
 using Place = std::function<maps::Point(maps::Point)>;
 
 struct Options {
-  std::string tiles;  // a layer's name, "*" for every tile layer, "" for none
+  bool allTiles = false;  // every tile layer
+  std::string tiles;      // or this one
   std::string objects;
   float friction = 0.2f, restitution = 0;
 };
@@ -30,21 +31,18 @@ struct Options {
 // Why the `mapBodies` table on top cannot be used, or "".
 std::string readOptions(lua_State* L, Options& options) {
   if (!lua_istable(L, -1)) return "mapBodies must be a table such as { tiles = true, objects = \"collision\" }";
-  lua_getfield(L, -1, "tiles");
-  if (lua_isboolean(L, -1))
-    options.tiles = lua_toboolean(L, -1) ? "*" : "";
-  else if (lua_type(L, -1) == LUA_TSTRING)
-    options.tiles = lua_tostring(L, -1);
-  else if (!lua_isnil(L, -1))
-    options.tiles = "\n";
+  luautils::pushField(L, -1, "tiles");
+  int type = lua_type(L, -1);
+  options.allTiles = type == LUA_TBOOLEAN && lua_toboolean(L, -1);
+  if (type == LUA_TSTRING) options.tiles = lua_tostring(L, -1);
   lua_pop(L, 1);
-  if (options.tiles == "\n") return "mapBodies.tiles is true or a tile layer's name";
-  lua_getfield(L, -1, "objects");
-  bool named = lua_type(L, -1) == LUA_TSTRING;
-  if (named) options.objects = lua_tostring(L, -1);
-  bool bad = !named && !lua_isnil(L, -1);
+  if (type != LUA_TNIL && type != LUA_TBOOLEAN && type != LUA_TSTRING)
+    return "mapBodies.tiles is true or a tile layer's name";
+  luautils::pushField(L, -1, "objects");
+  type = lua_type(L, -1);
+  if (type == LUA_TSTRING) options.objects = lua_tostring(L, -1);
   lua_pop(L, 1);
-  if (bad) return "mapBodies.objects is an object layer's name";
+  if (type != LUA_TNIL && type != LUA_TSTRING) return "mapBodies.objects is an object layer's name";
   getNumber<float>(L, "friction", &options.friction);
   getNumber<float>(L, "restitution", &options.restitution);
   return "";
@@ -145,9 +143,9 @@ void objectLayerShapes(const maps::Map& map, const maps::Layer& layer, std::vect
 
 // The shapes the options ask for, or why they cannot be had.
 std::string mapShapes(const maps::Map& map, const Options& options, std::vector<ShapeSpec>& out) {
-  bool tileLayerFound = options.tiles == "*";
+  bool tileLayerFound = false;
   for (const maps::Layer& layer : map.layers)
-    if (layer.kind == maps::Layer::TILES && (options.tiles == "*" || layer.name == options.tiles)) {
+    if (layer.kind == maps::Layer::TILES && (options.allTiles || layer.name == options.tiles)) {
       tileLayerFound = true;
       tileLayerShapes(map, layer, out);
     }
