@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace {
 char output[1024];
 bool quietLog = false;
@@ -14,9 +16,10 @@ bool dropsLevel(LogLevel level) {
   return quietLog && (level == LogLevel::Info || level == LogLevel::Debug);
 }
 
-void print(const char* text, size_t length) {
+void print(LogLevel level, const char* text, size_t length) {
   if (quietLog && length == 1 && text[0] == '\n') return;
   fwrite(text, 1, length, stdout);
+  if (level == LogLevel::Error) platform::reportError(text, length);
 }
 }  // namespace
 
@@ -32,11 +35,11 @@ void VDLOG(LogLevel level, const char* format, va_list args) {
     return;
   }
   if (static_cast<size_t>(length) < sizeof output) {
-    print(output, static_cast<size_t>(length));
+    print(level, output, static_cast<size_t>(length));
   } else {
     std::vector<char> longer(static_cast<size_t>(length) + 1);
     vsnprintf(longer.data(), longer.size(), format, again);
-    print(longer.data(), static_cast<size_t>(length));
+    print(level, longer.data(), static_cast<size_t>(length));
   }
   va_end(again);
 }

@@ -1,7 +1,7 @@
 // The fatal GL error path shared by the renderer.
 #include "render/glcheck.h"
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cstdarg>
 #include <cstdio>

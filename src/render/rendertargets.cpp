@@ -43,7 +43,7 @@ bool attachDepthTexture(int width, int height) {
   glBindTexture(GL_TEXTURE_2D, depth);
   glcheck::check("glBindTexture depth");
   glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
-               GL_BYTE, nullptr);
+               GL_UNSIGNED_INT, nullptr);
   if (!glcheck::allocated("glTexImage2D depth")) {
     glDeleteTextures(1, &depth);
     return false;

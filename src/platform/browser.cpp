@@ -1,0 +1,91 @@
+// The web page's side of the platform: the browser calls each frame, shaders
+// become GLSL ES 1.00, the save folder lives in IndexedDB, error lines reach
+// the page's panel. The page (web/page.js) mounts the storage before main runs.
+#include <emscripten.h>
+
+#include <sstream>
+#include <utility>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+// Kept on the heap: main's stack is gone once the browser drives the frames.
+struct Frames {
+  std::function<bool()> frame;
+  std::function<void()> finish;
+};
+Frames* frames = nullptr;
+
+void browserFrame() {
+  // The frame's own cost: the browser caps frames at the display's rate.
+  double start = emscripten_get_now();
+  bool more = frames->frame();
+  EM_ASM({
+    if (Module.tarnwickFrameTimed) Module.tarnwickFrameTimed($0);
+  }, emscripten_get_now() - start);
+  if (more) return;
+  emscripten_cancel_main_loop();
+  Frames* done = frames;
+  frames = nullptr;
+  done->finish();
+  delete done;
+}
+
+bool directive(const std::string& line, const char* name) {
+  size_t start = line.find_first_not_of(" \t");
+  if (start == std::string::npos || line[start] != '#') return false;
+  size_t word = line.find_first_not_of(" \t", start + 1);
+  return word != std::string::npos && line.compare(word, std::string(name).size(), name) == 0;
+}
+}  // namespace
+
+bool browser() { return true; }
+
+void runFrames(std::function<bool()> frame, std::function<void()> finish) {
+  frames = new Frames{std::move(frame), std::move(finish)};
+  // The browser paces the frames (0: its animation frames); the stack unwinds
+  // instead of returning to the caller.
+  emscripten_set_main_loop(browserFrame, 0, 1);
+}
+
+void ended(int status) {
+  EM_ASM({
+    if (Module.tarnwickEnded) Module.tarnwickEnded($0);
+  }, status);
+}
+
+// The version line names GLSL ES 1.00; extension lines follow it, as they must
+// precede every declaration, then the default precision. Every other line keeps
+// its place, so the driver's line numbers still name the file's lines.
+std::string shaderSource(const std::string& source) {
+  std::istringstream lines(source);
+  std::string line, extensions, body;
+  while (std::getline(lines, line)) {
+    if (directive(line, "version")) {
+      body += "\n";
+      continue;
+    }
+    if (directive(line, "extension")) {
+      extensions += line + "\n";
+      body += "\n";
+      continue;
+    }
+    body += line + "\n";
+  }
+  return "#version 100\n" + extensions +
+         "precision highp float;\nprecision highp int;\n#line 1\n" + body;
+}
+
+void savesChanged() {
+  EM_ASM({
+    if (Module.tarnwickSaveChanged) Module.tarnwickSaveChanged();
+  });
+}
+
+void reportError(const char* text, size_t length) {
+  EM_ASM({
+    if (Module.tarnwickError) Module.tarnwickError(UTF8ToString($0, $1));
+  }, text, length);
+}
+}  // namespace platform
