@@ -24,8 +24,10 @@ if [ "${1:-}" = web ]; then
   packages=(
     emscripten dpkg-dev  # the compiler, and apt-get source for the libraries it builds
     libglm-dev nlohmann-json3-dev fonts-dejavu-core cmake make pkg-config swig python3
-    chromium nodejs      # the browser tests: headless Chromium driven over DevTools (npm comes with nodejs)
+    chromium nodejs      # the browser tests: headless Chromium driven over DevTools
   )
+  # Debian's nodejs comes without npm (other builds of it bring their own).
+  command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()

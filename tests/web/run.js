@@ -1,0 +1,248 @@
+#!/usr/bin/env node
+// The browser tests: games exported with `tarnwick --export-web` and played by
+// headless Chromium. The examples draw what the desktop build draws, a key
+// press reaches the game, a save survives a reload, and script errors reach
+// the console and the page's error panel.
+//
+//   scripts/on-xvfb.sh node tests/web/run.js TARNWICK WEB_RUNTIME_DIR [TEST...]
+//
+// The X display is for the desktop runs the examples are compared with. One
+// line per test; the exit status is 0 only when every test passed.
+"use strict";
+
+const fs = require("fs");
+const os = require("os");
+const path = require("path");
+const web = require("./browser");
+
+const ROOT = path.resolve(__dirname, "../..");
+
+// Probe pixels of each example's third frame, away from anything math.random
+// places (the glibc and browser generators differ), and the most the browser's
+// picture may differ from the desktop's: at a probe, in the mean over every
+// channel of every pixel, and in the share of pixels off by more than 16 in
+// some channel.
+const EXAMPLES = {
+  demo: { probes: [[5, 5], [240, 60], [60, 300], [420, 300]], probe: 6, mean: 2, share: 0.02 },
+  arcade: { probes: [[5, 5], [240, 330], [21, 25], [26, 30]], probe: 4, mean: 1, share: 0.01 },
+  postprocess: { probes: [[5, 5], [240, 80], [350, 170], [130, 200]], probe: 6, mean: 1, share: 0.01 },
+  lit3d: { probes: [[5, 5], [240, 340], [160, 200], [330, 200]], probe: 6, mean: 1, share: 0.01 },
+  platformer: {
+    probes: [[5, 5], [100, 310], [100, 340], [200, 318], [200, 340], [56, 288], [296, 140], [24, 304]],
+    probe: 4, mean: 1, share: 0.01,
+  },
+  physics: {
+    probes: [[5, 5], [335, 224], [345, 124], [370, 240], [220, 330], [240, 352]],
+    probe: 4, mean: 1, share: 0.01,
+  },
+};
+
+function writeGame(folder, mainLua) {
+  fs.mkdirSync(folder, { recursive: true });
+  fs.writeFileSync(path.join(folder, "main.lua"), mainLua);
+  return folder;
+}
+
+// How far apart two pictures of one size are: the largest channel difference
+// at each probe, the mean channel difference, the share of differing pixels.
+function compare(browser, desktop, probes) {
+  const probeDiffs = probes.map(([x, y]) => {
+    const a = browser.at(x, y), b = desktop.at(x, y);
+    return { x, y, diff: Math.max(...a.map((v, k) => Math.abs(v - b[k]))), browser: a, desktop: b };
+  });
+  let total = 0, differing = 0;
+  for (let i = 0; i < browser.rgba.length; i += 4) {
+    let most = 0;
+    for (let k = 0; k < 4; k++) {
+      const d = Math.abs(browser.rgba[i + k] - desktop.rgba[i + k]);
+      total += d;
+      most = Math.max(most, d);
+    }
+    if (most > 16) differing++;
+  }
+  const pixels = browser.width * browser.height;
+  return { probeDiffs, mean: total / (pixels * 4), share: differing / pixels };
+}
+
+function exampleTest(name, limits) {
+  return {
+    name: "example " + name + " draws as on the desktop",
+    async run(t) {
+      const source = path.join(ROOT, "examples", name);
+      const shot = path.join(t.work, name + "-desktop.png");
+      const desktop = web.runTarnwick(t.tarnwick, ["--windowed", "--frames", "3", "--fixed-dt", "16",
+                                                  "--screenshot", shot, source]);
+      if (desktop.status !== 0) throw new Error("the desktop run failed:\n" + desktop.out);
+      const page = await t.play(source, name, "?frames=3&fixed-dt=16&screenshot=1");
+      const status = await web.waitForEnd(page);
+      const state = await web.waitFor(page, "the screenshot", () =>
+        window.tarnwick.screenshot && { shot: window.tarnwick.screenshot, errors: window.tarnwick.errors });
+      await page.close();
+      if (status !== 0) throw new Error("the run ended with status " + status);
+      if (state.errors.length) throw new Error("errors: " + state.errors.join(" | "));
+      const inBrowser = web.decodeDataUrl(state.shot);
+      const onDesktop = web.decodePng(fs.readFileSync(shot));
+      fs.writeFileSync(path.join(t.work, name + "-browser.png"), Buffer.from(state.shot.split(",")[1], "base64"));
+      if (inBrowser.width !== onDesktop.width || inBrowser.height !== onDesktop.height)
+        throw new Error("sizes differ: " + inBrowser.width + "x" + inBrowser.height + " in the browser, " +
+                        onDesktop.width + "x" + onDesktop.height + " on the desktop");
+      const seen = compare(inBrowser, onDesktop, limits.probes);
+      const worst = Math.max(...seen.probeDiffs.map((p) => p.diff));
+      const figures = "probes differ by at most " + worst + ", mean difference " + seen.mean.toFixed(3) +
+                      ", " + (100 * seen.share).toFixed(2) + "% of pixels off by more than 16";
+      const bad = seen.probeDiffs.filter((p) => p.diff > limits.probe)
+        .map((p) => p.x + "," + p.y + ": " + p.browser + " in the browser, " + p.desktop + " on the desktop");
+      if (bad.length || seen.mean > limits.mean || seen.share > limits.share)
+        throw new Error(figures + (bad.length ? "; " + bad.join("; ") : ""));
+      return figures;
+    },
+  };
+}
+
+const TESTS = [
+  ...Object.entries(EXAMPLES).map(([name, limits]) => exampleTest(name, limits)),
+
+  {
+    name: "a key pressed in the page reaches onKeyboardEvent",
+    async run(t) {
+      const game = writeGame(path.join(t.work, "keys"),
+        "config = { width = 64, height = 48 }\n" +
+        "world = { camera = {} }\n" +
+        "function onKeyboardEvent(pressed, key, isRepeat)\n" +
+        "  print('key ' .. key .. ' ' .. tostring(pressed) .. ' ' .. tostring(isRepeat))\n" +
+        "end\n");
+      const page = await t.play(game, "keys", "");
+      await web.waitFor(page, "running frames", () => window.tarnwick.frameMs.length > 2);
+      await page.keyboard.press("KeyA");
+      await page.keyboard.press("ArrowLeft");
+      const expected = ["key 97 true false", "key 97 false false", "key 1073741904 true false",
+                        "key 1073741904 false false"];
+      await web.waitFor(page, "the key lines",
+        (lines) => lines.every((line) => window.tarnwick.log.includes(line)), expected, 20000);
+      const log = await page.evaluate(() => window.tarnwick.log.filter((l) => l.startsWith("key ")));
+      await page.close();
+      if (log.join("|") !== expected.join("|")) throw new Error("key lines: " + log.join(" | "));
+      return log.length + " key events, in order";
+    },
+  },
+
+  {
+    name: "a save survives a reload of the page",
+    async run(t) {
+      // Every byte value, so that text handling anywhere on the way shows.
+      const game = writeGame(path.join(t.work, "saves"),
+        "config = { width = 64, height = 48 }\n" +
+        "world = { camera = {} }\n" +
+        "local bytes = {}\n" +
+        "for i = 0, 255 do bytes[#bytes + 1] = string.char(i) end\n" +
+        "local data = table.concat(bytes):rep(16)\n" +
+        "local stored = saves.read('progress')\n" +
+        "if stored then\n" +
+        "  print('read ' .. #stored .. ' ' .. (stored == data and 'same' or 'different'))\n" +
+        "else\n" +
+        "  saves.write('progress', data)\n" +
+        "  print('wrote ' .. #data)\n" +
+        "end\n");
+      const page = await t.play(game, "saves", "");
+      await web.waitFor(page, "the save stored", () => window.tarnwick.saved > 0);
+      const first = await page.evaluate(() => window.tarnwick.log.slice());
+      if (!first.includes("wrote 4096")) throw new Error("the first run said: " + first.join(" | "));
+      await page.reload({ waitUntil: "load" });
+      const line = await web.waitFor(page, "the save read back",
+        () => window.tarnwick && window.tarnwick.log.find((l) => l.startsWith("read ") || l.startsWith("wrote ")));
+      await page.close();
+      if (line !== "read 4096 same") throw new Error("after the reload: " + line);
+      return line;
+    },
+  },
+
+  {
+    name: "script errors reach the console and the error panel",
+    async run(t) {
+      // One error in a callback while the game runs, one that stops main.lua.
+      const cases = [
+        ["update-error", "config = { width = 64, height = 48 }\nworld = { camera = {} }\n" +
+         "local frame = 0\nfunction update(dt)\n  frame = frame + 1\n" +
+         "  if frame == 3 then error('broken on purpose') end\nend\n", "broken on purpose"],
+        ["load-error", "config = { width = 64, height = 48 }\nworld = { camera = {} }\n" +
+         "local answer = nothing.here\n", "nothing"],
+      ];
+      const seen = [];
+      for (const [name, main, marker] of cases) {
+        const archive = path.join(t.work, name);
+        writeGame(archive, main);
+        const page = await t.play(archive, name, "?frames=10&fixed-dt=16");
+        const panel = await web.waitFor(page, "the error panel", (marker) => {
+          const errors = document.getElementById("errors");
+          return errors.textContent.includes(marker) &&
+                 { text: errors.textContent, shown: getComputedStyle(errors).display !== "none" };
+        }, marker, 10000);
+        const consoleError = page.consoleLines.find((l) => l.type === "error" && l.text.includes(marker));
+        await page.close();
+        if (!panel.shown) throw new Error(name + ": the panel holds the error but is hidden");
+        if (!consoleError) throw new Error(name + ": no console error names it");
+        seen.push(panel.text.trim().split("\n")[0]);
+      }
+      return seen.join(" / ");
+    },
+  },
+];
+
+async function main() {
+  const [tarnwick, runtime, ...only] = process.argv.slice(2);
+  if (!tarnwick || !runtime) {
+    console.error("usage: node tests/web/run.js TARNWICK WEB_RUNTIME_DIR [TEST...]");
+    process.exit(2);
+  }
+  if (!process.env.DISPLAY) {
+    console.error("run.js: no X display for the desktop runs; run it under scripts/on-xvfb.sh");
+    process.exit(2);
+  }
+  const started = Date.now();
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), "tarnwick-web-tests."));
+  const site = path.join(work, "site");
+  fs.mkdirSync(site);
+  const server = await web.serve(site);
+  const browser = await web.launch();
+  let failed = 0, ran = 0;
+  try {
+    const probe = await browser.newPage();
+    if (!(await web.hasWebGL2(probe))) throw new Error("Chromium offers no WebGL 2 here");
+    await probe.close();
+    const t = {
+      tarnwick: path.resolve(tarnwick),
+      runtime: path.resolve(runtime),
+      work,
+      // Exports the game under the site as NAME and opens its page.
+      async play(gameDir, name, query) {
+        web.exportGame(this.tarnwick, this.runtime, gameDir, path.join(site, name));
+        return web.open(browser, server.url + "/" + name + "/index.html" + query);
+      },
+    };
+    for (const test of TESTS) {
+      if (only.length && !only.some((word) => test.name.includes(word))) continue;
+      ran++;
+      const start = Date.now();
+      try {
+        const detail = await test.run(t);
+        console.log("ok   " + test.name + " (" + ((Date.now() - start) / 1000).toFixed(1) + " s): " + detail);
+      } catch (error) {
+        failed++;
+        console.log("FAIL " + test.name + ": " + (error && error.message ? error.message : error));
+      }
+    }
+  } finally {
+    await browser.close();
+    await server.close();
+    if (failed === 0) fs.rmSync(work, { recursive: true, force: true });
+    else console.log("pictures and games kept in " + work);
+  }
+  console.log((ran - failed) + " of " + ran + " browser tests passed in " +
+              ((Date.now() - started) / 1000).toFixed(1) + " s");
+  process.exit(failed === 0 && ran > 0 ? 0 : 1);
+}
+
+main().catch((error) => {
+  console.error("run.js: " + (error && error.stack ? error.stack : error));
+  process.exit(1);
+});
