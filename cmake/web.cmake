@@ -27,7 +27,8 @@ function(tarnwick_web_runtime target)
     -lidbfs.js
     "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','ENV','UTF8ToString','addRunDependency','removeRunDependency']"
     # SDL's audio calls these; without them the page dies when the mixer opens.
-    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
+    # (A file: their names start with "$", which no shell line keeps whole.)
+    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/cmake/web-library-functions.json"
     "SHELL:--embed-file ${TARNWICK_DATA_STAGE}@/tarnwick")
   set_target_properties(${target} PROPERTIES SUFFIX ".js")
 endfunction()

@@ -15,9 +15,9 @@ scripts/install-deps.sh web
 export NODE_PATH=/usr/share/nodejs
 scripts/web-deps.sh "$prefix"
 
-# Emscripten's sysroot has an SDL2 package file of its own that asks for a
-# download; the prefix's is named first.
-EM_PKG_CONFIG_PATH=$prefix/lib/pkgconfig emcmake cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+# Packages come from the prefix only: never the machine's own, and not the
+# SDL2 package of Emscripten's sysroot, which asks for a download.
+PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig EM_PKG_CONFIG_PATH=$prefix/lib/pkgconfig emcmake cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DTARNWICK_WERROR=ON >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -2,9 +2,10 @@
 # Builds the web runtime's libraries with Emscripten from Debian's source
 # packages: scripts/web-deps.sh PREFIX. Each package is fetched with
 # `apt-get source`, built static and installed into PREFIX; a stamp named
-# after its version makes the next run skip it, so only a new version builds
-# again. Emscripten's own ports are downloads, which these machines cannot
-# make; GLM and nlohmann-json are headers, copied from their Debian packages.
+# after its version and its recipe here makes the next run skip it, so only a
+# new version or a changed recipe builds again. Emscripten's own ports are
+# downloads, which these machines cannot make; GLM and nlohmann-json are
+# headers, copied from their Debian packages.
 set -euo pipefail
 prefix=$(realpath -m "$1")
 work=$prefix/../src
@@ -70,9 +71,10 @@ build_libpng1.6() {
   cmake_package "$1" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_ROOT="$prefix"
 }
 
+# The prefix's zlib, not the copy FreeType carries: both in one program clash.
 build_freetype() {
   cmake_package "$1" -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
-    -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_ZLIB=ON
+    -DFT_DISABLE_BROTLI=ON -DFT_REQUIRE_ZLIB=ON -DZLIB_ROOT="$prefix"
 }
 
 build_libzip() {
@@ -124,7 +126,7 @@ copy_headers() {
   cp -r /usr/include/nlohmann "$prefix/include/"
   cp -r /usr/share/cmake/nlohmann_json /usr/share/cmake/glm "$prefix/share/cmake/"
   # The copied package files name /usr/include; here the headers sit in the prefix.
-  grep -rl '/usr/include' "$prefix/share/cmake" | xargs -r sed -i "s#/usr/include#$prefix/include#g"
+  find "$prefix/share/cmake" -name '*.cmake' -exec sed -i "s#/usr/include#$prefix/include#g" {} +
 }
 
 enable_sources
@@ -132,7 +134,9 @@ export NODE_PATH=/usr/share/nodejs
 # Order matters: each finds the ones before it in the prefix.
 for package in zlib libpng1.6 freetype libzip box2d pugixml lua5.1 libsdl2 libsdl2-mixer; do
   version=$(version_of "$package")
-  stamp=$prefix/stamps/$package-$version
+  # A changed recipe builds the package again too.
+  recipe=$(declare -f "build_$package" | md5sum | cut -c1-8)
+  stamp=$prefix/stamps/$package-$version-$recipe
   [ -e "$stamp" ] && continue
   echo "== $package $version (Emscripten)"
   folder=$(fetch "$package")

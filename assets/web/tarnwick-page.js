@@ -104,6 +104,12 @@
     canvas.style.height = Math.floor(canvas.height * scale) + "px";
   }
   addEventListener("resize", fit);
+  // Browsers grant full screen to a click only; the stage goes full screen so
+  // the canvas keeps its aspect inside it.
+  document.getElementById("fullscreen").addEventListener("click", function () {
+    var stage = document.getElementById("stage");
+    if (stage.requestFullscreen) stage.requestFullscreen().then(function () { canvas.focus(); });
+  });
   new MutationObserver(fit).observe(canvas, { attributes: true, attributeFilter: ["width", "height"] });
 
   var started = performance.now();

@@ -1,11 +1,12 @@
 // The web page's side of the platform: the browser calls each frame, shaders
 // become GLSL ES 1.00, the save folder lives in IndexedDB, error lines reach
-// the page's panel. The page (web/page.js) mounts the storage before main runs.
+// the page's panel. The page (assets/web/tarnwick-page.js) mounts the
+// storage before main runs.
 #include <emscripten.h>
 
-#include <sstream>
 #include <utility>
 
+#include "platform/glsles.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -31,13 +32,6 @@ void browserFrame() {
   done->finish();
   delete done;
 }
-
-bool directive(const std::string& line, const char* name) {
-  size_t start = line.find_first_not_of(" \t");
-  if (start == std::string::npos || line[start] != '#') return false;
-  size_t word = line.find_first_not_of(" \t", start + 1);
-  return word != std::string::npos && line.compare(word, std::string(name).size(), name) == 0;
-}
 }  // namespace
 
 bool browser() { return true; }
@@ -55,27 +49,7 @@ void ended(int status) {
   }, status);
 }
 
-// The version line names GLSL ES 1.00; extension lines follow it, as they must
-// precede every declaration, then the default precision. Every other line keeps
-// its place, so the driver's line numbers still name the file's lines.
-std::string shaderSource(const std::string& source) {
-  std::istringstream lines(source);
-  std::string line, extensions, body;
-  while (std::getline(lines, line)) {
-    if (directive(line, "version")) {
-      body += "\n";
-      continue;
-    }
-    if (directive(line, "extension")) {
-      extensions += line + "\n";
-      body += "\n";
-      continue;
-    }
-    body += line + "\n";
-  }
-  return "#version 100\n" + extensions +
-         "precision highp float;\nprecision highp int;\n#line 1\n" + body;
-}
+std::string shaderSource(const std::string& source) { return glsles::fromGlsl120(source); }
 
 void savesChanged() {
   EM_ASM({
