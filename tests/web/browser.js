@@ -132,27 +132,32 @@ async function open(browser, url) {
   return page;
 }
 
-// Polls `test` (run in the page, given `arg`) until it returns something truthy;
-// that value, or an error naming `what` after `timeoutMs`.
-async function waitFor(page, what, test, arg, timeoutMs = 60000) {
+// Polls `test` (run in the page, given `arg`) until it returns something truthy,
+// and returns that. Fails at once on an uncaught exception in the page, or an
+// error the runtime reported (unless `allowErrors`), and after `timeoutMs`.
+async function waitFor(page, what, test, arg, { timeoutMs = 60000, allowErrors = false } = {}) {
   const end = Date.now() + timeoutMs;
   for (;;) {
-    const value = await page.evaluate(test, arg);
+    const [value, errors] = await page.evaluate(
+      (source, arg) => [new Function("return (" + source + ")")()(arg),
+                        (window.tarnwick && window.tarnwick.errors) || []],
+      test.toString(), arg);
     if (value) return value;
-    if (Date.now() > end) {
-      const state = await page.evaluate(() => {
-        const t = window.tarnwick || {};
-        return { errors: t.errors, log: (t.log || []).slice(-20), ended: t.ended, status: t.status };
-      });
-      throw new Error("timed out waiting for " + what + ": " + JSON.stringify(state));
+    const thrown = (page.consoleLines || []).filter((line) => line.type === "pageerror");
+    const failed = thrown.length ? "an exception in the page: " + thrown[0].text
+                 : errors.length && !allowErrors ? "errors on the page: " + errors.join(" | ")
+                 : Date.now() > end ? "timed out" : null;
+    if (failed) {
+      const log = await page.evaluate(() => ((window.tarnwick && window.tarnwick.log) || []).slice(-15));
+      throw new Error(failed + " (waiting for " + what + "); the log's last lines: " + log.join(" | "));
     }
     await new Promise((resolve) => setTimeout(resolve, 50));
   }
 }
 
 // The run's end (its exit status), for a page loaded with ?frames=N.
-async function waitForEnd(page, timeoutMs) {
-  await waitFor(page, "the run's end", () => window.tarnwick && window.tarnwick.ended, null, timeoutMs);
+async function waitForEnd(page, options) {
+  await waitFor(page, "the run's end", () => window.tarnwick && window.tarnwick.ended, null, options);
   return page.evaluate(() => window.tarnwick.status);
 }
 

@@ -18,24 +18,23 @@ const web = require("./browser");
 const ROOT = path.resolve(__dirname, "../..");
 
 // Probe pixels of each example's third frame, away from anything math.random
-// places (the glibc and browser generators differ), and the most the browser's
-// picture may differ from the desktop's: at a probe, in the mean over every
-// channel of every pixel, and in the share of pixels off by more than 16 in
-// some channel.
+// places (the glibc and browser generators differ).
 const EXAMPLES = {
-  demo: { probes: [[5, 5], [240, 60], [60, 300], [420, 300]], probe: 6, mean: 2, share: 0.02 },
-  arcade: { probes: [[5, 5], [240, 330], [21, 25], [26, 30]], probe: 4, mean: 1, share: 0.01 },
-  postprocess: { probes: [[5, 5], [240, 80], [350, 170], [130, 200]], probe: 6, mean: 1, share: 0.01 },
-  lit3d: { probes: [[5, 5], [240, 340], [160, 200], [330, 200]], probe: 6, mean: 1, share: 0.01 },
-  platformer: {
-    probes: [[5, 5], [100, 310], [100, 340], [200, 318], [200, 340], [56, 288], [296, 140], [24, 304]],
-    probe: 4, mean: 1, share: 0.01,
-  },
-  physics: {
-    probes: [[5, 5], [335, 224], [345, 124], [370, 240], [220, 330], [240, 352]],
-    probe: 4, mean: 1, share: 0.01,
-  },
+  // The sparks fly out from the sun's centre at 480,290.
+  demo: [[5, 5], [450, 310], [648, 285], [175, 445], [890, 60], [100, 97]],
+  arcade: [[5, 5], [240, 330], [21, 25], [26, 30]],
+  postprocess: [[5, 5], [240, 80], [350, 170], [130, 200]],
+  lit3d: [[5, 5], [240, 340], [160, 200], [330, 200]],
+  platformer: [[5, 5], [100, 310], [100, 340], [200, 318], [200, 340], [56, 288], [296, 140], [24, 304]],
+  physics: [[5, 5], [335, 224], [345, 124], [370, 240], [220, 330], [240, 352]],
 };
+
+// The most the browser's picture may differ from the desktop's: in any channel
+// at a probe, in the mean over every channel of every pixel, and in the share of
+// pixels off by more than 16 in some channel. SwiftShader and llvmpipe round
+// edges and blends a little differently: measured, at most 1 at a probe, a
+// mean of 0.21 and 0.09 % of the pixels (the arcade's).
+const LIMITS = { probe: 3, mean: 0.5, share: 0.005 };
 
 function writeGame(folder, mainLua) {
   fs.mkdirSync(folder, { recursive: true });
@@ -64,7 +63,7 @@ function compare(browser, desktop, probes) {
   return { probeDiffs, mean: total / (pixels * 4), share: differing / pixels };
 }
 
-function exampleTest(name, limits) {
+function exampleTest(name, probes) {
   return {
     name: "example " + name + " draws as on the desktop",
     async run(t) {
@@ -86,13 +85,13 @@ function exampleTest(name, limits) {
       if (inBrowser.width !== onDesktop.width || inBrowser.height !== onDesktop.height)
         throw new Error("sizes differ: " + inBrowser.width + "x" + inBrowser.height + " in the browser, " +
                         onDesktop.width + "x" + onDesktop.height + " on the desktop");
-      const seen = compare(inBrowser, onDesktop, limits.probes);
+      const seen = compare(inBrowser, onDesktop, probes);
       const worst = Math.max(...seen.probeDiffs.map((p) => p.diff));
       const figures = "probes differ by at most " + worst + ", mean difference " + seen.mean.toFixed(3) +
                       ", " + (100 * seen.share).toFixed(2) + "% of pixels off by more than 16";
-      const bad = seen.probeDiffs.filter((p) => p.diff > limits.probe)
+      const bad = seen.probeDiffs.filter((p) => p.diff > LIMITS.probe)
         .map((p) => p.x + "," + p.y + ": " + p.browser + " in the browser, " + p.desktop + " on the desktop");
-      if (bad.length || seen.mean > limits.mean || seen.share > limits.share)
+      if (bad.length || seen.mean > LIMITS.mean || seen.share > LIMITS.share)
         throw new Error(figures + (bad.length ? "; " + bad.join("; ") : ""));
       return figures;
     },
@@ -100,7 +99,7 @@ function exampleTest(name, limits) {
 }
 
 const TESTS = [
-  ...Object.entries(EXAMPLES).map(([name, limits]) => exampleTest(name, limits)),
+  ...Object.entries(EXAMPLES).map(([name, probes]) => exampleTest(name, probes)),
 
   {
     name: "a key pressed in the page reaches onKeyboardEvent",
@@ -118,7 +117,7 @@ const TESTS = [
       const expected = ["key 97 true false", "key 97 false false", "key 1073741904 true false",
                         "key 1073741904 false false"];
       await web.waitFor(page, "the key lines",
-        (lines) => lines.every((line) => window.tarnwick.log.includes(line)), expected, 20000);
+        (lines) => lines.every((line) => window.tarnwick.log.includes(line)), expected, { timeoutMs: 20000 });
       const log = await page.evaluate(() => window.tarnwick.log.filter((l) => l.startsWith("key ")));
       await page.close();
       if (log.join("|") !== expected.join("|")) throw new Error("key lines: " + log.join(" | "));
@@ -176,7 +175,7 @@ const TESTS = [
           const errors = document.getElementById("errors");
           return errors.textContent.includes(marker) &&
                  { text: errors.textContent, shown: getComputedStyle(errors).display !== "none" };
-        }, marker, 10000);
+        }, marker, { timeoutMs: 20000, allowErrors: true });
         const consoleError = page.consoleLines.find((l) => l.type === "error" && l.text.includes(marker));
         await page.close();
         if (!panel.shown) throw new Error(name + ": the panel holds the error but is hidden");
