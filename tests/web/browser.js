@@ -88,7 +88,8 @@ function serve(root) {
 
 // Headless Chromium with a fresh profile; WebGL 2 comes from SwiftShader
 // through ANGLE, so no GPU or display is needed. close() removes the profile.
-async function launch() {
+// `extraArgs` are more command-line switches.
+async function launch(extraArgs = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "tarnwick-chromium."));
   const args = [
     "--use-gl=angle",
@@ -102,6 +103,7 @@ async function launch() {
     "--disable-background-timer-throttling",
     "--disable-renderer-backgrounding",
     "--window-size=800,600",
+    ...extraArgs,
   ];
   if (process.getuid && process.getuid() === 0) args.push("--no-sandbox");
   const browser = await puppeteer.launch({
