@@ -251,16 +251,15 @@ void writeBack(lua_State* L, World& world) {
   if (reshaped) nodefields::invalidate();
 }
 
-void stepWorld(lua_State* L, World& world, double seconds) {
-  lua_rawgeti(L, LUA_REGISTRYINDEX, world.nodeRef);
-  readWorldSettings(L, world);
+// Finds the bodies' nodes under the world node on top and sweeps the bodies
+// whose nodes are gone; false when script code ran meanwhile.
+bool syncBodies(lua_State* L, World& world, Sync& sync) {
+  unsigned long long before = nodefields::changes();
+  // The walk would find every body's node where the write-back put it:
+  // nothing to make, destroy, enable, follow or sweep.
+  if (world.settled == before) return true;
   ++world.sync;
-  Sync sync{world, lua_gettop(L), nullptr, {}};
-  if (world.settled == nodefields::changes()) {
-    // The walk would find every body's node where the write-back put it:
-    // nothing to make, destroy, enable or follow.
-    for (auto& body : world.bodies) body->mark = world.sync;
-  } else {
+  {
     nodefields::WalkScope scope(L);
     luautils::TreeWalk walk;
     walk.name = "the physics sync";
@@ -282,6 +281,16 @@ void stepWorld(lua_State* L, World& world, double seconds) {
     luautils::walkTree(L, walk);
   }
   sweep(world);
+  return nodefields::changes() == before;
+}
+
+void stepWorld(lua_State* L, World& world, double seconds) {
+  lua_rawgeti(L, LUA_REGISTRYINDEX, world.nodeRef);
+  readWorldSettings(L, world);
+  Sync sync{world, lua_gettop(L), nullptr, {}};
+  // Script code run by the sync (a body table's functions) may have changed
+  // nodes it had passed: then the next step walks again.
+  bool quiet = syncBodies(L, world, sync);
 
   if (std::isfinite(seconds) && seconds > 0) world.accumulated += seconds;
   int steps = static_cast<int>(world.accumulated / world.timeStep);
@@ -314,7 +323,7 @@ void stepWorld(lua_State* L, World& world, double seconds) {
     }
   }
   writeBack(L, world);
-  world.settled = nodefields::changes();
+  world.settled = quiet ? nodefields::changes() : World::NOT_SETTLED;
   lua_pop(L, 1);
   deliver(L, world);
   for (auto& body : world.graveyard) luaL_unref(L, LUA_REGISTRYINDEX, body->nodeRef);
