@@ -20,11 +20,13 @@ const float DEGREES = 180 / b2_pi;
 const nodefields::Key X("x"), Y("y"), ROTATION("rotation"), SCALE("scale"), SCALE_X("scaleX"),
     SCALE_Y("scaleY"), ENABLED("enabled"), BODY("body");
 
-// A node's place as its fields say; false when one is not finite.
+// The place of the node on top as its fields say; false when one is not
+// finite. The node's snapshot is looked for once for the three.
 bool readPlace(lua_State* L, float& x, float& y, float& rotation) {
-  getNumber<float>(L, X, &x);
-  getNumber<float>(L, Y, &y);
-  getNumber<float>(L, ROTATION, &rotation);
+  const nodefields::Snapshot* node = nodefields::visiting(L);
+  getNumber<float>(L, node, X, &x);
+  getNumber<float>(L, node, Y, &y);
+  getNumber<float>(L, node, ROTATION, &rotation);
   return placeable(x, y, rotation);
 }
 
@@ -98,7 +100,7 @@ struct Sync {
     for (int k = root + 2; k <= node; k += 2) {
       lua_pushvalue(L, k);
       bool on = true;
-      getBool(L, ENABLED, &on);
+      getBool(L, nodefields::visiting(L), ENABLED, &on);
       enabled = enabled && on;
       if (k < node && transforms(L)) moved = true;
       lua_pop(L, 1);
