@@ -27,6 +27,6 @@ std::string shaderSource(const std::string& source);
 // browser's storage.
 void savesChanged();
 
-// An error line of the log, also shown on the page's panel.
+// A Lua error's text, also shown on the page's panel.
 void reportError(const char* text, size_t length);
 }  // namespace platform
