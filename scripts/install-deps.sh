@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Tarnwick need.
+# Installs the Debian packages that building, running and testing Tarnwick need;
+# `scripts/install-deps.sh web` those of the web runtime and its browser tests.
 # Does nothing when all of them are already installed.
 set -euo pipefail
 
@@ -18,6 +19,14 @@ packages=(
   fonts-dejavu-core  # DejaVu Sans: the default font of text on screen, and the font tests
   xfonts-base        # a bitmap font for the font tests
 )
+
+if [ "${1:-}" = web ]; then
+  packages=(
+    emscripten dpkg-dev  # the compiler, and apt-get source for the libraries it builds
+    libglm-dev nlohmann-json3-dev fonts-dejavu-core cmake make pkg-config swig python3
+    chromium nodejs      # the browser tests: headless Chromium driven over DevTools (npm comes with nodejs)
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 
 #include "files/files.h"
 #include "files/paths.h"
+#include "platform/platform.h"
 
 namespace saves {
 namespace {
@@ -102,6 +103,7 @@ void write(const std::string& name, const std::string& bytes) {
     fsync(folderDescriptor);
     close(folderDescriptor);
   }
+  platform::savesChanged();
 }
 
 bool read(const std::string& name, std::string& bytes) {
@@ -119,7 +121,10 @@ bool remove(const std::string& name) {
   checkName(name);
   std::string where = folder();
   if (where.empty()) return false;
-  if (unlink((where + "/" + name).c_str()) == 0) return true;
+  if (unlink((where + "/" + name).c_str()) == 0) {
+    platform::savesChanged();
+    return true;
+  }
   if (errno == ENOENT) return false;
   fail("remove", name, errno);
 }

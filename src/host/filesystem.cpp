@@ -64,11 +64,28 @@ void collect(const inotify_event& event, std::vector<Pending>& pending) {
     if (!merged) pending.push_back({w, path, change});
   }
 }
+
+#ifdef __EMSCRIPTEN__
+// A page's files never change while it runs: there is nothing to watch.
+int openNotifier() {
+  errno = ENOSYS;
+  return -1;
+}
+int addWatch(int, const char*, uint32_t) {
+  errno = ENOSYS;
+  return -1;
+}
+#else
+int openNotifier() { return inotify_init1(IN_NONBLOCK | IN_CLOEXEC); }
+int addWatch(int descriptor, const char* folder, uint32_t events) {
+  return inotify_add_watch(descriptor, folder, events);
+}
+#endif
 }  // namespace
 
 bool enableWatching() {
   if (notifier >= 0) return true;
-  notifier = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  notifier = openNotifier();
   if (notifier < 0) DLOG(LogLevel::Error, "Cannot watch files: %s\n", strerror(errno));
   return notifier >= 0;
 }
@@ -89,7 +106,7 @@ void watch(std::string path, std::function<void(Change, std::string)> callback) 
     entry.folder = slash == std::string::npos ? "." : path.substr(0, slash);
     entry.file = slash == std::string::npos ? path : path.substr(slash + 1);
   }
-  entry.descriptor = inotify_add_watch(notifier, entry.folder.c_str(), EVENTS);
+  entry.descriptor = addWatch(notifier, entry.folder.c_str(), EVENTS);
   if (entry.descriptor < 0) {
     DLOG(LogLevel::Error, "Cannot watch %s: %s\n", path.c_str(), strerror(errno));
     return;

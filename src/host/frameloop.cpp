@@ -13,6 +13,7 @@
 #include "host/screenshot.h"
 #include "host/sdlutils.h"
 #include "physics/scenepass.h"
+#include "platform/platform.h"
 #include "physics/step.h"
 #include "render/graphics.h"
 #include "scene/cameras.h"
@@ -80,31 +81,40 @@ void runFrame(lua_State* L, Uint32 dt) {
   lua_pop(L, 1);
 }
 
-void run(lua_State* L, Uint32 lastFrame, const Options& options) {
+Loop::Loop(lua_State* state, Uint32 lastFrameTicks, const Options& runOptions)
+    : L(state), options(runOptions), lastFrame(lastFrameTicks) {
   // Script code runs only through script::pcall, so the scene changes only
   // where nodefields::changes() says.
   cameras::setRemembering(true);
-  bool fixedStep = options.fixedDtMs >= 0;
-  // A game that turned vsync off wants its frames as fast as they come.
-  bool paced = !fixedStep && !sdlutils::vsyncEnabled() && sdlutils::settings().vsync;
-  bool shot = false;
-  for (int frame = 1; !quit; ++frame) {
-    if (options.frames > 0 && frame >= options.frames) quit = 1;
-    Uint32 now = SDL_GetTicks();
-    Uint32 dt = fixedStep ? static_cast<Uint32>(options.fixedDtMs) : now - lastFrame;
-    lastFrame = now;
+  fixedStep = options.fixedDtMs >= 0;
+  // A game that turned vsync off wants its frames as fast as they come; a
+  // page's frames are paced by the browser.
+  paced = !fixedStep && !platform::browser() && !sdlutils::vsyncEnabled() &&
+          sdlutils::settings().vsync;
+}
 
-    // Reloads happen here, between frames, never while a frame uses the state.
-    filesystem::poll();
-    runFrame(L, dt);
+bool Loop::step() {
+  if (quit) return false;
+  if (options.frames > 0 && frame >= options.frames) quit = 1;
+  ++frame;
+  Uint32 now = SDL_GetTicks();
+  Uint32 dt = fixedStep ? static_cast<Uint32>(options.fixedDtMs) : now - lastFrame;
+  lastFrame = now;
 
-    if (quit && !options.screenshot.empty()) shot = screenshot::writeWindow(options.screenshot);
-    SDL_GL_SwapWindow(window);
-    if (paced) {
-      Uint32 spent = SDL_GetTicks() - now;
-      if (spent < PACED_FRAME_MS) SDL_Delay(PACED_FRAME_MS - spent);
-    }
+  // Reloads happen here, between frames, never while a frame uses the state.
+  filesystem::poll();
+  runFrame(L, dt);
+
+  if (quit && !options.screenshot.empty()) shot = screenshot::writeWindow(options.screenshot);
+  SDL_GL_SwapWindow(window);
+  if (paced) {
+    Uint32 spent = SDL_GetTicks() - now;
+    if (spent < PACED_FRAME_MS) SDL_Delay(PACED_FRAME_MS - spent);
   }
+  return !quit;
+}
+
+void Loop::end() const {
   if (!options.screenshot.empty() && !shot)
     fprintf(stderr, "tarnwick: no frame was drawn, so no screenshot was written to %s\n",
             options.screenshot.c_str());

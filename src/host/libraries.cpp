@@ -75,12 +75,21 @@ std::vector<std::string> needed(const std::string& path) {
   return names;
 }
 
+#ifdef __EMSCRIPTEN__
+void loadedLibraries(std::map<std::string, std::string>&) {}  // the web runtime has none
+#else
 int addLoaded(dl_phdr_info* info, size_t, void* data) {
   auto* loaded = static_cast<std::map<std::string, std::string>*>(data);
   std::string path = info->dlpi_name ? info->dlpi_name : "";
   if (!path.empty() && path[0] == '/') (*loaded)[path.substr(path.rfind('/') + 1)] = path;
   return 0;
 }
+
+// Name to path of every shared library the process has loaded.
+void loadedLibraries(std::map<std::string, std::string>& loaded) {
+  dl_iterate_phdr(addLoaded, &loaded);
+}
+#endif
 }  // namespace
 
 bool isBase(const std::string& name) {
@@ -91,7 +100,7 @@ bool isBase(const std::string& name) {
 
 std::vector<Library> toBundle() {
   std::map<std::string, std::string> loaded;  // name to path
-  dl_iterate_phdr(addLoaded, &loaded);
+  loadedLibraries(loaded);
   // Bundled: what the executable reaches without passing through base.
   std::vector<Library> bundle;
   std::set<std::string> seen;

@@ -19,6 +19,7 @@
 #include "host/shipping.h"
 #include "host/starter.h"
 #include "host/startup.h"
+#include "host/webexport.h"
 
 namespace {
 // The software GL driver allocates and frees its per-frame vertex and bin
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
         return shipping::packageGame(runOptions.shipGame, runOptions.shipOut);
       if (runOptions.ship == "fuse")
         return shipping::fuseGame(runOptions.shipGame, runOptions.shipOut);
+      if (runOptions.ship == "export-web")
+        return webexport::exportGame(runOptions.shipGame, runOptions.shipOut);
       return shipping::bundleGame(runOptions.shipGame, runOptions.shipOut);
     case options::Outcome::RUN:
       break;

@@ -25,6 +25,7 @@ const char* usage() {
          "       tarnwick --package GAME_DIR OUT.zip\n"
          "       tarnwick --fuse GAME_DIR OUT\n"
          "       tarnwick --bundle GAME_DIR OUT_DIR\n"
+         "       tarnwick --export-web GAME_DIR OUT_DIR\n"
          "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder,\n"
          "or the game this executable carries) or in the zip archive GAME.zip.\n"
          "\n"
@@ -51,6 +52,8 @@ const char* usage() {
          "  --bundle GAME_DIR OUT_DIR\n"
          "                     write that executable, the framework's files and the\n"
          "                     libraries a player may lack into OUT_DIR and stop\n"
+         "  --export-web GAME_DIR OUT_DIR\n"
+         "                     write a web page that plays the game into OUT_DIR and stop\n"
          "  --help             show this text\n"
          "  --version          show the version\n";
 }
@@ -97,7 +100,7 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       converting = true;
       i += 2;
     } else if (strcmp(arg, "--package") == 0 || strcmp(arg, "--fuse") == 0 ||
-               strcmp(arg, "--bundle") == 0) {
+               strcmp(arg, "--bundle") == 0 || strcmp(arg, "--export-web") == 0) {
       const char* out = i + 2 < argc ? argv[i + 2] : nullptr;
       if (!next || !*next || !out || !*out) {
         message = std::string("tarnwick: ") + arg + " needs a game folder and what to write";

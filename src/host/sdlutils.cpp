@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/log.h"
+#include "platform/platform.h"
 #include "render/screen.h"
 
 SDL_Window* window = nullptr;
@@ -51,7 +52,7 @@ bool fullScreen() { return wentFullScreen; }
 void SDLdie(const char* msg) {
   printf("%s: %s\n", msg, SDL_GetError());
   SDL_Quit();
-  exit(1);
+  platform::exitNow(1);
 }
 
 void SDLcheckError(int line) {
@@ -61,6 +62,18 @@ void SDLcheckError(int line) {
   if (line != -1) printf(" + line: %i\n", line);
   SDL_ClearError();
 }
+
+namespace {
+void setSwapInterval(bool vsync) {
+  swapIntervalSet = vsync;
+  if (!vsync) {
+    SDL_GL_SetSwapInterval(0);
+  } else if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
+    printf("Could not enable vsync\n");
+    swapIntervalSet = false;
+  }
+}
+}  // namespace
 
 void SDLstart(int width, int height, const WindowSettings& settings) {
   opened = settings;
@@ -72,6 +85,12 @@ void SDLstart(int width, int height, const WindowSettings& settings) {
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  if (platform::browser()) {
+    // WebGL 2: the renderer needs texture storage, blits and 32-bit indices.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  }
 
   Uint32 flags = SDL_WINDOW_OPENGL | (settings.resizable ? SDL_WINDOW_RESIZABLE : 0);
   const char* title = settings.title.empty() ? "Tarnwick" : settings.title.c_str();
@@ -86,13 +105,8 @@ void SDLstart(int width, int height, const WindowSettings& settings) {
   context = SDL_GL_CreateContext(window);
   SDLcheckError(68);
 
-  swapIntervalSet = settings.vsync;
-  if (!settings.vsync) {
-    SDL_GL_SetSwapInterval(0);
-  } else if (SDL_GL_SetSwapInterval(1) < 0 && SDL_GL_SetSwapInterval(-1) < 0) {
-    printf("Could not enable vsync\n");
-    swapIntervalSet = false;
-  }
+  // A page's frames come at the browser's pace, which it does not let us set.
+  if (!platform::browser()) setSwapInterval(settings.vsync);
 
   int red = 0, green = 0, blue = 0;
   SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red);

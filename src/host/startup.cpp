@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "assets/resources.h"
@@ -30,6 +31,7 @@
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "physics/worlds.h"
+#include "platform/platform.h"
 #include "render/graphics.h"
 #include "render/sheets.h"
 
@@ -199,6 +201,23 @@ void registerWatches(lua_State* L, bool watchAll) {
     filesystem::watch("assets/maps", watchers::edits({".tmx", ".tmj", ".tsx", ".tsj", ".json", ".png"},
                                                      watchers::mapCallback()));
 }
+
+// After the last frame: the shutdown in its order; the exit status.
+int shutdown(const frameloop::Loop& loop) {
+  loop.end();
+  filesystem::stopWatching();
+  diagnostics::reportCounts();
+  DLOG(LogLevel::Info, "SDLquit\n");
+  audio::clear();
+  resources::clear();
+  physics::reset(loop.L);
+  lua_close(loop.L);
+  SDLquit();
+  DLOG(LogLevel::Info, "Final quit\n");
+  int status = diagnostics::strictFailure() ? 1 : 0;
+  platform::ended(status);
+  return status;
+}
 }  // namespace
 
 const char* version() { return TARNWICK_VERSION; }
@@ -290,7 +309,8 @@ int run(const Options& options) {
   settings.resizable = config.resizable;
   settings.vsync = config.vsync;
   settings.title = config.title;
-  frameloop::quitOnEscape = config.quitOnEscape;
+  // On a page Escape leaves full screen; it never closes the page.
+  frameloop::quitOnEscape = config.quitOnEscape && !platform::browser();
   SDLstart(config.width, config.height, settings);
   if (config.cursor) app::showCursor(true);
   setWindowIcon(config.icon);
@@ -320,17 +340,11 @@ int run(const Options& options) {
   gr_clearRenderTargets();
   registerWatches(L, options.watch);
 
-  frameloop::run(L, lastFrame, options);
-
-  filesystem::stopWatching();
-  diagnostics::reportCounts();
-  DLOG(LogLevel::Info, "SDLquit\n");
-  audio::clear();
-  resources::clear();
-  physics::reset(L);
-  lua_close(L);
-  SDLquit();
-  DLOG(LogLevel::Info, "Final quit\n");
-  return diagnostics::strictFailure() ? 1 : 0;
+  // The loop outlives this call on a page, where the browser drives it.
+  auto loop = std::make_shared<frameloop::Loop>(L, lastFrame, options);
+  auto status = std::make_shared<int>(0);
+  platform::runFrames([loop] { return loop->step(); },
+                      [loop, status] { *status = shutdown(*loop); });
+  return *status;
 }
 }  // namespace host

@@ -157,17 +157,17 @@ void destroyBody(World& world, Body& body) {
     }
 }
 
-bool addStaticBody(lua_State* L, int worldNode, int owner, const std::string& name,
+bool addStaticBody(lua_State* L, int worldNode, int ownerNode, const std::string& name,
                    const std::vector<ShapeSpec>& shapes, std::string* why) {
   worldNode = luautils::absoluteIndex(L, worldNode);
-  owner = luautils::absoluteIndex(L, owner);
+  ownerNode = luautils::absoluteIndex(L, ownerNode);
   std::string reason;
   luautils::pushField(L, worldNode, "physics");
   bool isWorld = lua_istable(L, -1);
   lua_pop(L, 1);
   if (!isWorld) reason = "the world node has no physics table";
   World* world = isWorld ? &ensureWorld(L, worldNode, name) : nullptr;
-  if (reason.empty() && findBody(lua_topointer(L, owner))) reason = "the node has a body already";
+  if (reason.empty() && findBody(lua_topointer(L, ownerNode))) reason = "the node has a body already";
   if (reason.empty() && shapes.empty()) reason = "no shapes";
   for (const ShapeSpec& shape : shapes)
     if (reason.empty()) reason = checkShape(shape, world ? 1.0f / world->pixelsPerMeter : 1);
@@ -178,7 +178,7 @@ bool addStaticBody(lua_State* L, int worldNode, int owner, const std::string& na
   BodyDesc desc;
   desc.type = b2_staticBody;
   desc.shapes = shapes;
-  makeBody(L, *world, owner, name, &desc, true).mark = world->sync;
+  makeBody(L, *world, ownerNode, name, &desc, true).mark = world->sync;
   return true;
 }
 }  // namespace physics

@@ -46,6 +46,6 @@ void destroyBody(World& world, Body& body);
 // other: at the owner's x, y and rotation, until the owner is no longer
 // under the world node. Shapes are checked as a script's are; false (and
 // the reason in `why`) refuses the whole body.
-bool addStaticBody(lua_State* L, int worldNode, int owner, const std::string& name,
+bool addStaticBody(lua_State* L, int worldNode, int ownerNode, const std::string& name,
                    const std::vector<ShapeSpec>& shapes, std::string* why);
 }  // namespace physics

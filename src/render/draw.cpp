@@ -1,4 +1,4 @@
-// Drawing batches: GL state per draw call, client-memory vertex arrays,
+// Drawing batches: GL state per draw call, vertex arrays (vertexstream.h),
 // uniforms uploaded from the batch's set by what the program declares,
 // consecutive batches that agree on everything joined into one draw call,
 // finished batches drawn before the rest of their list exists, and release of
@@ -14,6 +14,7 @@
 #include "render/programinfo.h"
 #include "render/screen.h"
 #include "render/screenframe.h"
+#include "render/vertexstream.h"
 
 namespace {
 bool merging = true;
@@ -196,6 +197,8 @@ size_t drawGroup(Batch* const* group, size_t count) {
       count > 1 && stride > 0 ? joinedVertices(group, count, static_cast<size_t>(stride)) : lead.data;
 
   GLsizei byteStride = stride * static_cast<GLsizei>(sizeof(GLfloat));
+  const void* source = vertexstream::vertices(data, static_cast<size_t>(stride), vertices,
+                                              lead.indices, static_cast<size_t>(lead.indexCount));
   for (const AttributeSet::Entry& entry : lead.attributes) {
     GLint location = programinfo::attributeLocation(lead.program, info, entry.name);
     if (location < 0) continue;
@@ -203,7 +206,7 @@ size_t drawGroup(Batch* const* group, size_t count) {
     glcheck::check("Enable attribute pointer");
     glVertexAttribPointer(static_cast<GLuint>(location),
                           static_cast<GLint>(entry.attribute.size), GL_FLOAT, GL_FALSE,
-                          byteStride, data + entry.attribute.offset);
+                          byteStride, vertexstream::at(source, entry.attribute.offset));
     glcheck::check("Bind attribute pointer");
   }
 
@@ -222,7 +225,8 @@ size_t drawGroup(Batch* const* group, size_t count) {
   uploadUniforms(info, lead.uniforms);
 
   if (lead.indices)
-    glDrawElements(GL_TRIANGLES, lead.indexCount, GL_UNSIGNED_INT, lead.indices);
+    glDrawElements(GL_TRIANGLES, lead.indexCount, GL_UNSIGNED_INT,
+                   vertexstream::indices(lead.indices, static_cast<size_t>(lead.indexCount)));
   else
     glDrawArrays(GL_TRIANGLES, 0, count == 1 ? 3 * lead.triangles : static_cast<GLsizei>(vertices));
   ++drawCalls;
@@ -359,9 +363,9 @@ void gr_testrender() {
   gr_useProgram(testProgramID);
   glEnableVertexAttribArray(0);
   glcheck::check("Enable vertex array");
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, vertices);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, vertexstream::vertices(vertices, 3, 3));
   glcheck::check("Set vertex attribute pointer");
-  glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, indices);
+  glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, vertexstream::indices(indices, 3));
   glcheck::check("Draw elements");
   glDisableVertexAttribArray(0);
   glcheck::check("Disable vertex array");

@@ -10,7 +10,7 @@
 // shader pair that does not link is not: its draws are skipped.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Renderer start-up: GL entry points, the texture limit the loaders keep, the
 // diagnostic program, the switch for joining draw calls; the clear colour.
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <cstdlib>
 
@@ -11,6 +11,7 @@
 GLuint testProgramID = 0;
 
 void gr_init() {
+#ifndef __EMSCRIPTEN__
   glewExperimental = GL_TRUE;
   GLenum result = glewInit();
   // On an EGL context (SDL picks one where GLX is not to be had) there is no
@@ -19,6 +20,7 @@ void gr_init() {
     DLOG(LogLevel::Error, "Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result)));
   // glewInit may leave GL_INVALID_ENUM behind on some contexts; it is not ours.
   glGetError();
+#endif
   // The loaders refuse pictures this GL could not hold before decoding them.
   GLint maxTextureSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);

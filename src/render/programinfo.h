@@ -5,7 +5,7 @@
 // that reuses it, a new context) is asked again.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include <string>
 #include <vector>

@@ -15,6 +15,7 @@
 #include "assets/resources.h"
 #include "core/diagnostics.h"
 #include "core/log.h"
+#include "platform/platform.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/programinfo.h"
@@ -164,7 +165,8 @@ GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
   DLOG(LogLevel::Info, "Compiling shader %s\n", filePath);
   GLuint shader = glCreateShader(shaderType);
   glcheck::check("glCreateShader");
-  const GLchar* text = source.data();
+  std::string translated = platform::shaderSource(source.data());
+  const GLchar* text = translated.c_str();
   glShaderSource(shader, 1, &text, nullptr);
   glCompileShader(shader);
 

@@ -2,6 +2,7 @@
 // never removed; remaking one under the same name replaces its framebuffer,
 // colour texture and depth texture.
 #include <cstdlib>
+#include <string>
 
 #include "core/log.h"
 #include "render/glcheck.h"
@@ -43,7 +44,7 @@ bool attachDepthTexture(int width, int height) {
   glBindTexture(GL_TEXTURE_2D, depth);
   glcheck::check("glBindTexture depth");
   glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
-               GL_BYTE, nullptr);
+               GL_UNSIGNED_INT, nullptr);
   if (!glcheck::allocated("glTexImage2D depth")) {
     glDeleteTextures(1, &depth);
     return false;
@@ -59,6 +60,30 @@ bool attachDepthTexture(int width, int height) {
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depth, 0);
   glcheck::check("glFramebufferTexture2D depth");
   return true;
+}
+
+// Why this GL cannot draw into a target of these formats, or empty. Desktop GL
+// takes every format a game can name; WebGL 2 renders to float textures only
+// with an extension, and takes float pixels in sized formats only.
+std::string unsupportedFormat(GLint internalFormat, GLenum type) {
+#ifdef __EMSCRIPTEN__
+  bool sizedFloat = internalFormat == GL_R32F || internalFormat == GL_RG32F;
+  if (type == GL_FLOAT && !sizedFloat)
+    return "WebGL takes float pixels only in GL_R32F or GL_RG32F";
+  if (!sizedFloat) return "";
+  GLint count = 0;
+  glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+  for (GLint i = 0; i < count; ++i) {
+    const char* name =
+        reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+    if (name && std::string(name).find("EXT_color_buffer_float") != std::string::npos) return "";
+  }
+  return "drawing into a float format needs the browser's EXT_color_buffer_float, which it lacks";
+#else
+  (void)internalFormat;
+  (void)type;
+  return "";
+#endif
 }
 
 // What a target that GL has no memory for made so far, deleted.
@@ -87,6 +112,11 @@ bool gr_targetSizeAllowed(const std::string& name, int width, int height) {
 bool gr_createRenderTarget(int width, int height, std::string name, GLint internalFormat,
                            GLenum format, GLenum type, bool depth) {
   if (!gr_targetSizeAllowed(name, width, height)) return false;
+  std::string unsupported = unsupportedFormat(internalFormat, type);
+  if (!unsupported.empty()) {
+    DLOG(LogLevel::Error, "Render target %s refused: %s\n", name.c_str(), unsupported.c_str());
+    return false;
+  }
   DLOG(LogLevel::Info, "Gen depth\n");
   RenderTarget made = gr_newRenderTarget(width, height, internalFormat, format, type, depth);
   if (!made.frameBuffer) {

@@ -3,7 +3,7 @@
 // kept, with black bars. The host decides when; this file only draws.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl.h"
 
 #include "core/framing.h"
 

@@ -30,7 +30,8 @@ struct Layer {
 };
 
 const std::vector<Layer> LAYERS = {
-    {"core", {}, false, true},
+    {"platform", {}, false, false},
+    {"core", {"platform"}, false, true},
     {"files", {"core"}, false, false},
     {"assets", {"files"}, false, true},
     {"audio", {"files"}, false, true},

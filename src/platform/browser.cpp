@@ -1,0 +1,71 @@
+// The web page's side of the platform: the browser calls each frame, shaders
+// become GLSL ES 1.00, the save folder lives in IndexedDB, error lines reach
+// the page's panel. The page (assets/web/tarnwick-page.js) mounts the
+// storage before main runs.
+#include <emscripten.h>
+
+#include <utility>
+
+#include "platform/glsles.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+// Kept on the heap: main's stack is gone once the browser drives the frames.
+struct Frames {
+  std::function<bool()> frame;
+  std::function<void()> finish;
+};
+Frames* frames = nullptr;
+
+void browserFrame() {
+  // The frame's own cost: the browser caps frames at the display's rate.
+  double start = emscripten_get_now();
+  bool more = frames->frame();
+  EM_ASM({
+    if (Module.tarnwickFrameTimed) Module.tarnwickFrameTimed($0);
+  }, emscripten_get_now() - start);
+  if (more) return;
+  emscripten_cancel_main_loop();
+  Frames* done = frames;
+  frames = nullptr;
+  done->finish();
+  delete done;
+}
+}  // namespace
+
+bool browser() { return true; }
+
+void runFrames(std::function<bool()> frame, std::function<void()> finish) {
+  frames = new Frames{std::move(frame), std::move(finish)};
+  // The browser paces the frames (0: its animation frames); the stack unwinds
+  // instead of returning to the caller.
+  emscripten_set_main_loop(browserFrame, 0, 1);
+}
+
+void ended(int status) {
+  EM_ASM({
+    if (Module.tarnwickEnded) Module.tarnwickEnded($0);
+  }, status);
+}
+
+void exitNow(int status) {
+  if (frames) emscripten_cancel_main_loop();
+  ended(status);
+  emscripten_force_exit(status);
+}
+
+std::string shaderSource(const std::string& source) { return glsles::fromGlsl120(source); }
+
+void savesChanged() {
+  EM_ASM({
+    if (Module.tarnwickSaveChanged) Module.tarnwickSaveChanged();
+  });
+}
+
+void reportError(const char* text, size_t length) {
+  EM_ASM({
+    if (Module.tarnwickError) Module.tarnwickError(UTF8ToString($0, $1));
+  }, text, length);
+}
+}  // namespace platform

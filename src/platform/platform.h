@@ -1,0 +1,36 @@
+// What differs between the desktop and a web page: who drives the frames, the
+// shading language the context compiles, keeping the save folder, and where an
+// error line shows besides the log.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace platform {
+// Whether this build runs on a web page.
+bool browser();
+
+// Calls `frame` until it returns false, then `finish`. The desktop loops here
+// and returns after `finish`; a page calls `frame` once per animation frame,
+// and this returns at once, before any frame (the callables are kept).
+void runFrames(std::function<bool()> frame, std::function<void()> finish);
+
+// The run ended with exit status `status`: a page says so to its script.
+void ended(int status);
+
+// Ends the process at once with `status` (a page: its frames stop, and it is
+// told the status).
+[[noreturn]] void exitNow(int status);
+
+// A GLSL 1.20 shader's text as the context compiles it: unchanged on the
+// desktop, GLSL ES 1.00 on a page.
+std::string shaderSource(const std::string& source);
+
+// The save folder's files changed on disk: a page copies them into the
+// browser's storage.
+void savesChanged();
+
+// A Lua error's text, also shown on the page's panel.
+void reportError(const char* text, size_t length);
+}  // namespace platform
