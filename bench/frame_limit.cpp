@@ -10,7 +10,8 @@
 // Sprite i is an S x S square at the position the bench's scenes give node i.
 // --colored adds a colour per vertex (the particle shader's layout).
 // --physics makes the sprites the boxes of bench/pile.h instead: every frame
-// steps that Box2D world and draws each box where it is, turned as it is.
+// but the first steps that Box2D world (the framework meets its world in the
+// first frame's scene walk) and draws each box where it is, turned as it is.
 #include <GL/glew.h>
 #include <SDL.h>
 #include <malloc.h>
@@ -112,14 +113,24 @@ GLuint compile(GLenum kind, const char* body, bool colored) {
   return shader;
 }
 
+// The side of the square texture the framework stores a picture of `size`
+// pixels in: the next power of two.
+int sheetSide(int size) {
+  int side = 1;
+  while (side < size) side *= 2;
+  return side;
+}
+
 // The bench's texture pixels: the same bytes frame_bench writes into its PNG,
-// opaque (so premultiplying changes nothing) and stored with one level like the
+// opaque (so premultiplying changes nothing), in the top-left corner of a
+// transparent square of sheetSide(size), stored with one level like the
 // framework's textures and sprite sheet.
 GLuint makeTexture(int size) {
-  std::vector<unsigned char> pixels(static_cast<size_t>(size) * size * 4);
+  int side = sheetSide(size);
+  std::vector<unsigned char> pixels(static_cast<size_t>(side) * side * 4);
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
-      unsigned char* p = &pixels[(static_cast<size_t>(y) * size + x) * 4];
+      unsigned char* p = &pixels[(static_cast<size_t>(y) * side + x) * 4];
       p[0] = static_cast<unsigned char>(x * 255 / size);
       p[1] = static_cast<unsigned char>(y * 255 / size);
       p[2] = 160;
@@ -128,8 +139,8 @@ GLuint makeTexture(int size) {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glTexStorage2D(GL_TEXTURE_2D, 1, GL_RGBA8, size, size);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glTexStorage2D(GL_TEXTURE_2D, 1, GL_RGBA8, side, side);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   glGenerateMipmap(GL_TEXTURE_2D);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -138,18 +149,19 @@ GLuint makeTexture(int size) {
   return texture;
 }
 
-// Writes sprite i's six vertices (two triangles) at `out`, turned by the
-// angle whose cosine and sine are given.
-float* writeSprite(float* out, float x, float y, float half, bool colored, float cosine = 1,
-                   float sine = 0) {
+// Writes sprite i's six vertices (two triangles) at `out`, sampling the
+// texture from 0 to `uv` on both axes, turned by the angle whose cosine and
+// sine are given.
+float* writeSprite(float* out, float x, float y, float half, float uv, bool colored,
+                   float cosine = 1, float sine = 0) {
   static const int CORNERS[6][2] = {{-1, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
   for (const auto& corner : CORNERS) {
     float dx = corner[0] * half, dy = corner[1] * half;
     *out++ = x + cosine * dx - sine * dy;
     *out++ = y + sine * dx + cosine * dy;
     *out++ = 0;
-    *out++ = corner[0] > 0 ? 1.0f : 0.0f;
-    *out++ = corner[1] > 0 ? 1.0f : 0.0f;
+    *out++ = corner[0] > 0 ? uv : 0.0f;
+    *out++ = corner[1] > 0 ? uv : 0.0f;
     if (colored)
       for (int c = 0; c < 4; ++c) *out++ = 1;
   }
@@ -225,6 +237,8 @@ int main(int argc, char** argv) {
   double accumulated = 0;
 
   float half = static_cast<float>(options.size) / 2;
+  // A sprite shows the picture, not the sheet's padding around it.
+  float uv = static_cast<float>(options.size) / static_cast<float>(sheetSide(options.size));
   for (int frame = 0; frame < options.frames; ++frame) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -233,15 +247,15 @@ int main(int argc, char** argv) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     float* out = vertices.data();
     if (options.physics) {
-      pile::advance(world, accumulated, 0.016);
+      if (frame > 0) pile::advance(world, accumulated, 0.016);
       for (b2Body* box : boxes) {
         const b2Transform& at = box->GetTransform();
         out = writeSprite(out, at.p.x * pile::PIXELS_PER_METER, at.p.y * pile::PIXELS_PER_METER,
-                          half, options.colored, at.q.c, at.q.s);
+                          half, uv, options.colored, at.q.c, at.q.s);
       }
     } else {
       for (int i = 0; i < options.sprites; ++i)
-        out = writeSprite(out, positions[2 * i], positions[2 * i + 1], half, options.colored);
+        out = writeSprite(out, positions[2 * i], positions[2 * i + 1], half, uv, options.colored);
     }
     glDrawArrays(GL_TRIANGLES, 0, options.sprites * 6);
     SDL_GL_SwapWindow(window);

@@ -1,7 +1,8 @@
 // The physics bench's world, for the limit program: 1000 boxes falling into
 // a container, built and stepped as the framework does it for the scene that
 // bench/physics_bench writes (its Lua holds the same numbers): pixels
-// converted at PIXELS_PER_METER, steps of 1/60 s over the accumulated frame
+// converted at PIXELS_PER_METER (with the same float arithmetic, so that both
+// simulate the very same world), steps of 1/60 s over the accumulated frame
 // time, 8 velocity and 3 position iterations.
 #pragma once
 
@@ -28,7 +29,8 @@ inline void addBox(b2World& world, b2BodyType type, float x, float y, float w, f
   def.position.Set(x / PIXELS_PER_METER, y / PIXELS_PER_METER);
   b2Body* body = world.CreateBody(&def);
   b2PolygonShape shape;
-  shape.SetAsBox(w / PIXELS_PER_METER / 2, h / PIXELS_PER_METER / 2, b2Vec2(0, 0), 0);
+  const float metersPerPixel = 1.0f / PIXELS_PER_METER;
+  shape.SetAsBox(w * metersPerPixel / 2, h * metersPerPixel / 2, b2Vec2(0, 0), 0);
   b2FixtureDef fixture;
   fixture.shape = &shape;
   fixture.density = 1;

@@ -1,10 +1,10 @@
 // The page's side of a Tarnwick web export: downloads the runtime and the
 // game archive with a loading bar, mounts the save folder from the browser's
 // storage, passes the URL's run options, shows errors on a panel, and hands a
-// screenshot over when the run ends. index.html sets TARNWICK_GAME first.
+// screenshot over when the run ends. The game's name is the body's data-game.
 (function () {
   "use strict";
-  var game = typeof TARNWICK_GAME === "string" ? TARNWICK_GAME : "game";
+  var game = document.body.dataset.game || "game";
   var query = new URLSearchParams(location.search);
   var canvas = document.getElementById("canvas");
   var bar = document.querySelector("#bar > div");

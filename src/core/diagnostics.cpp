@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/scriptcall.h"
 #include "core/runstate.h"
 
 namespace diagnostics {
@@ -50,7 +51,7 @@ void scriptError(const char* what, const std::string& message, const std::string
     errorIndex[line] = errors.size();
     errors.emplace_back(line, 1);
     std::string trace = traceback.empty() ? "" : citingMainScript(traceback) + "\n";
-    DLOG(LogLevel::Error, "%s\n%s", line.c_str(), trace.c_str());
+    script::reportLuaError(line + "\n" + trace);
   }
   endUnderStrict("Lua error");
 }

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/platform.h"
-
 namespace {
 char output[1024];
 bool quietLog = false;
@@ -16,10 +14,9 @@ bool dropsLevel(LogLevel level) {
   return quietLog && (level == LogLevel::Info || level == LogLevel::Debug);
 }
 
-void print(LogLevel level, const char* text, size_t length) {
+void print(const char* text, size_t length) {
   if (quietLog && length == 1 && text[0] == '\n') return;
   fwrite(text, 1, length, stdout);
-  if (level == LogLevel::Error) platform::reportError(text, length);
 }
 }  // namespace
 
@@ -35,11 +32,11 @@ void VDLOG(LogLevel level, const char* format, va_list args) {
     return;
   }
   if (static_cast<size_t>(length) < sizeof output) {
-    print(level, output, static_cast<size_t>(length));
+    print(output, static_cast<size_t>(length));
   } else {
     std::vector<char> longer(static_cast<size_t>(length) + 1);
     vsnprintf(longer.data(), longer.size(), format, again);
-    print(level, longer.data(), static_cast<size_t>(length));
+    print(longer.data(), static_cast<size_t>(length));
   }
   va_end(again);
 }

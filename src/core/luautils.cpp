@@ -127,14 +127,6 @@ void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const vo
   }
   path.pop_back();
 }
-
-// The walk's snapshots are taken between these two.
-struct WalkScope {
-  explicit WalkScope(lua_State* L) { nodefields::beginWalk(L); }
-  ~WalkScope() { nodefields::endWalk(); }
-  WalkScope(const WalkScope&) = delete;
-  WalkScope& operator=(const WalkScope&) = delete;
-};
 }  // namespace
 
 namespace luautils {
@@ -147,15 +139,9 @@ void pushField(lua_State* L, int index, const char* name) {
 }
 
 bool present(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name) {
-  const nodefields::Value* value = nullptr;
-  switch (recorded(node, name.field, value)) {
-    case Recorded::ABSENT:
-      return false;
-    case Recorded::VALUE:
-      return value->type != LUA_TNIL;
-    case Recorded::UNKNOWN:
-      break;
-  }
+  // A raw read gives what the snapshot recorded, functions and tables
+  // included, and a recorded value is never nil.
+  if (node && node->valid && node->known(name.field)) return node->has(name.field);
   pushField(L, -1, name.name);
   bool found = !lua_isnil(L, -1);
   lua_pop(L, 1);
@@ -193,7 +179,7 @@ void walkTree(lua_State* L, const TreeWalk& walk) {
 
 void traverse(lua_State* L, HandlerQueue& enter) {
   static const nodefields::Key ENABLED("enabled"), ON_UPDATE("onUpdate");
-  WalkScope scope(L);
+  nodefields::WalkScope scope(L);
   // The snapshot of the node being entered; a node's accept, visit and
   // childless run one after the other, before any child is entered.
   const nodefields::Snapshot* taken = nullptr;

@@ -126,8 +126,11 @@ void record(lua_State* L, Value& value) {
       value.userdata = lua_touserdata(L, -1);
       value.metatable = nullptr;
       break;
+    case LUA_TTABLE:
+      value.table = lua_topointer(L, -1);
+      break;
     default:
-      break;  // functions and tables are read from the node itself
+      break;  // functions are read from the node itself
   }
 }
 }  // namespace

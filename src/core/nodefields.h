@@ -14,8 +14,8 @@
 // invalidates it, as does a record the framework adds to a table
 // (getUserData); the readers then read the table again. The texts it holds
 // stay alive for as long, since the node holds them. Nodes with a metatable
-// are never recorded. A field whose value is a function or a table is
-// recorded by type only; reading it reads the table.
+// are never recorded. A field whose value is a function is recorded by type
+// only, a table by type and address; reading either reads the table.
 #pragma once
 
 #include <lua.hpp>
@@ -50,6 +50,7 @@ struct Value {
   bool boolean = false;
   void* userdata = nullptr;         // a full or light userdata
   const void* metatable = nullptr;  // a full userdata's metatable, or null
+  const void* table = nullptr;      // a table's address (its fields are not recorded)
 };
 
 struct Snapshot {
@@ -77,6 +78,13 @@ struct Snapshot {
 void beginWalk(lua_State* L);
 void endWalk();
 const Snapshot& take(lua_State* L);
+// A walk for the length of a scope.
+struct WalkScope {
+  explicit WalkScope(lua_State* L) { beginWalk(L); }
+  ~WalkScope() { endWalk(); }
+  WalkScope(const WalkScope&) = delete;
+  WalkScope& operator=(const WalkScope&) = delete;
+};
 
 // The snapshot of the value at `index` (the top by default), if the walk is
 // visiting that table and the snapshot still holds; else null.

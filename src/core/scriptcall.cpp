@@ -5,6 +5,7 @@
 #include "core/diagnostics.h"
 #include "core/log.h"
 #include "core/nodefields.h"
+#include "platform/platform.h"
 
 namespace script {
 namespace {
@@ -87,11 +88,16 @@ void reportSwallowed(lua_State* L, const char* what) {
   if (diagnostics::mode().debug) diagnostics::scriptError(what, errorText(L, -1), takeTraceback());
 }
 
+void reportLuaError(const std::string& text) {
+  DLOG(LogLevel::Error, "%s", text.c_str());
+  platform::reportError(text.data(), text.size());
+}
+
 void logError(lua_State* L, const char* what) {
   if (diagnostics::mode().debug)
     diagnostics::scriptError(what, errorText(L, -1), takeTraceback());
   else
-    DLOG(LogLevel::Error, "Lua error: %s\n", errorText(L, -1));
+    reportLuaError(std::string("Lua error: ") + errorText(L, -1) + "\n");
   lua_pop(L, 1);
 }
 

@@ -26,6 +26,9 @@ void reportSwallowed(lua_State* L, const char* what);
 const char* errorText(lua_State* L, int index);
 // Logs the error value on top of the stack and pops it.
 void logError(lua_State* L, const char* what = nullptr);
+// Logs a Lua error's text (ending in "\n") as an error line, and shows it
+// where the platform shows errors (a web page's panel).
+void reportLuaError(const std::string& text);
 // The usual "stack traceback:" text of the running code from `level` on,
 // lines cut in the middle for deep stacks as Lua's debug.traceback does.
 std::string traceback(lua_State* L, int level);

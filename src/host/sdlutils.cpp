@@ -52,7 +52,7 @@ bool fullScreen() { return wentFullScreen; }
 void SDLdie(const char* msg) {
   printf("%s: %s\n", msg, SDL_GetError());
   SDL_Quit();
-  exit(1);
+  platform::exitNow(1);
 }
 
 void SDLcheckError(int line) {

@@ -1,6 +1,6 @@
 // The web export: the game archive, the runtime (tarnwick.js and .wasm) found
 // where the web build put it, and the page, the framework's or the game's own
-// web/index.html, with the game's name filled in.
+// web/index.html (with the game's name filled in) and web/tarnwick-page.js.
 #include "host/webexport.h"
 
 #include <cstdio>
@@ -58,7 +58,7 @@ std::string gameName(const std::string& gameDir) {
   return name.empty() ? folder.parent_path().filename().string() : name;
 }
 
-// Text safe inside the page's HTML and its script's string literals.
+// Text safe in the page's HTML, attribute values included.
 std::string htmlText(const std::string& text) {
   std::string safe;
   for (char c : text) {
@@ -67,7 +67,6 @@ std::string htmlText(const std::string& text) {
     else if (c == '>') safe += "&gt;";
     else if (c == '"') safe += "&quot;";
     else if (c == '\'') safe += "&#39;";
-    else if (c == '\\') safe += "&#92;";
     else safe += c;
   }
   return safe;
@@ -76,7 +75,8 @@ std::string htmlText(const std::string& text) {
 bool writePage(const std::string& gameDir, const fs::path& outDir, std::string& error) {
   for (const char* file : PAGE_FILES) {
     fs::path own = fs::path(gameDir) / "web" / file;
-    std::string source = fs::is_regular_file(own) ? own.string() : frameworkfiles::find(std::string("web/") + file);
+    std::string source = fs::is_regular_file(own) ? own.string()
+                                                   : frameworkfiles::find(std::string("web/") + file);
     if (source.empty()) {
       error = std::string("the framework's page file web/") + file + " cannot be found";
       return false;
@@ -88,7 +88,8 @@ bool writePage(const std::string& gameDir, const fs::path& outDir, std::string& 
       return false;
     }
     std::ofstream out(outDir / file, std::ios::binary | std::ios::trunc);
-    out << replaceAll(text, "{{GAME}}", htmlText(gameName(gameDir)));
+    bool html = fs::path(file).extension() == ".html";
+    out << (html ? replaceAll(text, "{{GAME}}", htmlText(gameName(gameDir))) : text);
     if (!out) {
       error = (outDir / file).string() + " cannot be written";
       return false;

@@ -57,6 +57,11 @@ struct World {
   bool debugDraw = false;
   unsigned reached = 0;           // the last scene walk that visited the node
   unsigned sync = 0;              // sync count, for the bodies' marks
+  // nodefields::changes() after the last write-back, or NOT_SETTLED: while
+  // it holds, no script code has run and no field was added since, so the
+  // nodes are as the write-back left them.
+  unsigned long long settled = NOT_SETTLED;
+  static const unsigned long long NOT_SETTLED = ~0ull;
   glm::mat4 transform{1.0f};      // the world node's matrix in the last walk
   std::vector<int> cameras;       // lists of the cameras that saw it there
   b2Body* ground = nullptr;       // fixture-less anchor of mouse joints

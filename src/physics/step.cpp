@@ -18,13 +18,15 @@ namespace {
 const float DEGREES = 180 / b2_pi;
 // Read at every body every frame: numbered once.
 const nodefields::Key X("x"), Y("y"), ROTATION("rotation"), SCALE("scale"), SCALE_X("scaleX"),
-    SCALE_Y("scaleY"), ENABLED("enabled");
+    SCALE_Y("scaleY"), ENABLED("enabled"), BODY("body");
 
-// A node's place as its fields say; false when one is not finite.
+// The place of the node on top as its fields say; false when one is not
+// finite. The node's snapshot is looked for once for the three.
 bool readPlace(lua_State* L, float& x, float& y, float& rotation) {
-  getNumber<float>(L, X, &x);
-  getNumber<float>(L, Y, &y);
-  getNumber<float>(L, ROTATION, &rotation);
+  const nodefields::Snapshot* node = nodefields::visiting(L);
+  getNumber<float>(L, node, X, &x);
+  getNumber<float>(L, node, Y, &y);
+  getNumber<float>(L, node, ROTATION, &rotation);
   return placeable(x, y, rotation);
 }
 
@@ -43,9 +45,11 @@ bool transforms(lua_State* L) {
 
 // One sync: the walk over the world node's subtree. The walk keeps the chain
 // of tables at every second stack position from the world node's (`root`).
+// Each node's fields are read in one pass when the walk enters it (`taken`).
 struct Sync {
   World& world;
   int root;
+  const nodefields::Snapshot* taken = nullptr;
   // Kinematic bodies the script moved, with where they go.
   struct Target {
     Body* body;
@@ -54,30 +58,49 @@ struct Sync {
   };
   std::vector<Target> targets;
 
+  // The address of the node's `body` table as the snapshot knows it (null
+  // when the node has none); false when the field must be read.
+  bool recordedBodyTable(const void*& table) const {
+    if (!taken || !taken->valid || !taken->known(BODY.field)) return false;
+    const nodefields::Value* value = taken->find(BODY.field);
+    table = value && value->type == LUA_TTABLE ? value->table : nullptr;
+    return true;
+  }
+
   void visit(lua_State* L) {
     int node = lua_gettop(L);
     if (node == root) return;
     Body* record = nullptr;
     auto found = world.byNode.find(lua_topointer(L, node));
     if (found != world.byNode.end()) record = found->second;
-    luautils::pushField(L, node, "body");
-    const void* bodyTable = lua_istable(L, -1) ? lua_topointer(L, -1) : nullptr;
+    // The field read stays on the stack (at node + 1) until the body is made:
+    // script code run meanwhile may change the node.
+    const void* bodyTable = nullptr;
+    bool pushed = !recordedBodyTable(bodyTable);
+    if (pushed) {
+      luautils::pushField(L, node, BODY.name);
+      bodyTable = lua_istable(L, -1) ? lua_topointer(L, -1) : nullptr;
+    }
     if (record && record->bodyTable && record->bodyTable != bodyTable) {
       // A new body table (or none): the body is made again from it.
       destroyBody(world, *record);
       record = nullptr;
     }
+    if (!record && bodyTable && !pushed) {
+      luautils::pushField(L, node, BODY.name);
+      pushed = true;
+    }
     // A map node's body comes from its map, once.
     bool fromMap = !record && !bodyTable && wantsMapBody(L, node);
     if (!record && !bodyTable && !fromMap) {
-      lua_pop(L, 1);
+      if (pushed) lua_pop(L, 1);
       return;
     }
     bool enabled = true, moved = false;
     for (int k = root + 2; k <= node; k += 2) {
       lua_pushvalue(L, k);
       bool on = true;
-      getBool(L, ENABLED, &on);
+      getBool(L, nodefields::visiting(L), ENABLED, &on);
       enabled = enabled && on;
       if (k < node && transforms(L)) moved = true;
       lua_pop(L, 1);
@@ -88,13 +111,13 @@ struct Sync {
         record = &makeMapBody(L, world, node, name, enabled);
       } else {
         BodyDesc desc;
-        std::string why = readBody(L, node, lua_gettop(L), 1.0f / world.pixelsPerMeter, desc);
+        std::string why = readBody(L, node, node + 1, 1.0f / world.pixelsPerMeter, desc);
         if (!why.empty()) warnOnce(name, why + "; the body is left out");
         record = &makeBody(L, world, node, name, why.empty() ? &desc : nullptr, enabled);
         record->bodyTable = bodyTable;
       }
     }
-    lua_pop(L, 1);
+    if (pushed) lua_pop(L, 1);
     record->mark = world.sync;
     if (moved && !record->warnedParent) {
       record->warnedParent = true;
@@ -180,13 +203,20 @@ void sweep(World& world) {
   world.bodies.resize(kept);
 }
 
-void writeNumber(lua_State* L, const char* name, float value) {
-  lua_pushstring(L, name);
+// Field names on the stack, pushed once for every body's writes.
+enum Written { WRITTEN_X = 1, WRITTEN_Y, WRITTEN_ROTATION };
+
+void writeNumber(lua_State* L, int names, Written name, float value) {
+  lua_pushvalue(L, names + name);
   lua_pushnumber(L, value);
   lua_rawset(L, -3);
 }
 
 void writeBack(lua_State* L, World& world) {
+  int names = lua_gettop(L);
+  lua_pushliteral(L, "x");
+  lua_pushliteral(L, "y");
+  lua_pushliteral(L, "rotation");
   bool reshaped = false;
   for (auto& record : world.bodies) {
     b2Body* body = record->body;
@@ -206,9 +236,9 @@ void writeBack(lua_State* L, World& world) {
     }
     if (x == record->x && y == record->y && rotation == record->rotation) continue;
     lua_rawgeti(L, LUA_REGISTRYINDEX, record->nodeRef);
-    writeNumber(L, "x", x);
-    writeNumber(L, "y", y);
-    writeNumber(L, "rotation", rotation);
+    writeNumber(L, names, WRITTEN_X, x);
+    writeNumber(L, names, WRITTEN_Y, y);
+    writeNumber(L, names, WRITTEN_ROTATION, rotation);
     lua_pop(L, 1);
     record->x = x;
     record->y = y;
@@ -216,31 +246,53 @@ void writeBack(lua_State* L, World& world) {
     reshaped = reshaped || !record->written || record->holdsOthers;
     record->written = true;
   }
+  lua_pop(L, 3);
   // A first write may add fields, and a node with cameras at or below it
   // moves them: what the walk remembers of the scene must be read again.
   // Other writes only change numbers the walk reads afresh.
   if (reshaped) nodefields::invalidate();
 }
 
+// Finds the bodies' nodes under the world node on top and sweeps the bodies
+// whose nodes are gone; false when script code ran meanwhile.
+bool syncBodies(lua_State* L, World& world, Sync& sync) {
+  unsigned long long before = nodefields::changes();
+  // The walk would find every body's node where the write-back put it:
+  // nothing to make, destroy, enable, follow or sweep.
+  if (world.settled == before) return true;
+  ++world.sync;
+  {
+    nodefields::WalkScope scope(L);
+    luautils::TreeWalk walk;
+    walk.name = "the physics sync";
+    walk.stackSlots = 8;
+    walk.accept = [&sync](lua_State* state) {
+      sync.taken = lua_checkstack(state, 3) ? &nodefields::take(state) : nullptr;
+      if (lua_gettop(state) == sync.root) return true;
+      // A world inside a world is a world of its own.
+      luautils::pushField(state, -1, "physics");
+      bool nested = lua_istable(state, -1);
+      lua_pop(state, 1);
+      return !nested;
+    };
+    walk.visit = [&sync](lua_State* state) { sync.visit(state); };
+    // A node whose snapshot still holds has no children unless it saw some.
+    walk.childless = [&sync](lua_State*) {
+      return sync.taken && sync.taken->valid && !sync.taken->hasChildren;
+    };
+    luautils::walkTree(L, walk);
+  }
+  sweep(world);
+  return nodefields::changes() == before;
+}
+
 void stepWorld(lua_State* L, World& world, double seconds) {
   lua_rawgeti(L, LUA_REGISTRYINDEX, world.nodeRef);
   readWorldSettings(L, world);
-  ++world.sync;
-  Sync sync{world, lua_gettop(L), {}};
-  luautils::TreeWalk walk;
-  walk.name = "the physics sync";
-  walk.stackSlots = 8;
-  // A world inside a world is a world of its own.
-  walk.accept = [&sync](lua_State* state) {
-    if (lua_gettop(state) == sync.root) return true;
-    luautils::pushField(state, -1, "physics");
-    bool nested = lua_istable(state, -1);
-    lua_pop(state, 1);
-    return !nested;
-  };
-  walk.visit = [&sync](lua_State* state) { sync.visit(state); };
-  luautils::walkTree(L, walk);
-  sweep(world);
+  Sync sync{world, lua_gettop(L), nullptr, {}};
+  // Script code run by the sync (a body table's functions) may have changed
+  // nodes it had passed: then the next step walks again.
+  bool quiet = syncBodies(L, world, sync);
 
   if (std::isfinite(seconds) && seconds > 0) world.accumulated += seconds;
   int steps = static_cast<int>(world.accumulated / world.timeStep);
@@ -273,6 +325,7 @@ void stepWorld(lua_State* L, World& world, double seconds) {
     }
   }
   writeBack(L, world);
+  world.settled = quiet ? nodefields::changes() : World::NOT_SETTLED;
   lua_pop(L, 1);
   deliver(L, world);
   for (auto& body : world.graveyard) luaL_unref(L, LUA_REGISTRYINDEX, body->nodeRef);

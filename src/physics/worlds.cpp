@@ -136,6 +136,9 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
       addFixture(record->body, shape, 1.0f / world.pixelsPerMeter);
   }
   Body& made = *record;
+  // A body made outside a sync (from C++) is swept by the next one if its
+  // node is not in the world.
+  world.settled = World::NOT_SETTLED;
   world.byNode[made.node] = &made;
   world.bodies.push_back(std::move(record));
   return made;

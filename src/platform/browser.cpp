@@ -49,6 +49,12 @@ void ended(int status) {
   }, status);
 }
 
+void exitNow(int status) {
+  if (frames) emscripten_cancel_main_loop();
+  ended(status);
+  emscripten_force_exit(status);
+}
+
 std::string shaderSource(const std::string& source) { return glsles::fromGlsl120(source); }
 
 void savesChanged() {

@@ -2,6 +2,8 @@
 // compile as written, files on disk are the save folder, errors are log lines.
 #include "platform/platform.h"
 
+#include <cstdlib>
+
 namespace platform {
 bool browser() { return false; }
 
@@ -12,6 +14,8 @@ void runFrames(std::function<bool()> frame, std::function<void()> finish) {
 }
 
 void ended(int) {}
+
+void exitNow(int status) { exit(status); }
 
 std::string shaderSource(const std::string& source) { return source; }
 

@@ -19,6 +19,10 @@ void runFrames(std::function<bool()> frame, std::function<void()> finish);
 // The run ended with exit status `status`: a page says so to its script.
 void ended(int status);
 
+// Ends the process at once with `status` (a page: its frames stop, and it is
+// told the status).
+[[noreturn]] void exitNow(int status);
+
 // A GLSL 1.20 shader's text as the context compiles it: unchanged on the
 // desktop, GLSL ES 1.00 on a page.
 std::string shaderSource(const std::string& source);
@@ -27,6 +31,6 @@ std::string shaderSource(const std::string& source);
 // browser's storage.
 void savesChanged();
 
-// An error line of the log, also shown on the page's panel.
+// A Lua error's text, also shown on the page's panel.
 void reportError(const char* text, size_t length);
 }  // namespace platform

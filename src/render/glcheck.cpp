@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "platform/platform.h"
 
 namespace glcheck {
 void fatal(const char* format, ...) {
@@ -23,7 +24,7 @@ void fatal(const char* format, ...) {
   va_end(again);
   DLOG(LogLevel::Error, "%s", text.data());
   fflush(stdout);
-  exit(1);
+  platform::exitNow(1);
 }
 
 bool allocated(const char* label) {
@@ -34,7 +35,14 @@ bool allocated(const char* label) {
 }
 
 void check(const char* label) {
+#ifdef __EMSCRIPTEN__
+  // In a browser every glGetError waits for the GPU process to finish all that
+  // was sent: checking each call costs several times the frame. WebGL reports
+  // its errors on the console itself.
+  (void)label;
+#else
   GLenum error = glGetError();
   if (error != GL_NO_ERROR) fatal("OpenGL error: %s: %d\n", label, static_cast<int>(error));
+#endif
 }
 }  // namespace glcheck

@@ -74,7 +74,8 @@ std::string unsupportedFormat(GLint internalFormat, GLenum type) {
   GLint count = 0;
   glGetIntegerv(GL_NUM_EXTENSIONS, &count);
   for (GLint i = 0; i < count; ++i) {
-    const char* name = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+    const char* name =
+        reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
     if (name && std::string(name).find("EXT_color_buffer_float") != std::string::npos) return "";
   }
   return "drawing into a float format needs the browser's EXT_color_buffer_float, which it lacks";

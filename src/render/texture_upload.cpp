@@ -35,8 +35,6 @@ GLuint gr_createTexture(unsigned char* data, int width, int height, int premulti
   glcheck::check("Generate texture");
   glBindTexture(GL_TEXTURE_2D, texture);
   glcheck::check("Bind texture");
-  glEnable(GL_TEXTURE_2D);
-  glcheck::check("glEnable GL_TEXTURE_2D");
 
   DLOG(LogLevel::Info, "Create texture %d %d\n", width, height);
   // More levels than the size allows (or none) is a GL error that would end the

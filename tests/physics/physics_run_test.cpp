@@ -315,6 +315,27 @@ TEST(PhysicsRun, AKinematicBodyMovedByItsFieldsCarriesWhatItTouches) {
   EXPECT_NEAR(carried[0], carried[1], 5);  // riding along, not left behind
 }
 
+// No update and no onUpdate: between contacts no script runs, so the sync
+// may skip its walk then, but never past a handler that moved a node.
+TEST(PhysicsRun, ANodeMovedByAHandlerInAnIdleSceneTakesItsBodyAlong) {
+  GameRun result = run(
+      "ball = {body = {shape = 'circle', radius = 10}, y = 100}\n"
+      "hits = 0\n"
+      "ball.onCollision = function(self)\n"
+      "  hits = hits + 1\n"
+      "  if hits == 1 then self.x, self.y = 100, 100\n"
+      "  else print('landed', hits, self.x, self.y) end end\n"
+      "world = {camera = {}, physics = {},\n"
+      "  {body = {type = 'static', width = 300, height = 20}, y = -110}, ball}\n",
+      200);
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  std::vector<double> landed = numbersAfter(result.out, "landed");
+  ASSERT_EQ(landed.size(), 3u) << result.out;
+  EXPECT_EQ(landed[0], 2);
+  EXPECT_NEAR(landed[1], 100, 1);  // it fell again from where it was put
+  EXPECT_NEAR(landed[2], -90, 2);
+}
+
 TEST(PhysicsRun, DebugDrawOutlinesShapesOverTheScene) {
   GameFolder game;
   game.writeMain(
