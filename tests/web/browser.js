@@ -124,12 +124,13 @@ async function launch(extraArgs = []) {
 }
 
 // A new page at `url`, its console messages collected in page.consoleLines
-// ({type, text}).
-async function open(browser, url) {
+// ({type, text}); `beforeLoad`, a function, runs in the page before its scripts.
+async function open(browser, url, beforeLoad) {
   const page = await browser.newPage();
   page.consoleLines = [];
   page.on("console", (message) => page.consoleLines.push({ type: message.type(), text: message.text() }));
   page.on("pageerror", (error) => page.consoleLines.push({ type: "pageerror", text: String(error) }));
+  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
   await page.goto(url, { waitUntil: "load" });
   return page;
 }
