@@ -4,7 +4,8 @@
 # run under an Xvfb of their own (Mesa's llvmpipe; scripts/on-xvfb.sh) with
 # SDL's dummy audio.
 # Then the loaders' fuzzers (a clang build) run over their corpora and fuzz
-# for FUZZ_SECONDS each (default 30). The exit status is the verdict.
+# for FUZZ_SECONDS each (default 30), and last the web runtime is built and
+# its browser tests run (scripts/test-web.sh). The exit status is the verdict.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,3 +42,6 @@ run_suite build/sanitize LD_PRELOAD="$preload"
 
 echo "== Fuzzers (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)"
 tests/fuzz/run.sh build/fuzz "${FUZZ_SECONDS:-30}"
+
+echo "== Web runtime and browser tests"
+scripts/test-web.sh
