@@ -1036,7 +1036,8 @@ saves = {}
 ---@param data string
 function saves.write(name, data) end
 
---- The string stored under `name`.
+--- The string stored under `name`. A save that is there but cannot be read (a folder of
+--- that name, a failing disk) raises an error.
 ---@param name string
 ---@return string?
 function saves.read(name) end
@@ -1050,7 +1051,8 @@ function saves.remove(name) end
 ---@return string[]
 function saves.list() end
 
---- The save folder's path, created when missing, for a script's own `io`.
+--- The save folder's path, for a script's own `io`. The folder is made by the first
+--- `saves.write`: until then it may not exist.
 ---@return string
 function saves.path() end
 

@@ -113,7 +113,7 @@ void loadTextures(const char* folder) { gr_loadTextures(folder); }
 
 bytes::Maybe readFile(const char* name) {
   std::string normal, problem;
-  if (!paths::normalise(name, normal) || normal.empty())
+  if (!paths::normaliseInGame(name, normal) || normal.empty())
     throw std::runtime_error(std::string("game file name '") + name + "' leaves the game");
   bytes::Maybe result;
   result.found = files::read(normal, result.bytes, problem);

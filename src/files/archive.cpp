@@ -52,7 +52,7 @@ bool index(Archive& archive, std::string& error) {
     const char* name = zip_get_name(archive.zip, static_cast<zip_uint64_t>(i), 0);
     if (!name) continue;
     std::string normal;
-    if (!paths::normalise(name, normal)) {
+    if (!paths::normaliseInGame(name, normal)) {
       DLOG("Archive entry %s leaves the game; ignored\n", name);
       continue;
     }

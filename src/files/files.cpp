@@ -88,13 +88,13 @@ bool exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
   }
   std::string normal;
-  return paths::normalise(path, normal) && mounted.entries.count(normal) != 0;
+  return paths::normaliseInGame(path, normal) && mounted.entries.count(normal) != 0;
 }
 
 bool read(const std::string& path, std::string& bytes, std::string& error, size_t cap) {
   if (!inArchive(path)) return readDisk(path, bytes, error, cap);
   std::string normal;
-  if (!paths::normalise(path, normal)) {
+  if (!paths::normaliseInGame(path, normal)) {
     error = "the path leaves the game";
     return false;
   }
@@ -104,7 +104,7 @@ bool read(const std::string& path, std::string& bytes, std::string& error, size_
 std::vector<std::string> list(const std::string& path) {
   if (!inArchive(path)) return listDisk(path);
   std::string normal;
-  if (!paths::normalise(path, normal) || !mounted.folders.count(normal)) return {};
+  if (!paths::normaliseInGame(path, normal) || !mounted.folders.count(normal)) return {};
   return listArchive(normal);
 }
 
@@ -115,7 +115,7 @@ FILE* open(const std::string& path, const char* mode) {
     return nullptr;
   }
   std::string normal, bytes, error;
-  if (!paths::normalise(path, normal) || !mounted.entries.count(normal)) {
+  if (!paths::normaliseInGame(path, normal) || !mounted.entries.count(normal)) {
     errno = ENOENT;
     return nullptr;
   }

@@ -4,7 +4,7 @@
 #include <vector>
 
 namespace paths {
-bool normalise(const std::string& path, std::string& normal) {
+bool normaliseInGame(const std::string& path, std::string& normal) {
   if (!path.empty() && path[0] == '/') return false;
   if (path.find('\0') != std::string::npos || path.find('\\') != std::string::npos) return false;
   std::vector<std::string> parts;
@@ -27,6 +27,17 @@ bool normalise(const std::string& path, std::string& normal) {
     if (!normal.empty()) normal += '/';
     normal += part;
   }
+  return true;
+}
+
+bool resolveInGame(const std::string& from, const std::string& relative, std::string& normal) {
+  if (!relative.empty() && relative[0] == '/') return false;
+  size_t start = !from.empty() && from[0] == '/' ? 1 : 0;
+  size_t slash = from.rfind('/');
+  std::string folder =
+      slash == std::string::npos || slash < start ? "" : from.substr(start, slash - start);
+  if (!normaliseInGame(folder.empty() ? relative : folder + "/" + relative, normal)) return false;
+  if (start) normal.insert(0, "/");
   return true;
 }
 

@@ -39,11 +39,17 @@ bool makeFolders(const std::string& path) {
   }
 }
 
-// The folder, created; raises when it cannot be had.
-std::string openFolder(const std::string& name) {
+// The folder's path; raises when there is none.
+std::string knownFolder() {
   std::string where = folder();
   if (where.empty())
     throw std::runtime_error("no save folder: neither XDG_DATA_HOME nor HOME is set");
+  return where;
+}
+
+// The folder, created; raises when it cannot be had.
+std::string openFolder(const std::string& name) {
+  std::string where = knownFolder();
   if (!makeFolders(where)) fail("write", name, errno);
   return where;
 }
@@ -80,7 +86,9 @@ void write(const std::string& name, const std::string& bytes) {
   std::string where = openFolder(name);
   // The temporary's name starts with "." so it is never a save's name, and is
   // unique, so two runs writing the same save never share one.
-  std::string temporary = where + "/." + name + ".XXXXXX";
+  // A short fixed-length name, so that every allowed save name (up to the
+  // file system's 255 bytes) still leaves room for it.
+  std::string temporary = where + "/.write.XXXXXX";
   int descriptor = mkostemp(&temporary[0], O_CLOEXEC);
   if (descriptor < 0) fail("write", name, errno);
   bool ok = writeAll(descriptor, bytes) && fsync(descriptor) == 0;
@@ -111,10 +119,17 @@ bool read(const std::string& name, std::string& bytes) {
   std::string where = folder();
   if (where.empty()) return false;
   std::string file = where + "/" + name;
+  // Only a save that is not there is "no save": one that is there but cannot
+  // be read must not look like a new player, whose first write would replace it.
+  struct stat info;
+  if (stat(file.c_str(), &info) != 0) {
+    if (errno == ENOENT) return false;
+    fail("read", name, errno);
+  }
   std::string problem;
-  if (files::read(file, bytes, problem)) return true;
-  if (errno == ENOENT) return false;
-  throw std::runtime_error("cannot read save '" + name + "': " + problem);
+  if (!files::read(file, bytes, problem))
+    throw std::runtime_error("cannot read save '" + name + "': " + problem);
+  return true;
 }
 
 bool remove(const std::string& name) {
@@ -142,5 +157,6 @@ std::vector<std::string> list() {
   return names;
 }
 
-std::string path() { return openFolder(identity()); }
+// Made by the first write only: asking where saves go changes nothing on disk.
+std::string path() { return knownFolder(); }
 }  // namespace saves

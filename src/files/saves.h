@@ -25,6 +25,6 @@ bool read(const std::string& name, std::string& bytes);
 bool remove(const std::string& name);
 // The saves' names, sorted.
 std::vector<std::string> list();
-// The folder, created when missing.
+// The folder, which exists once a save was written: nothing is created here.
 std::string path();
 }  // namespace saves

@@ -15,6 +15,11 @@ enum Change { MODIFIED = 0, REMOVED = 1, ADDED = 2 };
 // folder). Before enableWatching: logs "Watch not implemented on this
 // platform" and drops the callback. A path that cannot be watched is logged.
 void watch(std::string path, std::function<void(Change, std::string)> callback);
+// The same for the folder `path` and every folder below it, hidden ones and
+// symbolic links left out, and each folder made below it later (whose files
+// already there arrive as ADDED). Paths are `path`/SUB/NAME, or SUB/NAME for
+// ".". Logs "Watching PATH and its folders" once.
+void watchTree(std::string path, std::function<void(Change, std::string)> callback);
 // Makes later registrations real. False (logged) when inotify cannot start.
 bool enableWatching();
 // Runs the callbacks of the changes seen since the last call, one call per

@@ -185,7 +185,7 @@ void readConfigDebug(lua_State* L) {
 }
 
 // Under --watch, the two folders every start registers become real watches,
-// and main.lua and the asset folders are watched too.
+// and main.lua, the game's modules and the asset folders are watched too.
 void registerWatches(lua_State* L, bool watchAll) {
   if (watchAll) filesystem::enableWatching();
   filesystem::watch("assets/scripts", watchers::edits({".lua"}, watchers::scriptCallback(L)));
@@ -193,6 +193,8 @@ void registerWatches(lua_State* L, bool watchAll) {
                     watchers::edits({".vs", ".fs"}, watchers::shaderCallback()));
   if (!watchAll) return;
   filesystem::watch(MAIN_SCRIPT, watchers::edits({".lua"}, watchers::mainScriptCallback(L)));
+  // Every other .lua file of the game, in any folder: the modules it requires.
+  filesystem::watchTree(".", watchers::edits({".lua"}, watchers::moduleCallback(L)));
   filesystem::watch("assets/textures", watchers::edits({".png"}, watchers::textureCallback()));
   filesystem::watch("assets/sprites",
                     watchers::edits({".png"}, watchers::spriteCallback("assets/sprites/")));

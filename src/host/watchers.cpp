@@ -2,6 +2,7 @@
 // changes. A failing reload logs and keeps what was there.
 #include "host/watchers.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -14,7 +15,61 @@
 #include "scene/tilemap_pass.h"
 
 namespace watchers {
+namespace {
+const char* const MAIN_SCRIPT = "main.lua";
+const char* const SCRIPTS_FOLDER = "assets/scripts/";
+
+// The names under which package.loaded holds a module read from `path`: the
+// file matched against package.path's relative templates, as require would
+// have found it from the game's folder. Read raw from the registry's copy, so
+// no script metamethod runs.
+std::vector<std::string> loadedModules(lua_State* L, const std::string& path) {
+  std::vector<std::string> names;
+  lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
+  if (!lua_istable(L, -1)) {
+    lua_pop(L, 1);
+    return names;
+  }
+  lua_pushstring(L, "package");
+  lua_rawget(L, -2);
+  std::string templates;
+  if (lua_istable(L, -1)) {
+    lua_pushstring(L, "path");
+    lua_rawget(L, -2);
+    if (lua_type(L, -1) == LUA_TSTRING) templates = lua_tostring(L, -1);
+    lua_pop(L, 1);
+  }
+  lua_pop(L, 1);
+  std::string file = path.rfind("./", 0) == 0 ? path.substr(2) : path;
+  for (size_t at = 0; at <= templates.size();) {
+    size_t end = std::min(templates.find(';', at), templates.size());
+    std::string pattern = templates.substr(at, end - at);
+    at = end + 1;
+    if (pattern.rfind("./", 0) == 0) pattern.erase(0, 2);
+    size_t mark = pattern.find('?');
+    if (pattern.empty() || pattern[0] == '/' || mark == std::string::npos ||
+        pattern.find('?', mark + 1) != std::string::npos)
+      continue;
+    size_t tail = pattern.size() - mark - 1;
+    if (file.size() <= pattern.size() - 1 || file.compare(0, mark, pattern, 0, mark) != 0 ||
+        file.compare(file.size() - tail, tail, pattern, mark + 1, tail) != 0)
+      continue;
+    std::string name = file.substr(mark, file.size() - mark - tail);
+    std::replace(name.begin(), name.end(), '/', '.');
+    lua_pushstring(L, name.c_str());
+    lua_rawget(L, -2);
+    bool loaded = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (loaded && std::find(names.begin(), names.end(), name) == names.end())
+      names.push_back(name);
+  }
+  lua_pop(L, 1);
+  return names;
+}
+}  // namespace
+
 void onScriptChange(lua_State* L, filesystem::Change, const std::string& path) {
+  if (!loadedModules(L, path).empty()) return;
   DLOG(LogLevel::Debug, "Custom callback\n");
   lua_getglobal(L, "dofile");
   if (!lua_isfunction(L, -1)) {
@@ -60,12 +115,31 @@ void onMainScriptChange(lua_State* L, const std::string& path) {
     lua_pop(L, 1);
 }
 
+void onModuleChange(lua_State* L, const std::string& path) {
+  if (path == MAIN_SCRIPT) return;
+  std::vector<std::string> names = loadedModules(L, path);
+  if (names.empty() && path.rfind(SCRIPTS_FOLDER, 0) == 0) return;
+  DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
+  lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
+  for (const std::string& name : names) {
+    lua_pushstring(L, name.c_str());
+    lua_pushnil(L);
+    lua_rawset(L, -3);
+  }
+  lua_pop(L, 1);
+  onMainScriptChange(L, MAIN_SCRIPT);
+}
+
 Callback scriptCallback(lua_State* L) {
   return [L](filesystem::Change change, std::string path) { onScriptChange(L, change, path); };
 }
 
 Callback shaderCallback() {
   return [](filesystem::Change change, std::string path) { onShaderChange(change, path); };
+}
+
+Callback moduleCallback(lua_State* L) {
+  return [L](filesystem::Change, std::string path) { onModuleChange(L, path); };
 }
 
 Callback mainScriptCallback(lua_State* L) {

@@ -1,6 +1,6 @@
 // The file-watch callbacks: script files run again, shader programs rebuilt,
-// and under --watch main.lua run again, textures, sprites and tile maps
-// loaded again.
+// and under --watch main.lua and the modules it requires run again, textures,
+// sprites and tile maps loaded again.
 #pragma once
 
 #include <lua.hpp>
@@ -14,7 +14,8 @@
 namespace watchers {
 using Callback = std::function<void(filesystem::Change, std::string)>;
 
-// Runs the changed script again with the script's own dofile.
+// Runs the changed script again with the script's own dofile; a module that
+// require loaded is left to onModuleChange.
 void onScriptChange(lua_State* L, filesystem::Change change, const std::string& path);
 // Rebuilds every cached program that uses the changed shader file; a pair
 // that no longer builds keeps its program.
@@ -24,7 +25,15 @@ void onShaderChange(filesystem::Change change, const std::string& path);
 // defines one. A script that fails to load changes nothing.
 void onMainScriptChange(lua_State* L, const std::string& path);
 
+// Any other .lua file of the game (`path` relative to the game): logs
+// "Reload PATH", drops what package.loaded holds for the file under every name
+// package.path's relative templates give it, and runs main.lua again, so that
+// its require loads the new text. main.lua itself, and a script of
+// assets/scripts/ that no require loaded, have their own reloads.
+void onModuleChange(lua_State* L, const std::string& path);
+
 Callback scriptCallback(lua_State* L);
+Callback moduleCallback(lua_State* L);
 Callback shaderCallback();
 Callback mainScriptCallback(lua_State* L);
 // The texture of the changed file decoded again and its sheet replaced.

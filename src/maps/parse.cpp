@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "files/paths.h"
 #include "maps/build.h"
 #include "maps/readers.h"
 
@@ -82,27 +83,10 @@ void validate(const Map& map) {
       }
 }
 
-std::string resolvePath(const std::string& path, const std::string& relative) {
-  if (!relative.empty() && relative[0] == '/') return relative;
-  size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  std::string joined = folder + relative;
-  // "a/b/../c" as "a/c", so the same file has one name.
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= joined.size()) {
-    size_t end = joined.find('/', start);
-    if (end == std::string::npos) end = joined.size();
-    std::string part = joined.substr(start, end - start);
-    if (part == ".." && !parts.empty() && parts.back() != "..")
-      parts.pop_back();
-    else if (part != "." && !(part.empty() && !parts.empty()))
-      parts.push_back(part);
-    start = end + 1;
-  }
-  std::string result;
-  for (size_t k = 0; k < parts.size(); ++k) result += (k ? "/" : "") + parts[k];
-  return result;
+std::string pathInGame(const std::string& path, const std::string& relative) {
+  std::string resolved;
+  if (!paths::resolveInGame(path, relative, resolved)) fail(relative + " is outside the game");
+  return resolved;
 }
 
 const Tileset* Map::tilesetOf(uint32_t gid) const {

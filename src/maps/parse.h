@@ -27,6 +27,8 @@ Map parseMap(const std::string& text, const std::string& path, const FileReader&
 // and every animation frame a tile of its own tileset; MapError otherwise.
 void validate(const Map& map);
 
-// The folder part of `path` joined with `relative` (kept as is when absolute).
-std::string resolvePath(const std::string& path, const std::string& relative);
+// `relative` as the document at `path` names it, resolved against its folder
+// by the game's one path rule (paths::resolveInGame); a MapError when it is
+// absolute or leaves the game.
+std::string pathInGame(const std::string& path, const std::string& relative);
 }  // namespace maps

@@ -168,7 +168,7 @@ void readTilesetBody(const json& node, const std::string& path, Tileset& tileset
   }
   std::string image = text(node, "image");
   if (!image.empty()) {
-    tileset.image = resolvePath(path, image);
+    tileset.image = pathInGame(path, image);
     tileset.imageWidth = integer(node, "imagewidth");
     tileset.imageHeight = integer(node, "imageheight");
   }
@@ -188,7 +188,7 @@ void readTilesetBody(const json& node, const std::string& path, Tileset& tileset
     }
     std::string tileImage = text(tile, "image");
     if (!tileImage.empty()) {
-      info.image = resolvePath(path, tileImage);
+      info.image = pathInGame(path, tileImage);
       info.imageWidth = integer(tile, "imagewidth");
       info.imageHeight = integer(tile, "imageheight");
     }
@@ -255,7 +255,7 @@ void readLayers(const json& parent, const GroupState& groups, Map& map) {
     } else if (kind == "imagelayer") {
       layer = readLayerHeader(node, Layer::IMAGE);
       std::string image = text(node, "image");
-      if (!image.empty()) layer.image = resolvePath(map.path, image);
+      if (!image.empty()) layer.image = pathInGame(map.path, image);
     } else {
       continue;
     }
@@ -307,7 +307,7 @@ Map readTmj(const std::string& document, const std::string& path, const FileRead
       tileset.firstGid = firstGid < 0 ? 0 : static_cast<uint32_t>(firstGid);
       std::string source = text(node, "source");
       if (!source.empty()) {
-        tileset.source = resolvePath(path, source);
+        tileset.source = pathInGame(path, source);
         readTilesetFile(tileset, read);
       } else {
         readTilesetBody(node, path, tileset);

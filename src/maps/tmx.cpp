@@ -102,7 +102,7 @@ void readTilesetBody(const pugi::xml_node& node, const std::string& path, Tilese
   if (pugi::xml_node image = node.child("image")) {
     const char* source = image.attribute("source").value();
     if (!*source) fail("tileset \"" + tileset.name + "\" names no image");
-    tileset.image = resolvePath(path, source);
+    tileset.image = pathInGame(path, source);
     tileset.imageWidth = image.attribute("width").as_int();
     tileset.imageHeight = image.attribute("height").as_int();
   }
@@ -117,7 +117,7 @@ void readTilesetBody(const pugi::xml_node& node, const std::string& path, Tilese
     for (pugi::xml_node frame : tile.child("animation").children("frame"))
       info.animation.push_back({frame.attribute("tileid").as_uint(), frame.attribute("duration").as_uint()});
     if (pugi::xml_node image = tile.child("image")) {
-      info.image = resolvePath(path, image.attribute("source").value());
+      info.image = pathInGame(path, image.attribute("source").value());
       info.imageWidth = image.attribute("width").as_int();
       info.imageHeight = image.attribute("height").as_int();
     }
@@ -185,7 +185,7 @@ void readLayers(const pugi::xml_node& parent, const GroupState& groups, Map& map
     } else if (kind == "imagelayer") {
       layer = readLayerHeader(node, Layer::IMAGE);
       const char* source = node.child("image").attribute("source").value();
-      if (*source) layer.image = resolvePath(map.path, source);
+      if (*source) layer.image = pathInGame(map.path, source);
     } else {
       continue;
     }
@@ -220,7 +220,7 @@ Map readTmx(const std::string& text, const std::string& path, const FileReader& 
     Tileset tileset;
     tileset.firstGid = node.attribute("firstgid").as_uint();
     if (const char* source = node.attribute("source").value(); *source) {
-      tileset.source = resolvePath(path, source);
+      tileset.source = pathInGame(path, source);
       readTilesetFile(tileset, read);
     } else {
       readTilesetBody(node, path, tileset);

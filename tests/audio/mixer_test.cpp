@@ -138,6 +138,21 @@ TEST_F(Mixer, DoublePitchHalvesTheLength) {
   EXPECT_NEAR(static_cast<double>(stretches[1]) / static_cast<double>(stretches[0]), 0.5, 0.01);
 }
 
+// Heard higher, not only shorter: a resampler run the wrong way round still
+// gives the right length once cut to it, but a tone an octave down.
+TEST_F(Mixer, DoublePitchDoublesTheFrequency) {
+  game.write("assets/audio/tone.wav", audiotest::sineWav(1, 500));
+  audio::playSound("tone.wav", with(1, 0, 2));
+  SDL_Delay(700);
+  diskaudio::Written written = finish();
+  size_t first = diskaudio::firstSounding(written.left, 100);
+  ASSERT_LT(first + diskaudio::RATE / 3, written.left.size());
+  // A fifth of a second well inside the half second it lasts.
+  size_t from = first + diskaudio::RATE / 10, count = diskaudio::RATE / 5;
+  EXPECT_GT(diskaudio::toneAmplitude(written.left, from, count, 1000), 6000);
+  EXPECT_LT(diskaudio::toneAmplitude(written.left, from, count, 500), 500);
+}
+
 TEST_F(Mixer, WithEveryVoiceBusyTheOldestThatDoesNotLoopGivesWay) {
   int looping = audio::playSound("long.wav", with(1, 0, 1, -1));
   int oldest = audio::playSound("big.wav", with(1));
@@ -177,6 +192,22 @@ TEST_F(Mixer, MusicStartsAtAPositionFadesAndStops) {
   std::vector<size_t> stretches = diskaudio::soundingStretches(written.left, 0);
   ASSERT_EQ(stretches.size(), 1u);
   EXPECT_LT(stretches[0], size_t(diskaudio::RATE * 0.9));
+}
+
+// The master volume is the player's one knob for everything: music too,
+// whether it is turned before the music starts or while it plays.
+TEST_F(Mixer, MasterVolumeLowersTheMusicToo) {
+  audio::setMasterVolume(0.5f);
+  audio::startMusic("one.wav", audio::MusicOptions());
+  SDL_Delay(400);
+  audio::setMasterVolume(0.25f);
+  SDL_Delay(400);
+  audio::stopMusic();
+  audio::setMasterVolume(1);
+  diskaudio::Written written = finish();
+  EXPECT_EQ(peak(written.left), 500);
+  EXPECT_GE(longestRunAt(written.left, 500), HELD);
+  EXPECT_GE(longestRunAt(written.left, 250), HELD);
 }
 
 TEST_F(Mixer, MusicFadesIn) {

@@ -38,17 +38,20 @@ struct Unmount {
 };
 }  // namespace
 
-TEST(Paths, NormaliseCollapsesSeparatorsAndRefusesWhatLeavesTheGame) {
+TEST(Paths, NormaliseAndResolveCollapseSeparatorsAndRefuseWhatLeavesTheGame) {
   std::string normal;
-  ASSERT_TRUE(paths::normalise("assets/textures//./x.png", normal));
+  ASSERT_TRUE(paths::normaliseInGame("assets/textures//./x.png", normal));
   EXPECT_EQ(normal, "assets/textures/x.png");
-  ASSERT_TRUE(paths::normalise("./a/b/../c/", normal));
+  ASSERT_TRUE(paths::normaliseInGame("./a/b/../c/", normal));
   EXPECT_EQ(normal, "a/c");
-  ASSERT_TRUE(paths::normalise(".", normal));
+  ASSERT_TRUE(paths::normaliseInGame(".", normal));
   EXPECT_EQ(normal, "");
   for (const char* bad : {"/etc/passwd", "../x", "a/../../x", "a\\..\\x"})
-    EXPECT_FALSE(paths::normalise(bad, normal)) << bad;
-  EXPECT_FALSE(paths::normalise(std::string("a\0b", 3), normal));
+    EXPECT_FALSE(paths::normaliseInGame(bad, normal)) << bad;
+  EXPECT_FALSE(paths::normaliseInGame(std::string("a\0b", 3), normal));
+  ASSERT_TRUE(paths::resolveInGame("/abs/maps/a.tmx", "../t.tsx", normal));
+  EXPECT_EQ(normal, "/abs/t.tsx");
+  EXPECT_FALSE(paths::resolveInGame("maps/a.tmx", "../../t.tsx", normal));
   EXPECT_TRUE(paths::plainName("slot1.sav"));
   for (const char* bad : {"", ".", "..", ".hidden", "a/b", "/abs", "a\\b"})
     EXPECT_FALSE(paths::plainName(bad)) << bad;

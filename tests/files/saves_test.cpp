@@ -1,18 +1,22 @@
-// The save folder: where it is, binary contents, refused names, and writes
-// that survive a kill at any moment.
+// The save folder: where it is, binary contents, refused names, writes that
+// survive a kill at any moment, and saves that are there but unreadable.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <random>
 #include <stdexcept>
 
+#include "files/files.h"
 #include "files/saves.h"
 #include "support/game_run.h"
 
 using testsupport::GameFolder;
+using testsupport::GameRun;
 
 namespace {
 class Saves : public testing::Test {
@@ -84,4 +88,70 @@ TEST_F(Saves, AWriterKilledAtAnyMomentLeavesTheOldValueOrTheNew) {
     ASSERT_EQ(value.find_first_not_of(value[0]), std::string::npos) << "after kill " << kill;
   }
   EXPECT_EQ(saves::list(), (std::vector<std::string>{"progress"}));
+}
+
+// Every name the docs allow works, whatever its length, and asking for the
+// folder makes nothing: only a write does.
+TEST_F(Saves, NamesOfEveryAllowedLengthWorkAndOnlyAWriteMakesTheFolder) {
+  EXPECT_EQ(saves::path(), saves::folder());
+  EXPECT_TRUE(saves::list().empty());
+  struct stat info;
+  EXPECT_NE(stat(saves::folder().c_str(), &info), 0) << "made before any write";
+  for (size_t length : {size_t(1), size_t(200), size_t(248), size_t(255)}) {
+    std::string name(length, 'n'), read;
+    saves::write(name, name);
+    ASSERT_TRUE(saves::read(name, read)) << length;
+    EXPECT_EQ(read, name);
+  }
+  EXPECT_EQ(saves::list().size(), 4u);
+}
+
+// A save that is there but cannot be read must never read as "no save": the
+// game would start a new profile and write it over the player's progress.
+TEST_F(Saves, ASaveThatIsThereButCannotBeReadRaises) {
+  data.write("tarnwick/savetest/folder/inside", "");
+  std::string read;
+  EXPECT_THROW(saves::read("folder", read), std::runtime_error);
+  // Too large to read: the failure sets no errno, so a stale one must not count.
+  data.write("tarnwick/savetest/huge", "");
+  ASSERT_EQ(truncate(data.file("tarnwick/savetest/huge").c_str(),
+                     static_cast<off_t>(files::MAX_FILE_BYTES) + 1),
+            0);
+  errno = ENOENT;
+  EXPECT_THROW(saves::read("huge", read), std::runtime_error);
+}
+
+// The top of main.lua already uses config.identity, and a strict global table
+// met before config exists changes nothing.
+TEST(SaveIdentity, TheTopOfMainLuaUsesTheGamesFolder) {
+  GameFolder data, game;
+  setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+  data.write("tarnwick/keeper/best", "42");
+  data.write("tarnwick/keeper/broken/inside", "");
+  game.writeMain(
+      "config = { width = 32, height = 32, identity = 'keeper' }\nworld = {}\n"
+      "print('best: ' .. saves.read('best'))\n"
+      "print(select(2, pcall(saves.read, 'broken')))\n"
+      "print('path: ' .. saves.path())\n");
+  GameRun run = runFrames(game, 1);
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_TRUE(testsupport::linesInOrder(
+      run.out, {"best: 42", "cannot read save 'broken': Is a directory",
+                "path: " + data.path() + "/tarnwick/keeper"}))
+      << run.out;
+
+  game.writeMain(
+      "setmetatable(_G, { __index = function(_, name) error('no global ' .. name) end })\n"
+      "print('saves: ' .. #saves.list() .. ' ' .. saves.path())\n"
+      "setmetatable(_G, nil)\n"
+      "config = { width = 32, height = 32 }\nworld = {}\n");
+  run = runFrames(game, 1);
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+  std::string own = game.path().substr(game.path().rfind('/') + 1);
+  EXPECT_TRUE(testsupport::linesInOrder(
+      run.out, {"saves: 0 " + data.path() + "/tarnwick/" + own}))
+      << run.out;
+  // Neither run wrote, so no folder was made for the game's own name.
+  struct stat info;
+  EXPECT_NE(stat((data.path() + "/tarnwick/" + own).c_str(), &info), 0);
 }

@@ -1,5 +1,5 @@
-// --watch through the real executable: shader and main.lua edits saved while
-// the game runs change what it draws; broken edits keep it running. Each step
+// --watch through the real executable: shader, main.lua and module edits saved
+// while the game runs change what it does; broken edits keep it running. Each step
 // waits for the log line that shows the game has taken the previous one, so
 // the test does not depend on how fast the machine is.
 #include <gtest/gtest.h>
@@ -78,4 +78,36 @@ TEST(LiveReload, ShaderAndMainScriptEditsChangeTheNextFramesAndBrokenEditsKeepTh
   Picture shot = readPicture(game.file("shot.png"));
   EXPECT_TRUE(near(shot.at(32, 24), {0, 255, 0, 255})) << "the edited shader draws the square";
   EXPECT_TRUE(near(shot.at(2, 2), {0, 0, 255, 255})) << "the edited main.lua clears the frame";
+}
+
+// A module in any folder, one made after the start included, is required
+// afresh when it changes: main.lua runs again and its require reads the file.
+TEST(LiveReload, AChangedModuleInAnyFolderIsRequiredAfresh) {
+  GameFolder game;
+  game.writeMain("config = { width = 32, height = 32 }\nworld = {}\n"
+                 "print('colour: ' .. require('lib.colour'))\n"
+                 "local found, extra = pcall(require, 'more.deep.extra')\n"
+                 "print('extra: ' .. (found and extra or 'none'))\n"
+                 "started = started or os.time()\n"
+                 "function update()\n"
+                 "  if not running then running = true print('running') end\n"
+                 "  if os.time() - started > 240 then app.quit() end\n"
+                 "end\n");
+  game.write("lib/colour.lua", "return 'red'\n");
+  RunningGame run(game, {"--windowed", "--watch", "--frames", "1000000"});
+  ASSERT_TRUE(run.waitForLines("running", 1, STEP_SECONDS)) << run.log();
+  saveByRename(game, "lib/colour.lua", "return 'green'\n");
+  ASSERT_TRUE(run.waitForLines("colour: green", 1, STEP_SECONDS)) << run.log();
+  game.write("more/deep/extra.lua", "return 'here'\n");
+  ASSERT_TRUE(run.waitForLines("extra: here", 1, STEP_SECONDS)) << run.log();
+  game.write("more/deep/extra.lua", "app.quit()\nreturn 'again'\n");
+
+  GameRun ended = run.finish(STEP_SECONDS);
+  ASSERT_EQ(ended.exitStatus, 0) << ended.out << ended.err;
+  EXPECT_TRUE(linesInOrder(ended.out, {"colour: red", "extra: none", "Watching . and its folders",
+                                       "running", "Reload lib/colour.lua", "Reload main.lua",
+                                       "colour: green", "Reload more/deep/extra.lua",
+                                       "extra: here", "Reload more/deep/extra.lua",
+                                       "extra: again"}))
+      << ended.out;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "maps/loader.h"
+#include "maps/parse.h"
 #include "maps/map_files.h"
 #include "support/capture.h"
 #include "support/picture.h"
@@ -166,4 +167,34 @@ TEST(BadMaps, EachGivesItsLineOnceAndNoMap) {
   EXPECT_EQ(failureOf("typed"), "Failed to load map typed: layer \"ground\": layer data is not valid base64\n");
   EXPECT_EQ(failureOf("absent"), "Failed to load map absent: no " + folder.file("absent.tmx") +
                                      " or " + folder.file("absent.tmj") + "\n");
+}
+
+// A document's relative paths resolve against its own folder, ".." included,
+// and none may lead out of the game.
+TEST(MapPaths, ResolveBesideTheirDocumentAndStayInTheGame) {
+  std::vector<std::string> asked;
+  auto read = [&](const std::string& path) {
+    asked.push_back(path);
+    return std::string("<tileset name=\"t\" tilewidth=\"8\" tileheight=\"8\" tilecount=\"1\" "
+                       "columns=\"1\"><image source=\"../pictures/t.png\"/></tileset>");
+  };
+  auto parse = [&](const std::string& source) {
+    return maps::parseMap(tmx("<data encoding=\"csv\">1,2,3,0</data>", "",
+                              " <tileset firstgid=\"3\" source=\"" + source + "\"/>\n"),
+                          "assets/maps/level.tmx", read);
+  };
+  maps::Map map = parse("../tilesets/./t.tsx");
+  EXPECT_EQ(asked, std::vector<std::string>{"assets/tilesets/t.tsx"});
+  ASSERT_EQ(map.tilesets.size(), 2u);
+  EXPECT_EQ(map.tilesets[0].image, "assets/maps/tiles.png");
+  EXPECT_EQ(map.tilesets[1].image, "assets/pictures/t.png");
+  for (const char* outside : {"../../../t.tsx", "/etc/t.tsx"}) {
+    try {
+      parse(outside);
+      ADD_FAILURE() << "read " << outside;
+    } catch (const maps::MapError& error) {
+      EXPECT_EQ(error.message, std::string(outside) + " is outside the game");
+    }
+  }
+  EXPECT_EQ(asked.size(), 1u);
 }
