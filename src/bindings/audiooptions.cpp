@@ -2,6 +2,8 @@
 // either a count or a boolean (true: forever).
 #include "bindings/audiooptions.h"
 
+#include "core/luautils.h"
+
 namespace audiooptions {
 namespace {
 // Pushes "where: option NAME must be WHAT, got TYPE" and returns false.
@@ -17,7 +19,7 @@ bool refuse(lua_State* L, const char* name, const char* what) {
 // Reads the number field `name` of the table at `index` into `value` when it
 // is there; false (message pushed) for any other type.
 bool number(lua_State* L, int index, const char* name, float* value) {
-  lua_getfield(L, index, name);
+  luautils::pushField(L, index, name);
   if (lua_isnil(L, -1)) {
     lua_pop(L, 1);
     return true;
@@ -31,7 +33,7 @@ bool number(lua_State* L, int index, const char* name, float* value) {
 // `loop`: true repeats until stopped (-1), false plays once (0), a number is
 // the count of repetitions after the first play (negative counts as 0).
 bool loop(lua_State* L, int index, int* loops) {
-  lua_getfield(L, index, "loop");
+  luautils::pushField(L, index, "loop");
   int type = lua_type(L, -1);
   if (type == LUA_TBOOLEAN) {
     *loops = lua_toboolean(L, -1) ? -1 : 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/luautils.h"
 #include "maps/placement.h"
 #include "maps/units.h"
 
@@ -275,7 +276,7 @@ void pushMap(lua_State* L, const maps::Map& map) {
   int objects = 0;
   for (size_t k = 0; k < map.layers.size(); ++k) {
     pushLayer(L, map, map.layers[k]);
-    lua_getfield(L, -1, "objects");
+    luautils::pushField(L, -1, "objects");
     if (lua_istable(L, -1)) {
       for (int i = 1; i <= static_cast<int>(map.layers[k].objects.size()); ++i) {
         lua_rawgeti(L, -1, i);

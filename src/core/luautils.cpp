@@ -3,6 +3,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -21,6 +23,14 @@ int indexTable(lua_State* L) {
   return 1;
 }
 
+int assignTable(lua_State* L) {
+  lua_settable(L, 1);
+  return 0;
+}
+
+// The innermost running walk's path, for ancestors().
+const std::vector<luautils::PathStep>* activePath = nullptr;
+
 // In development mode, reports the error value on top (which stays) as raised
 // while reading field `name` (the scene walk's onUpdate by its own name), or
 // by a generator of children for a null name.
@@ -32,10 +42,11 @@ void reportFailure(lua_State* L, const char* name) {
   script::reportSwallowed(L, what.c_str());
 }
 
-// node[name] without resolution. Plain tables use a raw lookup, which cannot
-// fail and is what a plain lookup does anyway; tables and userdata with
-// metatables are indexed in protected mode. Anything else, and a lookup that
-// raises an error, gives nil.
+// node[name] without resolution. Tables are read raw first, which cannot
+// fail and is what a plain lookup does anyway; the lookups that reach an
+// __index, and userdata, run in protected mode. Anything else, and a lookup that
+// raises an error, gives nil: a "strict" metatable raises for every name the
+// framework probes and the game never set, which is no mistake of the game's.
 void pushPlainField(lua_State* L, int node, const char* name) {
   // A field the visited node's snapshot does not show is not there.
   if (const nodefields::Snapshot* snapshot = nodefields::visiting(L, node)) {
@@ -46,13 +57,13 @@ void pushPlainField(lua_State* L, int node, const char* name) {
     }
   }
   int type = lua_type(L, node);
-  if (type == LUA_TTABLE && !lua_getmetatable(L, node)) {
+  if (type == LUA_TTABLE) {
     nodefields::pushName(L, name);
     lua_rawget(L, node);
-    return;
-  }
-  if (type == LUA_TTABLE) lua_pop(L, 1);  // the metatable
-  if (type != LUA_TTABLE && type != LUA_TUSERDATA) {
+    // A table's __index is asked only for what the table lacks.
+    if (!lua_isnil(L, -1) || !luaL_getmetafield(L, node, "__index")) return;
+    lua_pop(L, 2);  // __index and the nil
+  } else if (type != LUA_TUSERDATA) {
     lua_pushnil(L);
     return;
   }
@@ -60,7 +71,6 @@ void pushPlainField(lua_State* L, int node, const char* name) {
   lua_pushvalue(L, node);
   nodefields::pushName(L, name);
   if (script::pcall(L, 2, 1) != 0) {
-    reportFailure(L, name);
     lua_pop(L, 1);
     lua_pushnil(L);
   }
@@ -100,16 +110,32 @@ void resolve(lua_State* L, int node, const char* name) {
   }
 }
 
-void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const void*>& path) {
-  if (walk.accept && !walk.accept(L)) return;
-  if (!lua_checkstack(L, walk.stackSlots)) {
-    luautils::reportCycle((std::string(walk.name) + " (scene too deep)").c_str());
-    return;
-  }
+// One walk's state: the tables entered (for cycles) and the path to the node.
+struct Walking {
+  std::vector<const void*> entered;
+  std::vector<luautils::PathStep> path;
+};
+
+void enterChildren(lua_State* L, const luautils::TreeWalk& walk, Walking& walking, int node);
+
+// The node on top (reached under the key below it unless it is the root).
+void walkNode(lua_State* L, const luautils::TreeWalk& walk, Walking& walking) {
+  luautils::StackCheck balanced(L, 0, walk.name);
   int node = lua_gettop(L);
-  if (walk.visit) walk.visit(L);
-  if (walk.childless && walk.childless(L)) return;
-  path.push_back(lua_topointer(L, node));
+  walking.path.push_back({node, walking.path.empty() ? 0 : node - 1});
+  if (!walk.accept || walk.accept(L)) {
+    if (!lua_checkstack(L, walk.stackSlots)) {
+      luautils::reportCycle((std::string(walk.name) + " (scene too deep)").c_str());
+    } else {
+      if (walk.visit) walk.visit(L);
+      if (!walk.childless || !walk.childless(L)) enterChildren(L, walk, walking, node);
+    }
+  }
+  walking.path.pop_back();
+}
+
+void enterChildren(lua_State* L, const luautils::TreeWalk& walk, Walking& walking, int node) {
+  walking.entered.push_back(lua_topointer(L, node));
   lua_pushnil(L);
   while (lua_next(L, node) != 0) {
     if (lua_type(L, -2) == LUA_TSTRING) {
@@ -117,15 +143,15 @@ void walkNode(lua_State* L, const luautils::TreeWalk& walk, std::vector<const vo
     } else {
       if (walk.callChildFunctions) resolve(L, 0, nullptr);
       if (lua_istable(L, -1)) {
-        if (contains(path, lua_topointer(L, -1)))
+        if (contains(walking.entered, lua_topointer(L, -1)))
           luautils::reportCycle(walk.name);
         else
-          walkNode(L, walk, path);
+          walkNode(L, walk, walking);
       }
     }
     lua_pop(L, 1);
   }
-  path.pop_back();
+  walking.entered.pop_back();
 }
 }  // namespace
 
@@ -135,8 +161,48 @@ int absoluteIndex(lua_State* L, int index) {
 }
 
 void pushField(lua_State* L, int index, const char* name) {
+  StackCheck pushed(L, 1, "pushField");
   pushPlainField(L, absoluteIndex(L, index), name);
 }
+
+void pushGlobal(lua_State* L, const char* name) {
+  StackCheck pushed(L, 1, "pushGlobal");
+  pushPlainField(L, LUA_GLOBALSINDEX, name);
+}
+
+void setGlobal(lua_State* L, const char* name) {
+  StackCheck popped(L, -1, "setGlobal");
+  int value = lua_gettop(L);
+  lua_pushstring(L, name);
+  lua_rawget(L, LUA_GLOBALSINDEX);
+  // __newindex is asked only for names the table lacks.
+  bool asks = lua_isnil(L, -1) && luaL_getmetafield(L, LUA_GLOBALSINDEX, "__newindex");
+  lua_pop(L, asks ? 2 : 1);
+  if (asks) {
+    lua_pushcfunction(L, assignTable);
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+    lua_pushstring(L, name);
+    lua_pushvalue(L, value);
+    if (script::pcall(L, 3, 0) == 0) {
+      lua_pop(L, 1);
+      return;
+    }
+    lua_pop(L, 1);  // the error
+  }
+  lua_pushstring(L, name);
+  lua_insert(L, -2);
+  lua_rawset(L, LUA_GLOBALSINDEX);
+}
+
+#ifndef NDEBUG
+StackCheck::~StackCheck() {
+  int found = lua_gettop(L_);
+  if (found == expected_) return;
+  fprintf(stderr, "Lua stack unbalanced in %s: %d slots where %d were promised\n", where_, found,
+          expected_);
+  abort();
+}
+#endif
 
 bool present(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name) {
   // A raw read gives what the snapshot recorded, functions and tables
@@ -149,10 +215,12 @@ bool present(lua_State* L, const nodefields::Snapshot* node, const nodefields::K
 }
 
 void resolveTop(lua_State* L, int index, const char* name) {
+  StackCheck replaced(L, 0, "resolveTop");
   resolve(L, absoluteIndex(L, index), name);
 }
 
 void pushResolvedField(lua_State* L, int index, const char* name) {
+  StackCheck pushed(L, 1, "pushResolvedField");
   int node = absoluteIndex(L, index);
   pushPlainField(L, node, name);
   resolve(L, node, name);
@@ -173,8 +241,16 @@ void reportCycle(const char* where) {
 }
 
 void walkTree(lua_State* L, const TreeWalk& walk) {
-  std::vector<const void*> path;
-  walkNode(L, walk, path);
+  Walking walking;
+  const std::vector<PathStep>* outer = activePath;
+  activePath = &walking.path;
+  walkNode(L, walk, walking);
+  activePath = outer;
+}
+
+const std::vector<PathStep>& ancestors() {
+  static const std::vector<PathStep> none;
+  return activePath ? *activePath : none;
 }
 
 void traverse(lua_State* L, HandlerQueue& enter) {
@@ -203,7 +279,10 @@ void traverse(lua_State* L, HandlerQueue& enter) {
       if (!nodefields::visiting(state)) taken = &nodefields::take(state);
     }
     nodefields::beginHandlers(taken);
-    for (auto& handler : enter) handler(state);
+    for (auto& handler : enter) {
+      StackCheck balanced(state, 0, "a scene walk handler");
+      handler(state);
+    }
     nodefields::endHandlers();
   };
   // A node whose snapshot still holds has no children unless it saw some.
@@ -215,6 +294,7 @@ void traverse(lua_State* L, HandlerQueue& enter) {
 }  // namespace luautils
 
 void getBool(lua_State* L, const nodefields::Key& name, bool* target) {
+  luautils::StackCheck balanced(L, 0, "getBool");
   const nodefields::Value* value = nullptr;
   switch (recorded(nodefields::visiting(L), name.field, value)) {
     case Recorded::ABSENT:
@@ -250,6 +330,7 @@ void setNumber(double value, T* target) {
 
 template <typename T>
 void getNumber(lua_State* L, const nodefields::Key& name, T* target) {
+  luautils::StackCheck balanced(L, 0, "getNumber");
   const nodefields::Value* value = nullptr;
   switch (recorded(nodefields::visiting(L), name.field, value)) {
     case Recorded::ABSENT:
@@ -280,6 +361,7 @@ template void getNumber<int>(lua_State*, const char*, int*);
 
 bool getString(lua_State* L, const nodefields::Snapshot* node, const nodefields::Key& name,
                std::string& target) {
+  luautils::StackCheck balanced(L, 0, "getString");
   const nodefields::Value* value = nullptr;
   switch (recorded(node, name.field, value)) {
     case Recorded::ABSENT:
@@ -318,6 +400,7 @@ std::string getString(lua_State* L, const char* name) {
 }
 
 bool getNumbers(lua_State* L, const char* name, std::vector<float>& numbers) {
+  luautils::StackCheck balanced(L, 0, "getNumbers");
   luautils::pushResolvedField(L, -1, name);
   bool succeeded = lua_istable(L, -1);
   if (succeeded) {
@@ -332,6 +415,7 @@ bool getNumbers(lua_State* L, const char* name, std::vector<float>& numbers) {
 }
 
 bool getStrings(lua_State* L, const char* name, std::vector<std::string>& strings) {
+  luautils::StackCheck balanced(L, 0, "getStrings");
   luautils::pushResolvedField(L, -1, name);
   bool succeeded = lua_istable(L, -1);
   if (succeeded) {

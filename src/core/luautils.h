@@ -28,6 +28,34 @@ int absoluteIndex(lua_State* L, int index);
 // Pushes field `name` of the value at `index` without resolution; nil for values
 // that cannot be indexed and for lookups whose metamethods raise errors.
 void pushField(lua_State* L, int index, const char* name);
+// Pushes the global `name` as pushField reads fields: a global table whose
+// __index raises (a "strict" _G) gives nil for names the game never set.
+void pushGlobal(lua_State* L, const char* name);
+// Pops the value on top into the global `name`. A global table whose
+// __newindex raises still gets the value, set raw: the framework's own globals
+// must be there for the game to read.
+void setGlobal(lua_State* L, const char* name);
+
+// Proves that a scope leaves the Lua stack `change` slots above where it
+// found it: a debug build aborts naming `where` when it does not; a release
+// build compiles it to nothing. A Lua error that unwinds the scope skips it.
+class StackCheck {
+ public:
+#ifdef NDEBUG
+  StackCheck(lua_State*, int, const char*) {}
+#else
+  StackCheck(lua_State* L, int change, const char* where)
+      : L_(L), expected_(lua_gettop(L) + change), where_(where) {}
+  ~StackCheck();
+  StackCheck(const StackCheck&) = delete;
+  StackCheck& operator=(const StackCheck&) = delete;
+
+ private:
+  lua_State* L_;
+  int expected_;
+  const char* where_;
+#endif
+};
 // Replaces the function on top of the stack by what it returns when called with
 // the node at `index`, while the result is a function. A resolving call that
 // raises an error leaves its error value. Endless chains end as nil. `name`
@@ -101,6 +129,12 @@ namespace luautils {
 // One depth-first walk over the table on top and the tables below it under
 // non-string keys, shared by `find` and the scene walk. A table met again below
 // itself, or too deep for the Lua stack, is skipped and reported once per run.
+// A table on a walk's path: its stack index, and the stack index of the key
+// its parent holds it under (0 for the walk's root).
+struct PathStep {
+  int node = 0;
+  int key = 0;
+};
 struct TreeWalk {
   const char* name = "";           // names the walk in the skip report
   int stackSlots = 4;              // free stack slots a node needs
@@ -117,6 +151,10 @@ struct TreeWalk {
   std::function<void(lua_State*)> field;
 };
 void walkTree(lua_State* L, const TreeWalk& walk);
+// Inside a walk's callbacks, the scene walk's handlers included: the tables
+// from the innermost running walk's root down to the node being visited,
+// the node itself last. Empty outside any walk.
+const std::vector<PathStep>& ancestors();
 
 // The scene walk of a frame: every enabled node from the one on top down gets
 // its onUpdate(node) called (resolved like a field), then every handler of

@@ -5,6 +5,7 @@
 #include "bindings/inputedges.h"
 #include "core/framing.h"
 #include "core/log.h"
+#include "core/luautils.h"
 #include "core/runstate.h"
 #include "core/scriptcall.h"
 #include "host/frameloop.h"
@@ -17,7 +18,7 @@ namespace {
 // Callbacks are looked up at each event and called without checking that they
 // exist: a missing one shows up as a logged script error.
 void callTouch(lua_State* L, Uint32 type, double finger, double x, double y) {
-  lua_getglobal(L, "onTouchEvent");
+  luautils::pushGlobal(L, "onTouchEvent");
   lua_pushnumber(L, type);
   lua_pushnumber(L, finger);
   lua_pushnumber(L, x);
@@ -28,7 +29,7 @@ void callTouch(lua_State* L, Uint32 type, double finger, double x, double y) {
 // Pushes the global callback `name` and returns true when it is a function;
 // otherwise leaves nothing. For the callbacks a game may leave out.
 bool pushDefined(lua_State* L, const char* name) {
-  lua_getglobal(L, name);
+  luautils::pushGlobal(L, name);
   if (lua_isfunction(L, -1)) return true;
   lua_pop(L, 1);
   return false;
@@ -38,7 +39,7 @@ void callMouseButton(lua_State* L, const SDL_MouseButtonEvent& event) {
   inputedges::noteButton(event.button, event.type == SDL_MOUSEBUTTONDOWN);
   int x = 0, y = 0;
   framing::toGame(event.x, event.y, &x, &y);
-  lua_getglobal(L, "onMouseButtonEvent");
+  luautils::pushGlobal(L, "onMouseButtonEvent");
   lua_pushnumber(L, event.type);
   lua_pushnumber(L, event.button);
   lua_pushnumber(L, x);
@@ -106,9 +107,9 @@ void handleControllerDevice(const SDL_ControllerDeviceEvent& event) {
 
 void setScreenSizeGlobals(lua_State* L, int w, int h) {
   lua_pushnumber(L, w);
-  lua_setglobal(L, "screenWidth");
+  luautils::setGlobal(L, "screenWidth");
   lua_pushnumber(L, h);
-  lua_setglobal(L, "screenHeight");
+  luautils::setGlobal(L, "screenHeight");
 }
 
 void handleWindowEvent(lua_State* L, const SDL_WindowEvent& event) {
@@ -147,6 +148,7 @@ void handleWindowEvent(lua_State* L, const SDL_WindowEvent& event) {
 }  // namespace
 
 void handleEvent(lua_State* L, const SDL_Event& event) {
+  luautils::StackCheck balanced(L, 0, "an event's handling");
   switch (event.type) {
     case SDL_QUIT:
       DLOG(LogLevel::Info, "Quit\n");
@@ -155,7 +157,7 @@ void handleEvent(lua_State* L, const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       inputedges::noteKey(event.key.keysym.sym, event.type == SDL_KEYDOWN, event.key.repeat != 0);
-      lua_getglobal(L, "onKeyboardEvent");
+      luautils::pushGlobal(L, "onKeyboardEvent");
       lua_pushboolean(L, event.type == SDL_KEYDOWN);
       lua_pushnumber(L, event.key.keysym.sym);
       lua_pushboolean(L, event.key.repeat != 0);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bindings/inputedges.h"
+#include "core/luautils.h"
 #include "core/runstate.h"
 #include "core/scriptcall.h"
 #include "host/earlydraw.h"
@@ -37,7 +38,8 @@ BatchMatrix batchMatrix;
 }  // namespace
 
 void runFrame(lua_State* L, Uint32 dt) {
-  lua_getglobal(L, "update");
+  luautils::StackCheck balanced(L, 0, "a frame");
+  luautils::pushGlobal(L, "update");
   if (lua_isfunction(L, -1)) {
     lua_pushnumber(L, static_cast<float>(dt) / 1000.0f);
     script::call(L, 1, 0, "update");
@@ -47,7 +49,7 @@ void runFrame(lua_State* L, Uint32 dt) {
 
   // Edges are of one drain; a frame that skips it has none to report.
   inputedges::beginDrain();
-  lua_getglobal(L, "world");
+  luautils::pushGlobal(L, "world");
   if (!lua_istable(L, -1)) {
     lua_pop(L, 1);
     return;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/luautils.h"
 #include "files/files.h"
 
 namespace gamescripts {
@@ -36,15 +37,17 @@ int doFile(lua_State* L) {
   return lua_gettop(L) - base;
 }
 
-// A searcher for package.loaders: package.path's templates, relative ones
-// only, looked up in the archive.
-int searchArchive(lua_State* L) {
-  std::string name = luaL_checkstring(L, 1);
+// The search of a module in the archive, along package.path's templates
+// (relative ones only). Pushes the loaded chunk and returns true, or pushes
+// the message: the list of files tried, or why the found one did not load
+// (`failed`). Raises nothing, so its C++ locals always go.
+bool findInArchive(lua_State* L, const char* module, bool& failed) {
+  std::string name = module;
   for (char& c : name)
     if (c == '.') c = '/';
-  lua_getglobal(L, "package");
-  lua_getfield(L, -1, "path");
-  std::string templates = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
+  luautils::pushGlobal(L, "package");
+  luautils::pushField(L, -1, "path");
+  std::string templates = lua_type(L, -1) == LUA_TSTRING ? lua_tostring(L, -1) : "";
   lua_pop(L, 2);
   std::string tried;
   for (size_t at = 0; at <= templates.size();) {
@@ -57,14 +60,26 @@ int searchArchive(lua_State* L) {
          mark = path.find('?', mark + name.size()))
       path.replace(mark, 1, name);
     if (files::exists(path)) {
-      if (!loadChunk(L, path))
-        return luaL_error(L, "error loading module '%s' from file '%s':\n\t%s",
-                          lua_tostring(L, 1), path.c_str(), lua_tostring(L, -1));
-      return 1;
+      if (loadChunk(L, path)) return true;
+      lua_pushfstring(L, "error loading module '%s' from file '%s':\n\t%s", module, path.c_str(),
+                      lua_tostring(L, -1));
+      lua_remove(L, -2);
+      failed = true;
+      return false;
     }
     tried += "\n\tno file '" + path + "' in the game archive";
   }
   lua_pushstring(L, tried.c_str());
+  return false;
+}
+
+// A searcher for package.loaders: a loaded chunk, the files tried, or an
+// error for a file that does not load.
+int searchArchive(lua_State* L) {
+  const char* module = luaL_checkstring(L, 1);
+  bool failed = false;
+  findInArchive(L, module, failed);
+  if (failed) return lua_error(L);
   return 1;
 }
 }  // namespace
@@ -74,6 +89,7 @@ void install(lua_State* L) {
   lua_register(L, "loadfile", loadFile);
   lua_register(L, "dofile", doFile);
   // Second, after the preloaded modules and before Lua's own file searchers.
+  // The game's script has not run yet: the standard tables are as Lua made them.
   lua_getglobal(L, "table");
   lua_getfield(L, -1, "insert");
   lua_getglobal(L, "package");

@@ -76,11 +76,11 @@ struct RawConfig {
 
 int readConfigProtected(lua_State* L) {
   auto* raw = static_cast<RawConfig*>(lua_touserdata(L, 1));
-  lua_getglobal(L, "config");
+  luautils::pushGlobal(L, "config");
   if (!lua_istable(L, -1))
     return luaL_error(L, "config must be a table, but it is %s", luaL_typename(L, -1));
   for (size_t i = 0; i < CONFIG_FIELD_COUNT; ++i) {
-    lua_getfield(L, -1, CONFIG_FIELDS[i]);
+    luautils::pushField(L, -1, CONFIG_FIELDS[i]);
     RawField& field = raw->fields[i];
     field.type = lua_type(L, -1);
     field.numeric = lua_isnumber(L, -1) != 0;
@@ -151,7 +151,7 @@ void setWindowIcon(const std::string& name) {
 
 void setNumberGlobal(lua_State* L, const char* name, int value) {
   lua_pushnumber(L, value);
-  lua_setglobal(L, name);
+  luautils::setGlobal(L, name);
 }
 
 // Loads the script's text as a chunk: named "@main.lua" in development mode,
@@ -173,7 +173,7 @@ int loadMainChunk(lua_State* L, const std::string& text) {
 
 // config.debug = true turns development mode on from here on.
 void readConfigDebug(lua_State* L) {
-  lua_getglobal(L, "config");
+  luautils::pushGlobal(L, "config");
   lua_pushstring(L, "debug");
   lua_rawget(L, -2);
   bool asked = lua_isboolean(L, -1) && lua_toboolean(L, -1);
@@ -331,7 +331,7 @@ int run(const Options& options) {
     gr_uploadGlyphSheet(resources::loadFont("assets/fonts/", font, 48));
 
   DLOG(LogLevel::Info, "Call main lua init\n");
-  lua_getglobal(L, "init");
+  luautils::pushGlobal(L, "init");
   if (lua_isfunction(L, -1))
     script::call(L, 0, 0, "init");
   else

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/luautils.h"
 #include "core/scriptcall.h"
 #include "host/startup.h"
 #include "maps/loader.h"
@@ -71,7 +72,7 @@ std::vector<std::string> loadedModules(lua_State* L, const std::string& path) {
 void onScriptChange(lua_State* L, filesystem::Change, const std::string& path) {
   if (!loadedModules(L, path).empty()) return;
   DLOG(LogLevel::Debug, "Custom callback\n");
-  lua_getglobal(L, "dofile");
+  luautils::pushGlobal(L, "dofile");
   if (!lua_isfunction(L, -1)) {
     lua_pop(L, 1);
     return;
@@ -108,7 +109,7 @@ void onShaderChange(filesystem::Change, const std::string& path) {
 void onMainScriptChange(lua_State* L, const std::string& path) {
   DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
   if (!host::runMainScript(L)) return;
-  lua_getglobal(L, "onReload");
+  luautils::pushGlobal(L, "onReload");
   if (lua_isfunction(L, -1))
     script::call(L, 0, 0, "onReload");
   else

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/luautils.h"
 #include "core/scriptcall.h"
 #include "physics/records.h"
 
@@ -39,8 +40,9 @@ void callHandler(lua_State* L, const World& world, const ContactEvent& event, bo
   const Body* self = flip ? event.b : event.a;
   const Body* other = flip ? event.a : event.b;
   const char* name = event.begin ? "onCollision" : "onCollisionEnd";
+  luautils::StackCheck balanced(L, 0, "a collision handler's call");
   lua_rawgeti(L, LUA_REGISTRYINDEX, self->nodeRef);
-  lua_getfield(L, -1, name);
+  luautils::pushField(L, -1, name);
   if (!lua_isfunction(L, -1)) {
     lua_pop(L, 2);
     return;

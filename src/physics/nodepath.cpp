@@ -1,7 +1,7 @@
 // Naming nodes in warnings.
 #include "physics/nodepath.h"
 
-#include "core/luautils.h"
+#include <cstdio>
 
 namespace physics {
 std::string nodeName(lua_State* L, const std::string& fallback) {
@@ -11,20 +11,22 @@ std::string nodeName(lua_State* L, const std::string& fallback) {
   return name;
 }
 
-std::string nodePath(lua_State* L, int root, int node, const std::string& rootName) {
-  std::string path = rootName;
-  for (int k = root + 1; k < node; k += 2) {
-    if (lua_type(L, k) == LUA_TNUMBER) {
-      lua_Number number = lua_tonumber(L, k);
+std::string nodePath(lua_State* L, const std::vector<luautils::PathStep>& path,
+                     const std::string& rootName) {
+  std::string name = rootName;
+  for (size_t k = 1; k < path.size(); ++k) {
+    int key = path[k].key;
+    if (lua_type(L, key) == LUA_TNUMBER) {
       char text[32];
-      snprintf(text, sizeof text, "[%.14g]", number);
-      path += text;
+      snprintf(text, sizeof text, "[%.14g]", lua_tonumber(L, key));
+      name += text;
     } else {
-      path += std::string("[") + luaL_typename(L, k) + "]";
+      name += std::string("[") + luaL_typename(L, key) + "]";
     }
   }
-  lua_pushvalue(L, node);
-  std::string name = nodeName(L, path);
+  if (path.empty()) return name;
+  lua_pushvalue(L, path.back().node);
+  name = nodeName(L, name);
   lua_pop(L, 1);
   return name;
 }

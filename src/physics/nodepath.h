@@ -5,12 +5,15 @@
 #include <lua.hpp>
 
 #include <string>
+#include <vector>
+
+#include "core/luautils.h"
 
 namespace physics {
-// The node at stack position `node`, reached from the table at `root` by a
-// walk that keeps the chain of tables and keys on the stack (root, key,
-// child, key, ..., node); `rootName` names the root.
-std::string nodePath(lua_State* L, int root, int node, const std::string& rootName);
+// The last table of `path` (a walk's ancestors(), or a part of them that
+// starts at the table `rootName` names).
+std::string nodePath(lua_State* L, const std::vector<luautils::PathStep>& path,
+                     const std::string& rootName);
 // The node on top: its name field, else `fallback`.
 std::string nodeName(lua_State* L, const std::string& fallback);
 }  // namespace physics

@@ -13,7 +13,6 @@ unsigned walks = 0;
 std::vector<cameras::Camera> seen;  // this walk's cameras
 
 struct NodeHandler {
-  int root;
   unsigned walk;
 
   void operator()(lua_State* L) const {
@@ -32,8 +31,8 @@ struct NodeHandler {
       record->listens = luautils::present(L, snapshot, ON_COLLISION) ||
                         luautils::present(L, snapshot, ON_COLLISION_END);
     }
-    if (body && !world && !record && !insideWorld(L, node))
-      warnOnce(nodePath(L, root, node, "world"),
+    if (body && !world && !record && !insideWorld(L))
+      warnOnce(nodePath(L, luautils::ancestors(), "world"),
                "a body outside any world (a node with a physics table above it) is left out");
   }
 
@@ -42,7 +41,7 @@ struct NodeHandler {
     bool table = lua_istable(L, -1);
     lua_pop(L, 1);
     if (!table) return;
-    World& found = ensureWorld(L, node, nodePath(L, root, node, "world"));
+    World& found = ensureWorld(L, node, nodePath(L, luautils::ancestors(), "world"));
     found.reached = walk;
     found.transform = transforms::getTransform(L);
     found.cameras.clear();
@@ -50,10 +49,11 @@ struct NodeHandler {
       if (cameras::sees(L, snapshot, camera)) found.cameras.push_back(camera.index);
   }
 
-  // Whether a table between the root and the node has a physics table.
-  bool insideWorld(lua_State* L, int node) const {
-    for (int k = node - 2; k >= root; k -= 2) {
-      luautils::pushField(L, k, "physics");
+  // Whether a table above the visited node has a physics table.
+  bool insideWorld(lua_State* L) const {
+    const std::vector<luautils::PathStep>& path = luautils::ancestors();
+    for (size_t k = 0; k + 1 < path.size(); ++k) {
+      luautils::pushField(L, path[k].node, "physics");
       bool table = lua_istable(L, -1);
       lua_pop(L, 1);
       if (table) return true;
@@ -70,7 +70,7 @@ void prepare(lua_State* L, HandlerQueue& enter, BatchMatrix& batchMatrix) {
   seen.clear();
   cameras::forEach(L, batchMatrix,
                    [](lua_State*, const cameras::Camera& camera) { seen.push_back(camera); });
-  enter.push_back(NodeHandler{lua_gettop(L), walks});
+  enter.push_back(NodeHandler{walks});
 }
 
 void finish(BatchMatrix& batchMatrix) {

@@ -43,12 +43,10 @@ bool transforms(lua_State* L) {
   return x != 0 || y != 0 || rotation != 0 || scaleX != 1 || scaleY != 1;
 }
 
-// One sync: the walk over the world node's subtree. The walk keeps the chain
-// of tables at every second stack position from the world node's (`root`).
-// Each node's fields are read in one pass when the walk enters it (`taken`).
+// One sync: the walk over the world node's subtree, the walk's root. Each
+// node's fields are read in one pass when the walk enters it (`taken`).
 struct Sync {
   World& world;
-  int root;
   const nodefields::Snapshot* taken = nullptr;
   // Kinematic bodies the script moved, with where they go.
   struct Target {
@@ -68,8 +66,10 @@ struct Sync {
   }
 
   void visit(lua_State* L) {
-    int node = lua_gettop(L);
-    if (node == root) return;
+    luautils::StackCheck balanced(L, 0, "the physics sync");
+    const std::vector<luautils::PathStep>& path = luautils::ancestors();
+    if (path.size() < 2) return;  // the world node
+    int node = path.back().node;
     Body* record = nullptr;
     auto found = world.byNode.find(lua_topointer(L, node));
     if (found != world.byNode.end()) record = found->second;
@@ -97,16 +97,16 @@ struct Sync {
       return;
     }
     bool enabled = true, moved = false;
-    for (int k = root + 2; k <= node; k += 2) {
-      lua_pushvalue(L, k);
+    for (size_t k = 1; k < path.size(); ++k) {
+      lua_pushvalue(L, path[k].node);
       bool on = true;
       getBool(L, nodefields::visiting(L), ENABLED, &on);
       enabled = enabled && on;
-      if (k < node && transforms(L)) moved = true;
+      if (k + 1 < path.size() && transforms(L)) moved = true;
       lua_pop(L, 1);
     }
     if (!record) {
-      std::string name = nodePath(L, root, node, world.name);
+      std::string name = nodePath(L, path, world.name);
       if (fromMap) {
         record = &makeMapBody(L, world, node, name, enabled);
       } else {
@@ -171,7 +171,7 @@ void readWorldSettings(lua_State* L, World& world) {
       lua_rawgeti(L, -1, k + 1);
       if (lua_isnil(L, -1)) {
         lua_pop(L, 1);
-        lua_getfield(L, -1, k ? "y" : "x");
+        luautils::pushField(L, -1, k ? "y" : "x");
       }
       if (lua_isnumber(L, -1)) gravity[k] = static_cast<float>(lua_tonumber(L, -1));
       lua_pop(L, 1);
@@ -268,7 +268,7 @@ bool syncBodies(lua_State* L, World& world, Sync& sync) {
     walk.stackSlots = 8;
     walk.accept = [&sync](lua_State* state) {
       sync.taken = lua_checkstack(state, 3) ? &nodefields::take(state) : nullptr;
-      if (lua_gettop(state) == sync.root) return true;
+      if (luautils::ancestors().size() == 1) return true;
       // A world inside a world is a world of its own.
       luautils::pushField(state, -1, "physics");
       bool nested = lua_istable(state, -1);
@@ -289,7 +289,7 @@ bool syncBodies(lua_State* L, World& world, Sync& sync) {
 void stepWorld(lua_State* L, World& world, double seconds) {
   lua_rawgeti(L, LUA_REGISTRYINDEX, world.nodeRef);
   readWorldSettings(L, world);
-  Sync sync{world, lua_gettop(L), nullptr, {}};
+  Sync sync{world, nullptr, {}};
   // Script code run by the sync (a body table's functions) may have changed
   // nodes it had passed: then the next step walks again.
   bool quiet = syncBodies(L, world, sync);

@@ -27,7 +27,7 @@ void clearFrame(lua_State* L) {
 
 void clearWindow(lua_State* L) {
   float red = 0.9f, green = 0.6f, blue = 0.3f;
-  lua_getglobal(L, "clearColor");
+  luautils::pushGlobal(L, "clearColor");
   if (lua_istable(L, -1)) {
     getNumber<float>(L, "red", &red);
     getNumber<float>(L, "green", &green);

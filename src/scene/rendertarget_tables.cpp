@@ -42,7 +42,7 @@ void createDescribedTarget(lua_State* L, const std::string& name) {
 
 void createRenderTargets(lua_State* L) {
   DLOG(LogLevel::Info, "Create rendertargets\n");
-  lua_getglobal(L, "renderTextureTargets");
+  luautils::pushGlobal(L, "renderTextureTargets");
   if (!lua_istable(L, -1)) {
     lua_pop(L, 1);
     return;

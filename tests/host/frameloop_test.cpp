@@ -136,24 +136,35 @@ TEST_F(FrameTest, MouseButtonsReachTheScriptAsMouseAndTouchEvents) {
 }
 
 TEST_F(FrameTest, MissingCallbacksAreLoggedAndAQuitEventEndsTheRun) {
-  LuaState lua;
-  lua.run("world = {}");
-  SDL_PumpEvents();
-  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  SDL_Event press = {};
-  press.type = SDL_MOUSEBUTTONDOWN;
-  SDL_PushEvent(&press);
-  SDL_Event quitEvent = {};
-  quitEvent.type = SDL_QUIT;
-  SDL_PushEvent(&quitEvent);
-  quit = 0;
-  std::string log = testsupport::captureOutput([&] { frameloop::runFrame(lua, 16); });
-  EXPECT_EQ(quit, 1);
-  quit = 0;
-  EXPECT_NE(log.find("Quit\n"), std::string::npos);
-  // onMouseButtonEvent and onTouchEvent are both missing.
-  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << log;
-  EXPECT_EQ(lua_gettop(lua), 0);
+  // A global table that raises for names never set changes nothing here.
+  for (const char* globals :
+       {"", "setmetatable(_G, { __index = function(_, k) error('undeclared ' .. k) end,\n"
+            "  __newindex = function(_, k) error('no new ' .. k) end })"}) {
+    LuaState lua;
+    lua.run(std::string("world = {}\n") + globals);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Event press = {};
+    press.type = SDL_MOUSEBUTTONDOWN;
+    SDL_PushEvent(&press);
+    SDL_Event resize = {};
+    resize.type = SDL_WINDOWEVENT;
+    resize.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&resize);
+    SDL_Event quitEvent = {};
+    quitEvent.type = SDL_QUIT;
+    SDL_PushEvent(&quitEvent);
+    quit = 0;
+    std::string log = testsupport::captureOutput([&] { frameloop::runFrame(lua, 16); });
+    EXPECT_EQ(quit, 1);
+    quit = 0;
+    EXPECT_NE(log.find("Quit\n"), std::string::npos);
+    // onMouseButtonEvent and onTouchEvent are both missing.
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << log;
+    EXPECT_EQ(log.find("undeclared"), std::string::npos) << log;
+    EXPECT_EQ(lua_gettop(lua), 0);
+    lua.run("assert(rawget(_G, 'screenWidth') == 320)");
+  }
 }
 
 TEST_F(FrameTest, WindowEventsSetTheTitleAndTheScreenSize) {

@@ -97,8 +97,9 @@ TEST(Startup, AGameThatCannotStartEndsWithStatusOneBeforeAnyWindow) {
            Case{"error object", "error({})", "Lua error: (error object is not a string)"},
            Case{"config missing", "x = 1", "Lua error: config must be a table, but it is nil"},
            Case{"config number", "config = 5", "Lua error: config must be a table, but it is number"},
+           // Fields a raising __index refuses read as missing.
            Case{"config trap", "config = setmetatable({}, {__index = function() error('trap') end})",
-                "trap"},
+                "config.width must be a positive number, got nil"},
        }) {
     GameFolder game;
     if (c.script) game.writeMain(c.script);
