@@ -16,13 +16,12 @@ void takeConfigIdentity(lua_State* L) {
   static bool asked = false;
   if (asked) return;
   asked = true;
-  int top = lua_gettop(L);
-  lua_pushvalue(L, LUA_GLOBALSINDEX);
-  luautils::pushField(L, -1, "config");
+  luautils::StackCheck balanced(L, 0, "saves: config.identity");
+  luautils::pushGlobal(L, "config");
   luautils::pushField(L, -1, "identity");
   // A name that is not plain is start-up's to refuse.
   if (lua_type(L, -1) == LUA_TSTRING) saves::setIdentity(lua_tostring(L, -1));
-  lua_settop(L, top);
+  lua_pop(L, 2);
 }
 }  // namespace savescript
 %}

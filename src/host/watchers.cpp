@@ -25,6 +25,7 @@ const char* const SCRIPTS_FOLDER = "assets/scripts/";
 // have found it from the game's folder. Read raw from the registry's copy, so
 // no script metamethod runs.
 std::vector<std::string> loadedModules(lua_State* L, const std::string& path) {
+  luautils::StackCheck balanced(L, 0, "loadedModules");
   std::vector<std::string> names;
   lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
   if (!lua_istable(L, -1)) {
@@ -117,6 +118,7 @@ void onMainScriptChange(lua_State* L, const std::string& path) {
 }
 
 void onModuleChange(lua_State* L, const std::string& path) {
+  luautils::StackCheck balanced(L, 0, "onModuleChange");
   if (path == MAIN_SCRIPT) return;
   std::vector<std::string> names = loadedModules(L, path);
   if (names.empty() && path.rfind(SCRIPTS_FOLDER, 0) == 0) return;
