@@ -131,7 +131,6 @@ void collect(const inotify_event& event, std::vector<Pending>& pending,
     if (!merged) pending.push_back({w, path, change});
   }
 }
-
 }  // namespace
 
 bool enableWatching() {
