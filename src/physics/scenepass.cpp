@@ -3,6 +3,7 @@
 
 #include "physics/debugdraw.h"
 #include "physics/nodepath.h"
+#include "physics/reach.h"
 #include "physics/worlds.h"
 #include "scene/cameras.h"
 #include "scene/transforms.h"
@@ -33,7 +34,7 @@ struct NodeHandler {
                         luautils::present(L, snapshot, ON_COLLISION_END);
     }
     if (body && !world && !record && !insideWorld(L, node))
-      warnOnce(nodePath(L, root, node, "world"),
+      warnOnceAlways(nodePath(L, root, node, "world"),
                "a body outside any world (a node with a physics table above it) is left out");
   }
 
@@ -44,6 +45,7 @@ struct NodeHandler {
     if (!table) return;
     World& found = ensureWorld(L, node, nodePath(L, root, node, "world"));
     found.reached = walk;
+    rememberAncestors(L, found, root, node);
     found.transform = transforms::getTransform(L);
     found.cameras.clear();
     for (const cameras::Camera& camera : seen)
