@@ -20,9 +20,9 @@ Body* bodyOf(bodies::Node node) {
   Body* body = findBody(lua_topointer(node.L, node.index));
   if (body && body->body) return body;
   warnOnceAlways(body ? body->name : nameOf(node),
-           body ? "its body was refused, so the call does nothing"
-                : "no body (bodies are made at the first step after their node appears under a "
-                  "world node), so the call does nothing");
+                 body ? "its body was refused, so the call does nothing"
+                      : "no body (bodies are made at the first step after their node appears "
+                        "under a world node), so the call does nothing");
   return nullptr;
 }
 

@@ -190,7 +190,8 @@ void setJointLimits(int id, bool enabled, double lower, double upper) {
   switch (joint->GetType()) {
     case e_revoluteJoint: {
       auto* revolute = static_cast<b2RevoluteJoint*>(joint);
-      revolute->SetLimits(angles::toRadians(static_cast<float>(lower)), angles::toRadians(static_cast<float>(upper)));
+      revolute->SetLimits(angles::toRadians(static_cast<float>(lower)),
+                          angles::toRadians(static_cast<float>(upper)));
       revolute->EnableLimit(enabled);
       break;
     }

@@ -35,7 +35,7 @@ struct NodeHandler {
     }
     if (body && !world && !record && !insideWorld(L, node))
       warnOnceAlways(nodePath(L, root, node, "world"),
-               "a body outside any world (a node with a physics table above it) is left out");
+                     "a body outside any world (a node with a physics table above it) is left out");
   }
 
   void enterWorld(lua_State* L, int node, const nodefields::Snapshot* snapshot) const {

@@ -123,8 +123,8 @@ struct Sync {
     if (moved && !record->warnedParent) {
       record->warnedParent = true;
       warnOnceAlways(record->name,
-               "a node above the body (below the world node) moves, turns or scales; bodies "
-               "live in the world node's space, so the body is simulated there");
+                     "a node above the body (below the world node) moves, turns or scales; bodies "
+                     "live in the world node's space, so the body is simulated there");
     }
     if (!record->body) return;
     follow(L, *record, enabled);
@@ -230,8 +230,8 @@ void writeBack(lua_State* L, World& world) {
     if (!placeable(x, y, rotation)) {
       // Contradicting joints or huge forces blew the body up: it goes back
       // to where its node is, at rest, instead of NaN reaching the scene.
-      warnOnceAlways(record->name, "the simulation blew the body up (joints or forces that cannot all "
-                             "hold?); it is put back where its node was, at rest");
+      warnOnceAlways(record->name, "the simulation blew the body up (joints or forces that "
+                                   "cannot all hold?); it is put back where its node was, at rest");
       body->SetTransform(world.toMeters(record->x, record->y), angles::toRadians(record->rotation));
       body->SetLinearVelocity(b2Vec2(0, 0));
       body->SetAngularVelocity(0);
