@@ -29,7 +29,7 @@ std::string find(const std::string& name, const char* extension) {
   if (files::exists(gamePath)) return gamePath;
   std::string copy = frameworkCopy(name + "." + extension);
   if (copy.empty())
-    diagnostics::warnOnce("shader " + gamePath,
+    diagnostics::warnOnceUnderDebug("shader " + gamePath,
                           "Warning: shader %s.%s is neither in assets/shaders/%s/ nor among the "
                           "framework's shaders\n",
                           name.c_str(), extension, SHADER_VERSION.c_str());
