@@ -35,16 +35,9 @@ bool hidden(const fs::path& relative) {
   return false;
 }
 
-bool leftOut(const fs::path& path, const std::vector<std::string>& outputs) {
-  std::error_code same;
-  for (const std::string& output : outputs)
-    if (fs::equivalent(path, output, same)) return true;
-  return false;
-}
-
 // The game's files as paths relative to `root`, sorted: not hidden, not
-// ignored, and not inside `outputs`.
-bool collect(const fs::path& root, const std::vector<std::string>& outputs,
+// ignored, not `out` and not left out.
+bool collect(const fs::path& root, const fs::path& out, const LeftOut& leftOut,
              std::vector<std::string>& found, std::string& error) {
   std::vector<ignorefile::Rule> rules;
   std::string text;
@@ -61,8 +54,9 @@ bool collect(const fs::path& root, const std::vector<std::string>& outputs,
   for (; !problem && walk != end; walk.increment(problem)) {
     fs::path relative = walk->path().lexically_relative(root);
     bool folder = walk->is_directory();
-    if (hidden(relative) || leftOut(walk->path(), outputs) ||
-        ignorefile::ignored(rules, relative.generic_string(), folder)) {
+    std::error_code same;
+    if (hidden(relative) || ignorefile::ignored(rules, relative.generic_string(), folder) ||
+        fs::equivalent(walk->path(), out, same) || (leftOut && leftOut(walk->path().string(), folder))) {
       if (folder) walk.disable_recursion_pending();
       continue;
     }
@@ -97,17 +91,15 @@ bool add(zip_t* zip, const fs::path& root, const std::string& name, std::string&
 }
 }  // namespace
 
-bool write(const std::string& gameDir, const std::string& out,
-           const std::vector<std::string>& outputs, std::string& error) {
+bool write(const std::string& gameDir, const std::string& out, const LeftOut& leftOut,
+           std::string& error) {
   fs::path root(gameDir);
   if (!fs::is_regular_file(root / "main.lua")) {
     error = "'" + gameDir + "' has no main.lua";
     return false;
   }
   std::vector<std::string> names;
-  std::vector<std::string> skipped = outputs;
-  skipped.push_back(out);
-  if (!collect(root, skipped, names, error)) return false;
+  if (!collect(root, out, leftOut, names, error)) return false;
   if (!std::binary_search(names.begin(), names.end(), "main.lua")) {
     error = "its " + std::string(ignorefile::NAME) + " leaves out main.lua";
     return false;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <system_error>
 
 #include "files/package.h"
+#include "host/fused.h"
 
 namespace outputs {
 namespace fs = std::filesystem;
@@ -59,11 +61,27 @@ bool replace(const std::string& temporary, const std::string& path, bool executa
   return true;
 }
 
-bool writeArchive(const std::string& gameDir, const std::string& out,
-                  const std::vector<std::string>& leftOut, std::string& error) {
+bool isFused(const std::string& path) {
+  uint64_t start = 0, length = 0;
+  return fused::find(path, start, length);
+}
+
+bool isOutput(const std::string& path, bool folder) {
+  std::error_code problem;
+  if (!folder)
+    return isFused(path) || package::writtenHere(path);
+  if (fs::is_regular_file(fs::path(path) / "tarnwick.wasm", problem) &&
+      package::writtenHere((fs::path(path) / "game.zip").string()))
+    return true;
+  for (const fs::directory_entry& entry : fs::directory_iterator(path, problem))
+    if (entry.is_regular_file(problem) && isFused(entry.path().string())) return true;
+  return false;
+}
+
+bool writeArchive(const std::string& gameDir, const std::string& out, std::string& error) {
   std::string temporary = temporaryBeside(out, error);
   if (temporary.empty()) return false;
-  if (!package::write(gameDir, temporary, leftOut, error)) {
+  if (!package::write(gameDir, temporary, isOutput, error)) {
     unlink(temporary.c_str());
     return false;
   }

@@ -1,8 +1,8 @@
 // The packaging commands' outputs (--package, --fuse, --bundle, --export-web):
 // where one may go, and writing it whole. An output may lie inside the game's
-// folder (a dist/ beside the sources): it is then left out of every archive,
-// but it never takes the place of a file of the game; only an earlier output
-// of the same command is replaced there. Every file is written to a hidden
+// folder (a dist/ beside the sources): every output found there is left out
+// of every archive, and an output never takes the place of a file of the
+// game; only an earlier output of the same command is replaced there. Every file is written to a hidden
 // temporary beside it and renamed over it, so a failed or killed run leaves
 // the old output or the new, never half of one.
 #pragma once
@@ -27,9 +27,14 @@ std::string temporaryBeside(const std::string& path, std::string& error);
 // (executable or not, under the umask); the temporary is gone either way.
 bool replace(const std::string& temporary, const std::string& path, bool executable,
              std::string& error);
-// The archive of `gameDir`, leaving `leftOut` out, written whole to `out`.
-bool writeArchive(const std::string& gameDir, const std::string& out,
-                  const std::vector<std::string>& leftOut, std::string& error);
+// Whether `path` is an executable --fuse wrote (it carries a game).
+bool isFused(const std::string& path);
+// Whether a file or folder of a game is a packaging output: an archive
+// --package wrote, an executable --fuse wrote, or a folder holding the
+// executable of --bundle or the game.zip of --export-web.
+bool isOutput(const std::string& path, bool folder);
+// The archive of `gameDir`, without its outputs, written whole to `out`.
+bool writeArchive(const std::string& gameDir, const std::string& out, std::string& error);
 // The `pieces` one after another as the file `path`, written whole.
 bool write(const std::string& path, const std::vector<const std::string*>& pieces,
            bool executable, std::string& error);

@@ -30,11 +30,6 @@ int failed(const std::string& what, const std::string& why) {
   return 1;
 }
 
-bool isFused(const std::string& path) {
-  uint64_t start = 0, length = 0;
-  return fused::find(path, start, length);
-}
-
 // Whether `out` may be written for a game in `gameDir`: outside the game,
 // not there yet, or an earlier output that `earlier` recognises.
 bool placeable(const std::string& gameDir, const std::string& out,
@@ -46,8 +41,7 @@ bool placeable(const std::string& gameDir, const std::string& out,
 
 // The executable and the archive of `gameDir` as one file at `out`. The
 // archive is made in the system's temporary folder, never in the game.
-bool fuse(const std::string& gameDir, const std::string& out,
-          const std::vector<std::string>& leftOut, std::string& error) {
+bool fuse(const std::string& gameDir, const std::string& out, std::string& error) {
   std::error_code problem;
   fs::path folder = fs::temp_directory_path(problem);
   std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").string();
@@ -58,7 +52,7 @@ bool fuse(const std::string& gameDir, const std::string& out,
   }
   close(descriptor);
   std::string self = files::executablePath(), program, archive, why;
-  bool ok = package::write(gameDir, archivePath, leftOut, error);
+  bool ok = package::write(gameDir, archivePath, outputs::isOutput, error);
   if (ok && !(files::read(self, program, why, SIZE_MAX) &&
               files::read(archivePath, archive, why, SIZE_MAX))) {
     error = "cannot read " + self + " or " + archivePath + ": " + why;
@@ -107,16 +101,16 @@ std::string bundledProgram(const std::string& outDir, const std::string& gameDir
 int packageGame(const std::string& gameDir, const std::string& out) {
   if (!placeable(gameDir, out, package::writtenHere)) return outputs::refuse("package", out);
   std::string error;
-  if (!outputs::writeArchive(gameDir, out, {out}, error))
+  if (!outputs::writeArchive(gameDir, out, error))
     return failed("package '" + gameDir + "'", error);
   printf("Packaged %s into %s\n", gameDir.c_str(), out.c_str());
   return 0;
 }
 
 int fuseGame(const std::string& gameDir, const std::string& out) {
-  if (!placeable(gameDir, out, isFused)) return outputs::refuse("fuse", out);
+  if (!placeable(gameDir, out, outputs::isFused)) return outputs::refuse("fuse", out);
   std::string error;
-  if (!fuse(gameDir, out, {out}, error)) return failed("fuse '" + gameDir + "'", error);
+  if (!fuse(gameDir, out, error)) return failed("fuse '" + gameDir + "'", error);
   printf("Fused %s into %s\n", gameDir.c_str(), out.c_str());
   return 0;
 }
@@ -125,13 +119,13 @@ int bundleGame(const std::string& gameDir, const std::string& outDir) {
   std::string program = bundledProgram(outDir, gameDir);
   std::error_code problem;
   if (outputs::insideGame(gameDir, outDir) && !fs::is_empty(outDir, problem) && !problem &&
-      !isFused(program))
+      !outputs::isFused(program))
     return outputs::refuse("bundle", outDir);
   std::string error;
   fs::path folder(outDir);
   fs::create_directories(folder, problem);
   if (problem) return failed("bundle '" + gameDir + "'", outDir + ": " + problem.message());
-  if (!fuse(gameDir, program, {outDir}, error) || !copyFrameworkFiles(folder, error))
+  if (!fuse(gameDir, program, error) || !copyFrameworkFiles(folder, error))
     return failed("bundle '" + gameDir + "'", error);
   size_t count = 0;
   for (const libraries::Library& library : libraries::toBundle()) {

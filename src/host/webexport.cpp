@@ -117,7 +117,7 @@ int exportGame(const std::string& gameDir, const std::string& outDir) {
   fs::create_directories(folder, problem);
   if (problem) return failed(gameDir, outDir + ": " + problem.message());
   std::string error;
-  if (!outputs::writeArchive(gameDir, archive, {outDir}, error)) return failed(gameDir, error);
+  if (!outputs::writeArchive(gameDir, archive, error)) return failed(gameDir, error);
   for (const char* file : RUNTIME_FILES) {
     std::string bytes;
     if (!files::read((runtime / file).string(), bytes, error, SIZE_MAX) ||

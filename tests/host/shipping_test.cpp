@@ -223,9 +223,13 @@ TEST(Shipping, OutputsInsideTheGameAreNeverPackedAndNeverReplaceItsFiles) {
     EXPECT_EQ(slurp(out), bytes) << command;
   }
   EXPECT_EQ(runTarnwick({"--windowed", "--frames", "1", game.file("mygame.zip")}).exitStatus, 0);
+  std::string archive = slurp(game.file("mygame.zip"));
   GameRun bundled = runTarnwick({"--bundle", game.path(), game.file("build/linux")});
   ASSERT_EQ(bundled.exitStatus, 0) << bundled.err;
   EXPECT_EQ(runTarnwick({"--bundle", game.path(), game.file("build/linux")}).exitStatus, 0);
+  // Nor are the outputs of the other commands.
+  ASSERT_EQ(runTarnwick({"--package", game.path(), game.file("mygame.zip")}).exitStatus, 0);
+  EXPECT_EQ(slurp(game.file("mygame.zip")), archive);
 
   // A file or folder of the game is refused, with nothing written.
   struct Case {

@@ -33,6 +33,8 @@ grep -q "Compiling shader $scratch/prefix/bin/../share/tarnwick/shaders/gl210/pt
 deb=$(ls "$scratch"/package/tarnwick_*.deb)
 # Every library the packaged binary links belongs to a package it depends on.
 depends=$(dpkg-deb -f "$deb" Depends)
+# The package names alone, one a line (versions and alternatives split off).
+declared=$(sed 's/ *([^)]*)//g; s/ *| */\n/g; s/, */\n/g' <<<"$depends")
 dpkg-deb -x "$deb" "$scratch/unpacked"
 binary="$scratch/unpacked/usr/bin/tarnwick"
 for library in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
@@ -42,7 +44,7 @@ for library in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p');
   owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "${path#/usr}" 2>/dev/null || dpkg -S "/usr$path") \
     || { echo "no package holds $path"; exit 1; }
   package=${owner%%:*}
-  grep -Eq "(^|, )$package( |,|$)" <<<"$depends" \
+  grep -qxF "$package" <<<"$declared" \
     || { echo "$library comes from $package, which Depends lacks: $depends"; exit 1; }
 done
 contents=$(dpkg-deb -c "$deb")
