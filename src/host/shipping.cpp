@@ -5,11 +5,12 @@
 // libraries.
 #include "host/shipping.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -47,7 +48,7 @@ bool fuse(const std::string& gameDir, const std::string& out, std::string& error
   std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").string();
   int descriptor = mkstemp(&archivePath[0]);
   if (descriptor < 0) {
-    error = archivePath + ": cannot be made";
+    error = archivePath + ": " + strerror(errno);
     return false;
   }
   close(descriptor);
@@ -88,8 +89,7 @@ bool copyFrameworkFiles(const fs::path& outDir, std::string& error) {
   return true;
 }
 
-// A bundle folder inside the game is replaced only when it is one: it holds
-// the fused executable.
+// The bundle's executable: named after the game folder.
 std::string bundledProgram(const std::string& outDir, const std::string& gameDir) {
   fs::path folder = fs::absolute(gameDir).lexically_normal();
   std::string name = folder.filename().string();
@@ -118,6 +118,8 @@ int fuseGame(const std::string& gameDir, const std::string& out) {
 int bundleGame(const std::string& gameDir, const std::string& outDir) {
   std::string program = bundledProgram(outDir, gameDir);
   std::error_code problem;
+  // Inside the game, only an earlier bundle (it holds the executable) is
+  // written over.
   if (outputs::insideGame(gameDir, outDir) && !fs::is_empty(outDir, problem) && !problem &&
       !outputs::isFused(program))
     return outputs::refuse("bundle", outDir);

@@ -3,10 +3,10 @@
 // web/index.html (with the game's name filled in) and web/tarnwick-page.js.
 #include "host/webexport.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <cstdint>
 #include <system_error>
 
 #include "assets/frameworkfiles.h"
