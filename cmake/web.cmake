@@ -14,7 +14,6 @@ add_link_options(-fexceptions -sDISABLE_EXCEPTION_CATCHING=0)
 # The framework's own files live in the runtime's file system, where the
 # frameworkfiles lookup finds them as an install's.
 set(TARNWICK_DATA_INSTALL_DIR /tarnwick)
-set(TARNWICK_DATA_BUILD_DIR /tarnwick)
 set(TARNWICK_DATA_STAGE ${CMAKE_BINARY_DIR}/framework)
 
 # tarnwick_web_runtime(TARGET): link options of the runtime executable.

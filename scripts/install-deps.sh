@@ -18,6 +18,7 @@ packages=(
   sox                # Ogg and FLAC files for the audio tests; the arcade example's sounds
   fonts-dejavu-core  # DejaVu Sans: the default font of text on screen, and the font tests
   xfonts-base        # a bitmap font for the font tests
+  dpkg-dev file      # the .deb's Depends, derived from what the executable links (dpkg-shlibdeps; CPack finds it with file)
 )
 
 if [ "${1:-}" = web ]; then

@@ -138,6 +138,7 @@ keys = nil
 ---@field pixelsPerMeter? number world node units in a Box2D metre; default 64
 ---@field timeStep? number seconds per step; default 1/60
 ---@field debugDraw? boolean outline shapes, joints and contacts over the scene
+---@field paused? boolean no steps while true; bodies stay drawn and answer queries
 
 ---One shape of a body (or the body table itself, for its one shape).
 ---@class tarnwick.Shape

@@ -109,7 +109,8 @@ Face* open(const std::string& name, int pixels) {
   std::string problem;
   if (bytes == fontFiles.end()) {
     std::string read;
-    if (files::read(path, read, problem)) bytes = fontFiles.emplace(path, std::move(read)).first;
+    if (frameworkfiles::read(path, read, problem))
+      bytes = fontFiles.emplace(path, std::move(read)).first;
   }
   if (!resources::ft || bytes == fontFiles.end() ||
       FT_New_Memory_Face(resources::ft, reinterpret_cast<const FT_Byte*>(bytes->second.data()),

@@ -12,7 +12,7 @@ Model* getModel(std::string name) {
   auto cached = models.find(name);
   if (cached != models.end()) return &cached->second;
   if (!parseObj(name) && !parseMod(name))
-    diagnostics::warnOnce("model " + name,
+    diagnostics::warnOnceUnderDebug("model " + name,
                           "Warning: no model %s: neither %s nor assets/models/%s.obj nor "
                           "assets/models/%s.mod can be read\n",
                           name.c_str(), name.c_str(), name.c_str(), name.c_str());

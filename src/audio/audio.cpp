@@ -81,7 +81,7 @@ Mix_Music* replaceMusic(const char* path) {
   freeMusic();
   music = loadMusic(path);
   if (!music)
-    diagnostics::warnOnce(std::string("music ") + path, "Warning: music %s cannot be played: %s\n",
+    diagnostics::warnOnceUnderDebug(std::string("music ") + path, "Warning: music %s cannot be played: %s\n",
                           path, Mix_GetError());
   return music;
 }
@@ -135,7 +135,7 @@ Mix_Chunk* findEffect(const char* path) {
     found = effects.emplace(path, loadEffect(path)).first;
     DLOG(LogLevel::Info, "Load sound %s\n", path);
     if (!found->second)
-      diagnostics::warnOnce(std::string("sound ") + path,
+      diagnostics::warnOnceUnderDebug(std::string("sound ") + path,
                             "Warning: sound %s cannot be played: %s\n", path, Mix_GetError());
   }
   return found->second;
@@ -176,7 +176,7 @@ void startMusic(const char* name, const MusicOptions& options) {
   int loops = options.loops < 0 ? -1 : options.loops + 1;  // the mixer counts plays here
   double position = std::isfinite(options.position) && options.position > 0 ? options.position : 0;
   if (Mix_FadeInMusicPos(music, loops, fadeMs, position) == 0 || position == 0) return;
-  diagnostics::warnOnce(std::string("music position ") + path,
+  diagnostics::warnOnceUnderDebug(std::string("music position ") + path,
                         "Warning: music %s cannot start at %g s: %s\n", path, position,
                         Mix_GetError());
   Mix_FadeInMusicPos(music, loops, fadeMs, 0);

@@ -14,7 +14,6 @@
 namespace maptables {
 namespace {
 using maps::counterClockwise;
-using maps::flipped;
 using maps::turned;
 
 // Where Tiled's (0, 0) lies in the output: (x, y) becomes (x - cx, cy - y).
@@ -205,16 +204,15 @@ void pushTileset(lua_State* L, const maps::Tileset& tileset) {
   setProperties(L, tileset.properties);
 }
 
-void pushPlacedShape(lua_State* L, const maps::Object& shape, uint32_t gid, double width,
-                     double height, const Origin& origin) {
+void pushPlacedShape(lua_State* L, const maps::Map& map, const maps::PlacedTile& tile,
+                     uint32_t gid, const maps::Object& shape) {
   lua_createtable(L, 0, 12);
   setString(L, "name", shape.name);
   setString(L, "type", shape.type);
   bool diagonal = (gid & maps::FLIP_DIAGONAL) != 0;
   // Ellipses and points keep their kind: centre and size.
   if (shape.shape == maps::Object::ELLIPSE || shape.shape == maps::Object::POINT) {
-    maps::Point centre = flipped(turned(shape, shape.width / 2, shape.height / 2), gid, width, height);
-    maps::Point at = origin.place(centre.x, centre.y);
+    maps::Point at = maps::onTile(map, tile, gid, turned(shape, shape.width / 2, shape.height / 2));
     setString(L, "shape", shapeName(shape.shape));
     setNumber(L, "x", at.x);
     setNumber(L, "y", at.y);
@@ -234,8 +232,7 @@ void pushPlacedShape(lua_State* L, const maps::Object& shape, uint32_t gid, doub
   }
   double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
   for (maps::Point& point : points) {
-    maps::Point local = flipped(point, gid, width, height);
-    point = origin.place(local.x, local.y);
+    point = maps::onTile(map, tile, gid, point);
     minX = std::min(minX, point.x);
     maxX = std::max(maxX, point.x);
     minY = std::min(minY, point.y);
@@ -312,12 +309,10 @@ void pushTileShapes(lua_State* L, const maps::Map& map, const maps::Layer& layer
     uint32_t gid = layer.cells[cell];
     maps::PlacedTile tile = maps::placeTile(map, layer, cell);
     if (!tile.info || tile.info->shapes.empty()) continue;
-    double width = tile.width, height = tile.height;
     int column = static_cast<int>(cell % static_cast<size_t>(map.width));
     int row = static_cast<int>(cell / static_cast<size_t>(map.width));
-    Origin origin{maps::pixelWidth(map) / 2 - tile.left, maps::pixelHeight(map) / 2 - tile.top};
     for (const maps::Object& shape : tile.info->shapes) {
-      pushPlacedShape(L, shape, gid, width, height, origin);
+      pushPlacedShape(L, map, tile, gid, shape);
       setNumber(L, "cellX", column);
       setNumber(L, "cellY", row);
       setTileFlags(L, gid);

@@ -18,6 +18,7 @@ Mode current;
 std::vector<std::pair<std::string, int>> errors;
 std::map<std::string, size_t> errorIndex;
 std::set<std::string> keysSeen;
+std::set<std::string> alwaysSaid;  // warnOnceAlways's keys, in every mode
 std::string mainChunkId;
 bool failed = false;
 
@@ -74,8 +75,16 @@ void logRepeated(const std::string& key, const char* format, ...) {
   va_end(args);
 }
 
-void warnOnce(const std::string& key, const char* format, ...) {
+void warnOnceUnderDebug(const std::string& key, const char* format, ...) {
   if (!firstTime(key)) return;
+  va_list args;
+  va_start(args, format);
+  VDLOG(LogLevel::Warning, format, args);
+  va_end(args);
+}
+
+void warnOnceAlways(const std::string& key, const char* format, ...) {
+  if (!alwaysSaid.insert(key).second) return;
   va_list args;
   va_start(args, format);
   VDLOG(LogLevel::Warning, format, args);
@@ -97,6 +106,7 @@ void reset() {
   errors.clear();
   errorIndex.clear();
   keysSeen.clear();
+  alwaysSaid.clear();
   mainChunkId.clear();
   failed = false;
 }

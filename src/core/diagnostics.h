@@ -31,9 +31,13 @@ bool firstTime(const std::string& key);
 // logged only the first time `key` is seen.
 void logRepeated(const std::string& key, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
-// A warning that only development mode gives: under debug logged the first
-// time `key` is seen, otherwise nothing.
-void warnOnce(const std::string& key, const char* format, ...)
+// Warnings given once per `key` and run. The name says when:
+// under debug only (a mistake the default mode keeps quiet about), otherwise
+// nothing;
+void warnOnceUnderDebug(const std::string& key, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+// in every mode (input refused, such as a body Box2D must not be given).
+void warnOnceAlways(const std::string& key, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
 // Under debug, one line per distinct Lua error of the run with its count:

@@ -103,8 +103,9 @@ void close(Archive& archive) {
 }
 
 bool read(const Archive& archive, const std::string& path, std::string& bytes, std::string& error,
-          size_t cap) {
+          size_t cap, files::ReadFailure& failure) {
   auto found = archive.entries.find(path);
+  failure = files::ReadFailure::CannotOpen;
   if (found == archive.entries.end()) {
     error = strerror(ENOENT);
     return false;
@@ -116,6 +117,7 @@ bool read(const Archive& archive, const std::string& path, std::string& bytes, s
   }
   if (stat.size > cap) {
     error = "larger than " + std::to_string(cap) + " bytes";
+    failure = files::ReadFailure::TooLarge;
     return false;
   }
   zip_file_t* file = zip_fopen_index(archive.zip, found->second, 0);
@@ -132,6 +134,7 @@ bool read(const Archive& archive, const std::string& path, std::string& bytes, s
     got += static_cast<zip_uint64_t>(step);
   bool ok = step >= 0 && got == stat.size;
   if (!ok) error = step < 0 ? zip_file_strerror(file) : "inflates to a size other than declared";
+  failure = ok ? files::ReadFailure::None : files::ReadFailure::CannotRead;
   zip_fclose(file);
   bytes.resize(ok ? got : 0);
   return ok;

@@ -9,6 +9,8 @@
 #include <set>
 #include <string>
 
+#include "files/files.h"
+
 namespace archive {
 struct Archive {
   zip_t* zip = nullptr;
@@ -24,7 +26,8 @@ bool open(const std::string& path, uint64_t start, uint64_t length, Archive& arc
           std::string& error);
 void close(Archive& archive);
 // The entry's bytes; false with `error` set when it is missing, declares or
-// inflates to more than `cap` bytes, or does not inflate.
+// inflates to more than `cap` bytes, or does not inflate, and `failure` saying
+// which.
 bool read(const Archive& archive, const std::string& path, std::string& bytes, std::string& error,
-          size_t cap);
+          size_t cap, files::ReadFailure& failure);
 }  // namespace archive

@@ -21,22 +21,29 @@ archive::Archive mounted;
 
 bool inArchive(const std::string& path) { return mounted.zip && (path.empty() || path[0] != '/'); }
 
-bool readDisk(const std::string& path, std::string& bytes, std::string& error, size_t cap) {
+// One loop for every file read whole from disk: the cap is checked as the
+// bytes arrive, so a file growing past it is never held whole.
+bool readDisk(const std::string& path, std::string& bytes, std::string& error, size_t cap,
+              ReadFailure& failure) {
+  bytes.clear();
   FILE* file = fopen(path.c_str(), "rb");
   if (!file) {
     error = strerror(errno);
+    failure = ReadFailure::CannotOpen;
     return false;
   }
-  bytes.clear();
   char chunk[65536];
   size_t got = 0;
   while ((got = fread(chunk, 1, sizeof chunk, file)) > 0 && bytes.size() <= cap)
     bytes.append(chunk, got);
-  bool ok = !ferror(file) && bytes.size() <= cap;
-  if (!ok) error = ferror(file) ? strerror(errno) : "larger than " + std::to_string(cap) + " bytes";
+  failure = ferror(file)         ? ReadFailure::CannotRead
+            : bytes.size() > cap ? ReadFailure::TooLarge
+                                 : ReadFailure::None;
+  if (failure == ReadFailure::CannotRead) error = strerror(errno);
+  if (failure == ReadFailure::TooLarge) error = "larger than " + std::to_string(cap) + " bytes";
   fclose(file);
-  if (!ok) bytes.clear();
-  return ok;
+  if (failure != ReadFailure::None) bytes.clear();
+  return failure == ReadFailure::None;
 }
 
 std::vector<std::string> listDisk(const std::string& path) {
@@ -91,14 +98,19 @@ bool exists(const std::string& path) {
   return paths::normaliseInGame(path, normal) && mounted.entries.count(normal) != 0;
 }
 
-bool read(const std::string& path, std::string& bytes, std::string& error, size_t cap) {
-  if (!inArchive(path)) return readDisk(path, bytes, error, cap);
+bool read(const std::string& path, std::string& bytes, std::string& error, size_t cap,
+          ReadFailure* failure) {
+  ReadFailure why = ReadFailure::CannotOpen;
+  bool ok = false;
   std::string normal;
-  if (!paths::normaliseInGame(path, normal)) {
+  if (!inArchive(path))
+    ok = readDisk(path, bytes, error, cap, why);
+  else if (!paths::normaliseInGame(path, normal))
     error = "the path leaves the game";
-    return false;
-  }
-  return archive::read(mounted, normal, bytes, error, cap);
+  else
+    ok = archive::read(mounted, normal, bytes, error, cap, why);
+  if (failure) *failure = why;
+  return ok;
 }
 
 std::vector<std::string> list(const std::string& path) {
@@ -119,7 +131,8 @@ FILE* open(const std::string& path, const char* mode) {
     errno = ENOENT;
     return nullptr;
   }
-  if (!archive::read(mounted, normal, bytes, error, MAX_FILE_BYTES)) {
+  ReadFailure failure;
+  if (!archive::read(mounted, normal, bytes, error, MAX_FILE_BYTES, failure)) {
     errno = EIO;
     return nullptr;
   }

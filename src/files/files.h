@@ -31,10 +31,14 @@ bool archiveMounted();
 // True for a regular file of the game (or on disk, for paths the folder mount
 // or an absolute path reaches).
 bool exists(const std::string& path);
-// The whole file into `bytes`; false (with `error` saying why, as strerror or
-// the archive's reason) when it is missing, unreadable or larger than `cap`.
+// Why read() gave no bytes: the file could not be opened (missing, or not
+// ours to open), a read failed part way, or it holds more than the cap.
+enum class ReadFailure { None, CannotOpen, CannotRead, TooLarge };
+// Every file read whole goes through here, all or nothing: `bytes` is the
+// entire file, or empty with false, `error` saying why (strerror or the
+// archive's reason) and `failure` (when given) which step failed.
 bool read(const std::string& path, std::string& bytes, std::string& error,
-          size_t cap = MAX_FILE_BYTES);
+          size_t cap = MAX_FILE_BYTES, ReadFailure* failure = nullptr);
 // The names in the folder `path` (files and folders, without "." and ".."),
 // sorted; empty when there is no such folder.
 std::vector<std::string> list(const std::string& path);

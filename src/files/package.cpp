@@ -4,9 +4,13 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <vector>
+
+#include "files/files.h"
+#include "files/ignorefile.h"
 
 namespace package {
 namespace {
@@ -31,20 +35,32 @@ bool hidden(const fs::path& relative) {
   return false;
 }
 
-// The game's files as paths relative to `root`, sorted.
-bool collect(const fs::path& root, const fs::path& out, std::vector<std::string>& found,
-             std::string& error) {
+// The game's files as paths relative to `root`, sorted: not hidden, not
+// ignored, not `out` and not left out.
+bool collect(const fs::path& root, const fs::path& out, const LeftOut& leftOut,
+             std::vector<std::string>& found, std::string& error) {
+  std::vector<ignorefile::Rule> rules;
+  std::string text;
+  fs::path rulesFile = root / ignorefile::NAME;
+  if (fs::exists(rulesFile)) {
+    if (!files::read(rulesFile.string(), text, error)) {
+      error = rulesFile.string() + ": " + error;
+      return false;
+    }
+    rules = ignorefile::parse(text);
+  }
   std::error_code problem;
   fs::recursive_directory_iterator walk(root, problem), end;
   for (; !problem && walk != end; walk.increment(problem)) {
     fs::path relative = walk->path().lexically_relative(root);
-    if (hidden(relative)) {
-      if (walk->is_directory()) walk.disable_recursion_pending();
+    bool folder = walk->is_directory();
+    std::error_code same;
+    if (hidden(relative) || ignorefile::ignored(rules, relative.generic_string(), folder) ||
+        fs::equivalent(walk->path(), out, same) || (leftOut && leftOut(walk->path().string(), folder))) {
+      if (folder) walk.disable_recursion_pending();
       continue;
     }
-    std::error_code same;
-    if (walk->is_regular_file() && !fs::equivalent(walk->path(), out, same))
-      found.push_back(relative.generic_string());
+    if (walk->is_regular_file()) found.push_back(relative.generic_string());
   }
   if (problem) {
     error = problem.message();
@@ -75,14 +91,19 @@ bool add(zip_t* zip, const fs::path& root, const std::string& name, std::string&
 }
 }  // namespace
 
-bool write(const std::string& gameDir, const std::string& out, std::string& error) {
+bool write(const std::string& gameDir, const std::string& out, const LeftOut& leftOut,
+           std::string& error) {
   fs::path root(gameDir);
   if (!fs::is_regular_file(root / "main.lua")) {
     error = "'" + gameDir + "' has no main.lua";
     return false;
   }
   std::vector<std::string> names;
-  if (!collect(root, out, names, error)) return false;
+  if (!collect(root, out, leftOut, names, error)) return false;
+  if (!std::binary_search(names.begin(), names.end(), "main.lua")) {
+    error = "its " + std::string(ignorefile::NAME) + " leaves out main.lua";
+    return false;
+  }
   std::error_code ignored;
   fs::remove(out, ignored);  // a fresh archive, never entries added to an old one
   int code = 0;
@@ -105,5 +126,26 @@ bool write(const std::string& gameDir, const std::string& out, std::string& erro
     return false;
   }
   return true;
+}
+
+bool writtenHere(const std::string& path) {
+  int code = 0;
+  zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (!zip) return false;
+  // libzip gives an entry's time as local time, as mktime reads the fields.
+  tm fixed = {};
+  fixed.tm_year = 80;
+  fixed.tm_mday = 1;
+  fixed.tm_isdst = -1;
+  time_t stamp = mktime(&fixed);
+  zip_int64_t count = zip_get_num_entries(zip, 0);
+  bool ours = count > 0;
+  for (zip_int64_t i = 0; ours && i < count; ++i) {
+    zip_stat_t stat;
+    ours = zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+           (stat.valid & ZIP_STAT_MTIME) && stat.mtime == stamp;
+  }
+  zip_discard(zip);
+  return ours;
 }
 }  // namespace package

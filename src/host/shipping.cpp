@@ -5,11 +5,13 @@
 // libraries.
 #include "host/shipping.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "assets/frameworkfiles.h"
@@ -17,6 +19,7 @@
 #include "files/package.h"
 #include "host/fused.h"
 #include "host/libraries.h"
+#include "host/outputs.h"
 #include "render/graphics.h"
 
 namespace shipping {
@@ -28,75 +31,84 @@ int failed(const std::string& what, const std::string& why) {
   return 1;
 }
 
-bool readWhole(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad() && in.is_open();
+// Whether `out` may be written for a game in `gameDir`: outside the game,
+// not there yet, or an earlier output that `earlier` recognises.
+bool placeable(const std::string& gameDir, const std::string& out,
+               bool (*earlier)(const std::string&)) {
+  std::error_code problem;
+  return !outputs::insideGame(gameDir, out) || !fs::exists(fs::symlink_status(out, problem)) ||
+         (fs::is_regular_file(out, problem) && earlier(out));
 }
 
-// The executable and the archive of `gameDir` as one file at `out`.
+// The executable and the archive of `gameDir` as one file at `out`. The
+// archive is made in the system's temporary folder, never in the game.
 bool fuse(const std::string& gameDir, const std::string& out, std::string& error) {
-  std::string archivePath = out + ".zip.part";
-  std::string self = files::executablePath(), program, archive;
-  bool ok = package::write(gameDir, archivePath, error);
-  if (ok && !(readWhole(self, program) && readWhole(archivePath, archive))) {
-    error = "cannot read " + self + " or " + archivePath;
+  std::error_code problem;
+  fs::path folder = fs::temp_directory_path(problem);
+  std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").string();
+  int descriptor = mkstemp(&archivePath[0]);
+  if (descriptor < 0) {
+    error = archivePath + ": " + strerror(errno);
+    return false;
+  }
+  close(descriptor);
+  std::string self = files::executablePath(), program, archive, why;
+  bool ok = package::write(gameDir, archivePath, outputs::isOutput, error);
+  if (ok && !(files::read(self, program, why, SIZE_MAX) &&
+              files::read(archivePath, archive, why, SIZE_MAX))) {
+    error = "cannot read " + self + " or " + archivePath + ": " + why;
     ok = false;
   }
-  std::error_code ignored;
-  fs::remove(archivePath, ignored);
+  unlink(archivePath.c_str());
   if (!ok) return false;
   uint64_t start = 0, length = 0;
   if (fused::find(self, start, length)) program.resize(start);
-  std::ofstream file(out, std::ios::binary | std::ios::trunc);
-  file << program << archive << fused::trailer(archive.size());
-  file.close();
-  if (!file || chmod(out.c_str(), 0755) != 0) {
-    error = "cannot write " + out;
-    return false;
-  }
-  return true;
+  std::string trailer = fused::trailer(archive.size());
+  return outputs::write(out, {&program, &archive, &trailer}, true, error);
 }
 
-bool copyInto(const std::string& from, const fs::path& folder, std::string& error) {
+// A file of the framework's or a library, copied whole into `target`.
+bool copyFile(const std::string& from, const fs::path& target, std::string& error) {
+  std::string bytes, why;
   std::error_code problem;
-  fs::create_directories(folder, problem);
-  if (!problem)
-    fs::copy_file(from, folder / fs::path(from).filename(), fs::copy_options::overwrite_existing,
-                  problem);
-  if (problem) error = from + ": " + problem.message();
-  return !problem;
+  fs::create_directories(target.parent_path(), problem);
+  if (problem || !frameworkfiles::read(from, bytes, why)) {
+    error = from + ": " + (problem ? problem.message() : why);
+    return false;
+  }
+  return outputs::write(target.string(), {&bytes}, false, error);
 }
 
 // The default shaders and font, beside the executable where it looks first.
 bool copyFrameworkFiles(const fs::path& outDir, std::string& error) {
-  std::string shaders = frameworkfiles::find("shaders/" + SHADER_VERSION);
-  std::string font = frameworkfiles::find("fonts/DejaVuSans.ttf");
-  if (shaders.empty() || font.empty()) {
-    error = "the framework's shaders or default font cannot be found";
-    return false;
-  }
-  std::error_code problem;
-  for (const fs::directory_entry& entry : fs::directory_iterator(shaders, problem))
-    if (entry.is_regular_file() &&
-        !copyInto(entry.path().string(), outDir / "shaders" / SHADER_VERSION, error))
+  std::string shaders = "shaders/" + SHADER_VERSION + "/";
+  for (const std::string& name : frameworkfiles::builtIn())
+    if ((name.compare(0, shaders.size(), shaders) == 0 || name == "fonts/DejaVuSans.ttf") &&
+        !copyFile(frameworkfiles::find(name), outDir / name, error))
       return false;
-  if (problem) {
-    error = shaders + ": " + problem.message();
-    return false;
-  }
-  return copyInto(font, outDir / "fonts", error);
+  return true;
+}
+
+// The bundle's executable: named after the game folder.
+std::string bundledProgram(const std::string& outDir, const std::string& gameDir) {
+  fs::path folder = fs::absolute(gameDir).lexically_normal();
+  std::string name = folder.filename().string();
+  if (name.empty()) name = folder.parent_path().filename().string();
+  return (fs::path(outDir) / name).string();
 }
 }  // namespace
 
 int packageGame(const std::string& gameDir, const std::string& out) {
+  if (!placeable(gameDir, out, package::writtenHere)) return outputs::refuse("package", out);
   std::string error;
-  if (!package::write(gameDir, out, error)) return failed("package '" + gameDir + "'", error);
+  if (!outputs::writeArchive(gameDir, out, error))
+    return failed("package '" + gameDir + "'", error);
   printf("Packaged %s into %s\n", gameDir.c_str(), out.c_str());
   return 0;
 }
 
 int fuseGame(const std::string& gameDir, const std::string& out) {
+  if (!placeable(gameDir, out, outputs::isFused)) return outputs::refuse("fuse", out);
   std::string error;
   if (!fuse(gameDir, out, error)) return failed("fuse '" + gameDir + "'", error);
   printf("Fused %s into %s\n", gameDir.c_str(), out.c_str());
@@ -104,27 +116,27 @@ int fuseGame(const std::string& gameDir, const std::string& out) {
 }
 
 int bundleGame(const std::string& gameDir, const std::string& outDir) {
-  std::string error;
+  std::string program = bundledProgram(outDir, gameDir);
   std::error_code problem;
+  // Inside the game, only an earlier bundle (it holds the executable) is
+  // written over.
+  if (outputs::insideGame(gameDir, outDir) && !fs::is_empty(outDir, problem) && !problem &&
+      !outputs::isFused(program))
+    return outputs::refuse("bundle", outDir);
+  std::string error;
   fs::path folder(outDir);
   fs::create_directories(folder, problem);
   if (problem) return failed("bundle '" + gameDir + "'", outDir + ": " + problem.message());
-  std::string name = fs::absolute(gameDir).lexically_normal().filename().string();
-  if (name.empty()) name = fs::absolute(gameDir).lexically_normal().parent_path().filename();
-  std::string program = (folder / name).string();
   if (!fuse(gameDir, program, error) || !copyFrameworkFiles(folder, error))
     return failed("bundle '" + gameDir + "'", error);
   size_t count = 0;
   for (const libraries::Library& library : libraries::toBundle()) {
-    fs::path target = folder / "lib" / library.name;
-    fs::create_directories(target.parent_path(), problem);
-    if (!problem)
-      fs::copy_file(library.path, target, fs::copy_options::overwrite_existing, problem);
-    if (problem) return failed("bundle '" + gameDir + "'", library.path + ": " + problem.message());
+    if (!copyFile(library.path, folder / "lib" / library.name, error))
+      return failed("bundle '" + gameDir + "'", error);
     ++count;
   }
   printf("Bundled %s into %s: %s and %zu libraries in lib/\n", gameDir.c_str(), outDir.c_str(),
-         name.c_str(), count);
+         fs::path(program).filename().c_str(), count);
   return 0;
 }
 }  // namespace shipping

@@ -5,7 +5,6 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +21,7 @@
 #include "core/luautils.h"
 #include "core/runstate.h"
 #include "core/scriptcall.h"
+#include "files/files.h"
 #include "files/saves.h"
 #include "host/filesystem.h"
 #include "host/frameloop.h"
@@ -225,22 +225,12 @@ int shutdown(const frameloop::Loop& loop) {
 const char* version() { return TARNWICK_VERSION; }
 
 bool runMainScript(lua_State* L) {
-  FILE* file = resources::openFile(MAIN_SCRIPT, "rb");
-  if (!file) {
-    DLOG(LogLevel::Error, "Lua error: cannot open %s: %s\n", workingPath(MAIN_SCRIPT).c_str(),
-         strerror(errno));
-    return false;
-  }
-  std::string text;
-  char chunk[8192];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-  bool unreadable = ferror(file) != 0;
-  int readError = errno;
-  fclose(file);
-  if (unreadable) {
-    DLOG(LogLevel::Error, "Lua error: cannot read %s: %s\n", workingPath(MAIN_SCRIPT).c_str(),
-         strerror(readError));
+  std::string text, error;
+  files::ReadFailure failure;
+  if (!files::read(MAIN_SCRIPT, text, error, files::MAX_FILE_BYTES, &failure)) {
+    DLOG(LogLevel::Error, "Lua error: cannot %s %s: %s\n",
+         failure == files::ReadFailure::CannotOpen ? "open" : "read",
+         workingPath(MAIN_SCRIPT).c_str(), error.c_str());
     return false;
   }
   if (loadMainChunk(L, text) != 0) {

@@ -3,15 +3,16 @@
 // web/index.html (with the game's name filled in) and web/tarnwick-page.js.
 #include "host/webexport.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "assets/frameworkfiles.h"
+#include "files/files.h"
 #include "files/package.h"
+#include "host/outputs.h"
 
 namespace webexport {
 namespace {
@@ -33,14 +34,19 @@ bool hasRuntime(const fs::path& folder) {
 }
 
 // The runtime's folder: TARNWICK_WEB_RUNTIME, else where an install or this
-// build tree keeps the framework's files, else the repository's web build.
+// build tree keeps the framework's files, else the repository's web build,
+// the last only for the executable running uninstalled from its build tree:
+// a released or fused copy never looks into the tree it was built in.
 fs::path findRuntime() {
   if (const char* named = getenv("TARNWICK_WEB_RUNTIME"))
     return hasRuntime(named) ? fs::path(named) : fs::path();
   std::string installed = frameworkfiles::find("web/tarnwick.wasm");
   if (!installed.empty()) return fs::path(installed).parent_path();
 #ifdef TARNWICK_WEB_BUILD_DIR
-  if (hasRuntime(TARNWICK_WEB_BUILD_DIR)) return TARNWICK_WEB_BUILD_DIR;
+  std::error_code problem;
+  bool inBuildTree =
+      fs::equivalent(fs::path(files::executablePath()).parent_path(), TARNWICK_BUILD_DIR, problem);
+  if (inBuildTree && hasRuntime(TARNWICK_WEB_BUILD_DIR)) return TARNWICK_WEB_BUILD_DIR;
 #endif
   return {};
 }
@@ -81,40 +87,42 @@ bool writePage(const std::string& gameDir, const fs::path& outDir, std::string& 
       error = std::string("the framework's page file web/") + file + " cannot be found";
       return false;
     }
-    std::ifstream in(source, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
+    std::string text, why;
+    if (!files::read(source, text, why)) {
       error = source + " cannot be read";
       return false;
     }
-    std::ofstream out(outDir / file, std::ios::binary | std::ios::trunc);
-    bool html = fs::path(file).extension() == ".html";
-    out << (html ? replaceAll(text, "{{GAME}}", htmlText(gameName(gameDir))) : text);
-    if (!out) {
-      error = (outDir / file).string() + " cannot be written";
-      return false;
-    }
+    if (fs::path(file).extension() == ".html")
+      text = replaceAll(text, "{{GAME}}", htmlText(gameName(gameDir)));
+    if (!outputs::write((outDir / file).string(), {&text}, false, error)) return false;
   }
   return true;
 }
 }  // namespace
 
 int exportGame(const std::string& gameDir, const std::string& outDir) {
+  std::error_code problem;
+  fs::path folder(outDir);
+  std::string archive = (folder / "game.zip").string();
+  // Inside the game, only an earlier export is written over.
+  if (outputs::insideGame(gameDir, outDir) && !fs::is_empty(folder, problem) && !problem &&
+      !package::writtenHere(archive))
+    return outputs::refuse("export-web", outDir);
   fs::path runtime = findRuntime();
   if (runtime.empty())
     return failed(gameDir,
                   "no web runtime (tarnwick.js and tarnwick.wasm) was found: build it with "
                   "scripts/build-web.sh from the source repository, install it with cmake "
                   "--install build/web, or name its folder in TARNWICK_WEB_RUNTIME");
-  std::error_code problem;
-  fs::path folder(outDir);
   fs::create_directories(folder, problem);
   if (problem) return failed(gameDir, outDir + ": " + problem.message());
   std::string error;
-  if (!package::write(gameDir, (folder / "game.zip").string(), error)) return failed(gameDir, error);
+  if (!outputs::writeArchive(gameDir, archive, error)) return failed(gameDir, error);
   for (const char* file : RUNTIME_FILES) {
-    fs::copy_file(runtime / file, folder / file, fs::copy_options::overwrite_existing, problem);
-    if (problem) return failed(gameDir, (runtime / file).string() + ": " + problem.message());
+    std::string bytes;
+    if (!files::read((runtime / file).string(), bytes, error, SIZE_MAX) ||
+        !outputs::write((folder / file).string(), {&bytes}, false, error))
+      return failed(gameDir, (runtime / file).string() + ": " + error);
   }
   if (!writePage(gameDir, folder, error)) return failed(gameDir, error);
   printf("Exported %s into %s: index.html, tarnwick-page.js, tarnwick.js, tarnwick.wasm, game.zip\n",

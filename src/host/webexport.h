@@ -5,7 +5,8 @@
 #include <string>
 
 namespace webexport {
-// Writes OUT_DIR; returns the exit status: 0, or 1 after one line on
-// standard error (a missing runtime says how to build it).
+// Writes OUT_DIR; returns the exit status: 0, 1 after one line on standard
+// error (a missing runtime says how to build it), or 2 when OUT_DIR lies in
+// the game and is not an earlier export (host/outputs.h).
 int exportGame(const std::string& gameDir, const std::string& outDir);
 }  // namespace webexport

@@ -5,6 +5,7 @@
 
 #include "assets/resources.h"
 #include "core/log.h"
+#include "files/files.h"
 #include "maps/parse.h"
 #include "maps/sheets.h"
 
@@ -24,23 +25,14 @@ bool exists(const std::string& path) {
 }  // namespace
 
 std::string readFile(const std::string& path) {
-  FILE* file = resources::openFile(path.c_str(), "rb");
-  if (!file) throw MapError{path + " is missing"};
-  std::string text;
-  char buffer[65536];
-  size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, file)) > 0) {
-    // Checked while reading: the JSON parser would hold the whole document.
-    if (text.size() + count > MAX_FILE_BYTES) {
-      fclose(file);
-      throw MapError{path + " is larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB"};
-    }
-    text.append(buffer, count);
-  }
-  bool broken = ferror(file) != 0;
-  fclose(file);
-  if (broken) throw MapError{path + " cannot be read"};
-  return text;
+  // Capped while reading: the JSON parser would hold the whole document.
+  std::string text, error;
+  files::ReadFailure failure;
+  if (files::read(path, text, error, MAX_FILE_BYTES, &failure)) return text;
+  if (failure == files::ReadFailure::CannotOpen) throw MapError{path + " is missing"};
+  if (failure == files::ReadFailure::TooLarge)
+    throw MapError{path + " is larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB"};
+  throw MapError{path + " cannot be read"};
 }
 
 Map load(const std::string& name) {

@@ -20,8 +20,8 @@ extern std::map<std::string, Map> loaded;
 Map* get(const std::string& name);
 // Reads, parses, checks and decodes the map's sheets; MapError on failure.
 Map load(const std::string& name);
-// The whole file, at most MAX_FILE_BYTES, through resources::openFile;
-// MapError when it is missing, unreadable or larger.
+// The whole file, at most MAX_FILE_BYTES, through files::read; MapError when
+// it is missing, unreadable or larger.
 std::string readFile(const std::string& path);
 // Loads every loaded map again (after a file of theirs changed). A map that
 // now fails keeps running as it was (logged); `replaced` sees each map before

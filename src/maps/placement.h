@@ -1,18 +1,20 @@
 // Where a tile's collision shapes and an object's corners lie: the geometry
 // the script's tables and the map's static bodies share, in Tiled's pixels
-// (y down) until maps::toNode-like origins place them.
+// (y down) until they are placed in the node's units (units.h).
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "core/angles.h"
 #include "maps/map.h"
+#include "maps/units.h"
 
 namespace maps {
 // Tiled's offset (dx, dy) from an object's anchor, turned with the object.
 inline Point turned(const Object& object, double dx, double dy) {
-  double angle = object.rotation * 3.14159265358979323846 / 180;
+  double angle = angles::toRadians(object.rotation);
   double c = std::cos(angle), s = std::sin(angle);
   return {object.x + dx * c - dy * s, object.y + dx * s + dy * c};
 }
@@ -63,5 +65,13 @@ inline PlacedTile placeTile(const Map& map, const Layer& layer, size_t cell) {
   placed.left = static_cast<double>(column) * map.tileWidth + tileset.offsetX + layer.offsetX;
   placed.top = static_cast<double>(row + 1) * map.tileHeight - placed.height + tileset.offsetY + layer.offsetY;
   return placed;
+}
+
+// A point of a placed tile's collision shape, given in the tile's own pixels
+// (y down, already turned with its object), in the node's units: the cell's
+// flips applied, then the tile's place in the map.
+inline Point onTile(const Map& map, const PlacedTile& tile, uint32_t gid, Point point) {
+  Point local = flipped(point, gid, tile.width, tile.height);
+  return toNode(map, tile.left + local.x, tile.top + local.y);
 }
 }  // namespace maps

@@ -1,6 +1,7 @@
 // The module's calls on one body.
 #include <cmath>
 
+#include "core/angles.h"
 #include "physics/lookup.h"
 #include "physics/nodepath.h"
 #include "physics/worlds.h"
@@ -18,24 +19,24 @@ std::string nameOf(bodies::Node node) {
 Body* bodyOf(bodies::Node node) {
   Body* body = findBody(lua_topointer(node.L, node.index));
   if (body && body->body) return body;
-  warnOnce(body ? body->name : nameOf(node),
-           body ? "its body was refused, so the call does nothing"
-                : "no body (bodies are made at the first step after their node appears under a "
-                  "world node), so the call does nothing");
+  warnOnceAlways(body ? body->name : nameOf(node),
+                 body ? "its body was refused, so the call does nothing"
+                      : "no body (bodies are made at the first step after their node appears "
+                        "under a world node), so the call does nothing");
   return nullptr;
 }
 
 World* worldOf(bodies::Node node) {
   World* world = findWorld(lua_topointer(node.L, node.index));
   if (!world)
-    warnOnce(nameOf(node), "not a world node seen by the scene walk yet, so the call does nothing");
+    warnOnceAlways(nameOf(node), "not a world node seen by the scene walk yet, so the call does nothing");
   return world;
 }
 
 bool finiteArguments(const std::string& who, std::initializer_list<double> numbers) {
   for (double number : numbers)
     if (!std::isfinite(number) || std::fabs(number) > MAX_COORDINATE) {
-      warnOnce(who, "a number passed to the bodies module is not finite (or beyond 1e9); the call does nothing");
+      warnOnceAlways(who, "a number passed to the bodies module is not finite (or beyond 1e9); the call does nothing");
       return false;
     }
   return true;
@@ -46,7 +47,6 @@ namespace bodies {
 using physics::Body;
 
 namespace {
-const float DEGREES = 180 / b2_pi;
 
 // The body, when it has one and the numbers are finite.
 Body* checked(Node node, std::initializer_list<double> numbers) {
@@ -101,12 +101,12 @@ Results getVelocity(Node node) {
 
 void setAngularVelocity(Node node, double degreesPerSecond) {
   if (Body* body = checked(node, {degreesPerSecond}))
-    body->body->SetAngularVelocity(static_cast<float>(degreesPerSecond) / DEGREES);
+    body->body->SetAngularVelocity(angles::toRadians(static_cast<float>(degreesPerSecond)));
 }
 
 double getAngularVelocity(Node node) {
   Body* body = checked(node, {});
-  return body ? body->body->GetAngularVelocity() * DEGREES : 0;
+  return body ? angles::toDegrees(body->body->GetAngularVelocity()) : 0;
 }
 
 double getMass(Node node) {
@@ -117,7 +117,7 @@ double getMass(Node node) {
 void teleport(Node node, double x, double y, double rotation) {
   Body* body = checked(node, {x, y, rotation});
   if (!body) return;
-  body->body->SetTransform(meters(*body, x, y), static_cast<float>(rotation) / DEGREES);
+  body->body->SetTransform(meters(*body, x, y), angles::toRadians(static_cast<float>(rotation)));
   body->body->SetAwake(true);
   // The node says so at once; the next sync sees nothing to follow.
   body->x = static_cast<float>(x);

@@ -3,9 +3,8 @@
 #include "physics/bodytable.h"
 
 #include <cmath>
-#include <set>
 
-#include "core/log.h"
+#include "core/diagnostics.h"
 #include "core/luautils.h"
 #include "render/sheets.h"
 
@@ -95,6 +94,14 @@ std::string readType(lua_State* L, b2BodyType& type) {
 }  // namespace
 
 std::string readBody(lua_State* L, int node, int body, float metersPerUnit, BodyDesc& desc) {
+  // The node's own scale sizes its shapes, as it sizes its picture.
+  float scale = 1, scaleX, scaleY;
+  lua_pushvalue(L, node);
+  getNumber<float>(L, "scale", &scale);
+  scaleX = scaleY = scale;
+  getNumber<float>(L, "scaleX", &scaleX);
+  getNumber<float>(L, "scaleY", &scaleY);
+  lua_pop(L, 1);
   lua_pushvalue(L, body);
   std::string why = readType(L, desc.type);
   getBool(L, "fixedRotation", &desc.fixedRotation);
@@ -120,6 +127,7 @@ std::string readBody(lua_State* L, int node, int body, float metersPerUnit, Body
       ShapeSpec shape = defaults;
       why = lua_istable(L, -1) ? readShape(L, node, shape) : "shapes holds something not a table";
       lua_pop(L, 1);
+      scaleShape(shape, scaleX, scaleY);
       if (why.empty()) why = checkShape(shape, metersPerUnit);
       if (why.empty()) desc.shapes.push_back(shape);
     }
@@ -129,6 +137,7 @@ std::string readBody(lua_State* L, int node, int body, float metersPerUnit, Body
     lua_pop(L, 1);
     ShapeSpec shape = defaults;
     why = readShape(L, node, shape);
+    scaleShape(shape, scaleX, scaleY);
     if (why.empty()) why = checkShape(shape, metersPerUnit);
     if (why.empty()) desc.shapes.push_back(shape);
     lua_pushnil(L);
@@ -143,9 +152,8 @@ bool placeable(float x, float y, float rotation) {
   return true;
 }
 
-void warnOnce(const std::string& node, const std::string& what) {
-  static std::set<std::string> said;
+void warnOnceAlways(const std::string& node, const std::string& what) {
   std::string line = "physics: " + node + ": " + what + "\n";
-  if (said.insert(line).second) DLOG(LogLevel::Warning, "%s", line.c_str());
+  diagnostics::warnOnceAlways(line, "%s", line.c_str());
 }
 }  // namespace physics

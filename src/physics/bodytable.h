@@ -29,6 +29,7 @@ std::string readBody(lua_State* L, int node, int body, float metersPerUnit, Body
 // 1e9 (beyond, Box2D's float arithmetic overflows into its asserts).
 bool placeable(float x, float y, float rotation);
 
-// "physics: NODE: WHAT" with a line break, logged the first time only.
-void warnOnce(const std::string& node, const std::string& what);
+// "physics: NODE: WHAT" with a line break, logged the first time only, in
+// every mode (diagnostics::warnOnceAlways).
+void warnOnceAlways(const std::string& node, const std::string& what);
 }  // namespace physics

@@ -3,6 +3,7 @@
 // listener forgets the number then (worlds.cpp).
 #include <cmath>
 
+#include "core/angles.h"
 #include "physics/lookup.h"
 #include "physics/worlds.h"
 
@@ -11,7 +12,6 @@ using physics::Body;
 using physics::World;
 
 namespace {
-const float DEGREES = 180 / b2_pi;
 int lastJoint = 0;
 
 // Both bodies, when they are two different bodies of one world and the
@@ -22,11 +22,11 @@ bool pair(Node a, Node b, std::initializer_list<double> numbers, Body*& first, B
   if (!first || !second) return false;
   if (!physics::finiteArguments(first->name, numbers)) return false;
   if (first == second) {
-    physics::warnOnce(first->name, "a joint needs two different bodies; none is made");
+    physics::warnOnceAlways(first->name, "a joint needs two different bodies; none is made");
     return false;
   }
   if (first->world != second->world) {
-    physics::warnOnce(first->name, "a joint's bodies must be in one world; none is made");
+    physics::warnOnceAlways(first->name, "a joint's bodies must be in one world; none is made");
     return false;
   }
   return true;
@@ -34,7 +34,7 @@ bool pair(Node a, Node b, std::initializer_list<double> numbers, Body*& first, B
 
 bool axisOk(const Body& body, double x, double y) {
   if (x * x + y * y > 1e-12) return true;
-  physics::warnOnce(body.name, "a joint's axis needs a direction; none is made");
+  physics::warnOnceAlways(body.name, "a joint's axis needs a direction; none is made");
   return false;
 }
 
@@ -53,7 +53,7 @@ b2Joint* find(int id, World** in = nullptr) {
       return found->second;
     }
   }
-  physics::warnOnce("joint " + std::to_string(id), "no such joint (destroyed with a body?)");
+  physics::warnOnceAlways("joint " + std::to_string(id), "no such joint (destroyed with a body?)");
   return nullptr;
 }
 
@@ -114,7 +114,7 @@ int mouseJoint(Node node, double x, double y, double maxForce) {
   Body* body = physics::bodyOf(node);
   if (!body || !physics::finiteArguments(body->name, {x, y, maxForce})) return 0;
   if (maxForce < 0) {
-    physics::warnOnce(body->name, "a mouse joint's maxForce must not be negative; none is made");
+    physics::warnOnceAlways(body->name, "a mouse joint's maxForce must not be negative; none is made");
     return 0;
   }
   World& world = *body->world;
@@ -133,7 +133,7 @@ void setJointTarget(int id, double x, double y) {
   b2Joint* joint = find(id, &world);
   if (!joint || !physics::finiteArguments("joint " + std::to_string(id), {x, y})) return;
   if (joint->GetType() != e_mouseJoint) {
-    physics::warnOnce("joint " + std::to_string(id), "only a mouse joint has a target");
+    physics::warnOnceAlways("joint " + std::to_string(id), "only a mouse joint has a target");
     return;
   }
   static_cast<b2MouseJoint*>(joint)->SetTarget(meters(*world, x, y));
@@ -145,7 +145,7 @@ void setJointMotor(int id, bool enabled, double speed, double maxTorque) {
   std::string who = "joint " + std::to_string(id);
   if (!joint || !physics::finiteArguments(who, {speed, maxTorque})) return;
   if (maxTorque < 0) {
-    physics::warnOnce(who, "a motor's maxTorque must not be negative");
+    physics::warnOnceAlways(who, "a motor's maxTorque must not be negative");
     return;
   }
   float ppm = world->pixelsPerMeter;
@@ -154,14 +154,14 @@ void setJointMotor(int id, bool enabled, double speed, double maxTorque) {
     case e_revoluteJoint: {
       auto* revolute = static_cast<b2RevoluteJoint*>(joint);
       revolute->EnableMotor(enabled);
-      revolute->SetMotorSpeed(static_cast<float>(speed) / DEGREES);
+      revolute->SetMotorSpeed(angles::toRadians(static_cast<float>(speed)));
       revolute->SetMaxMotorTorque(most / (ppm * ppm));
       break;
     }
     case e_wheelJoint: {
       auto* wheel = static_cast<b2WheelJoint*>(joint);
       wheel->EnableMotor(enabled);
-      wheel->SetMotorSpeed(static_cast<float>(speed) / DEGREES);
+      wheel->SetMotorSpeed(angles::toRadians(static_cast<float>(speed)));
       wheel->SetMaxMotorTorque(most / (ppm * ppm));
       break;
     }
@@ -174,7 +174,7 @@ void setJointMotor(int id, bool enabled, double speed, double maxTorque) {
       break;
     }
     default:
-      physics::warnOnce(who, "only revolute, wheel and prismatic joints have motors");
+      physics::warnOnceAlways(who, "only revolute, wheel and prismatic joints have motors");
   }
 }
 
@@ -184,13 +184,14 @@ void setJointLimits(int id, bool enabled, double lower, double upper) {
   std::string who = "joint " + std::to_string(id);
   if (!joint || !physics::finiteArguments(who, {lower, upper})) return;
   if (lower > upper) {
-    physics::warnOnce(who, "a joint's lower limit lies above its upper one; the limits stay");
+    physics::warnOnceAlways(who, "a joint's lower limit lies above its upper one; the limits stay");
     return;
   }
   switch (joint->GetType()) {
     case e_revoluteJoint: {
       auto* revolute = static_cast<b2RevoluteJoint*>(joint);
-      revolute->SetLimits(static_cast<float>(lower) / DEGREES, static_cast<float>(upper) / DEGREES);
+      revolute->SetLimits(angles::toRadians(static_cast<float>(lower)),
+                          angles::toRadians(static_cast<float>(upper)));
       revolute->EnableLimit(enabled);
       break;
     }
@@ -209,7 +210,7 @@ void setJointLimits(int id, bool enabled, double lower, double upper) {
       break;
     }
     default:
-      physics::warnOnce(who, "only revolute, prismatic and wheel joints have limits");
+      physics::warnOnceAlways(who, "only revolute, prismatic and wheel joints have limits");
   }
 }
 
@@ -218,7 +219,7 @@ void setJointSpring(int id, double frequency, double dampingRatio) {
   std::string who = "joint " + std::to_string(id);
   if (!joint || !physics::finiteArguments(who, {frequency, dampingRatio})) return;
   if (frequency < 0 || dampingRatio < 0) {
-    physics::warnOnce(who, "a spring's frequency and damping ratio must not be negative");
+    physics::warnOnceAlways(who, "a spring's frequency and damping ratio must not be negative");
     return;
   }
   float stiffness = 0, damping = 0;
@@ -226,11 +227,13 @@ void setJointSpring(int id, double frequency, double dampingRatio) {
   b2Body *a = joint->GetBodyA(), *b = joint->GetBodyB();
   switch (joint->GetType()) {
     case e_distanceJoint: {
-      // A spring lets the length vary; without one the rod is rigid.
+      // A spring lets the length vary; without one the rod is rigid: both
+      // bounds at the rest length, or it would be a rope that only pulls.
       auto* distance = static_cast<b2DistanceJoint*>(joint);
       b2LinearStiffness(stiffness, damping, hertz, ratio, a, b);
-      distance->SetMinLength(0);
-      distance->SetMaxLength(hertz > 0 ? 1e6f : distance->GetLength());
+      float rest = distance->GetLength();
+      distance->SetMinLength(hertz > 0 ? 0 : rest);
+      distance->SetMaxLength(hertz > 0 ? 1e6f : rest);
       distance->SetStiffness(stiffness);
       distance->SetDamping(damping);
       break;
@@ -251,7 +254,7 @@ void setJointSpring(int id, double frequency, double dampingRatio) {
       static_cast<b2WeldJoint*>(joint)->SetDamping(damping);
       break;
     default:
-      physics::warnOnce(who, "only distance, wheel, mouse and weld joints have springs");
+      physics::warnOnceAlways(who, "only distance, wheel, mouse and weld joints have springs");
   }
 }
 

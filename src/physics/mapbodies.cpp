@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "core/angles.h"
 #include "core/luautils.h"
 #include "maps/loader.h"
 #include "maps/placement.h"
@@ -14,7 +15,6 @@
 
 namespace physics {
 namespace {
-const double PI = 3.14159265358979323846;
 // Corners of an ellipse that is not a circle (a polygon's most).
 const int ELLIPSE_CORNERS = b2_maxPolygonVertices;
 
@@ -73,7 +73,7 @@ void objectShapes(const maps::Object& object, const Place& place, std::vector<Sh
       }
       shape.kind = ShapeKind::POLYGON;
       for (int k = 0; k < ELLIPSE_CORNERS; ++k) {
-        double angle = 2 * PI * k / ELLIPSE_CORNERS;
+        double angle = 2 * angles::PI * k / ELLIPSE_CORNERS;
         shape.points.push_back(at(w / 2 * (1 + std::cos(angle)), h / 2 * (1 + std::sin(angle))));
       }
       break;
@@ -99,7 +99,6 @@ bool fillsCell(const maps::Map& map, const maps::PlacedTile& tile) {
 
 void tileLayerShapes(const maps::Map& map, const maps::Layer& layer, std::vector<ShapeSpec>& out) {
   std::vector<bool> solid(layer.cells.size(), false);
-  double halfWidth = maps::pixelWidth(map) / 2, halfHeight = maps::pixelHeight(map) / 2;
   for (size_t cell = 0; cell < layer.cells.size(); ++cell) {
     maps::PlacedTile tile = maps::placeTile(map, layer, cell);
     if (!tile.info) continue;
@@ -108,10 +107,7 @@ void tileLayerShapes(const maps::Map& map, const maps::Layer& layer, std::vector
       continue;
     }
     uint32_t gid = layer.cells[cell];
-    Place place = [&](maps::Point point) {
-      maps::Point local = maps::flipped(point, gid, tile.width, tile.height);
-      return maps::Point{tile.left + local.x - halfWidth, halfHeight - tile.top - local.y};
-    };
+    Place place = [&](maps::Point point) { return maps::onTile(map, tile, gid, point); };
     for (const maps::Object& shape : tile.info->shapes) objectShapes(shape, place, out);
   }
   for (const std::vector<b2Vec2>& loop : traceOutlines(solid, map.width, map.height)) {
@@ -126,17 +122,19 @@ void tileLayerShapes(const maps::Map& map, const maps::Layer& layer, std::vector
     }
     // Around solid cells bodies stay outside; around a hole, inside.
     chain.side = area > 0 ? "outside" : "inside";
-    for (const b2Vec2& corner : loop)
-      chain.points.push_back(b2Vec2(static_cast<float>(corner.x * map.tileWidth - halfWidth + layer.offsetX),
-                                    static_cast<float>(corner.y * map.tileHeight - halfHeight - layer.offsetY)));
+    // Corners count cells from the bottom left, y up.
+    for (const b2Vec2& corner : loop) {
+      maps::Point at = maps::toNode(map, corner.x * map.tileWidth + layer.offsetX,
+                                    (map.height - corner.y) * map.tileHeight + layer.offsetY);
+      chain.points.push_back(b2Vec2(static_cast<float>(at.x), static_cast<float>(at.y)));
+    }
     out.push_back(chain);
   }
 }
 
 void objectLayerShapes(const maps::Map& map, const maps::Layer& layer, std::vector<ShapeSpec>& out) {
-  double halfWidth = maps::pixelWidth(map) / 2, halfHeight = maps::pixelHeight(map) / 2;
   Place place = [&](maps::Point point) {
-    return maps::Point{point.x + layer.offsetX - halfWidth, halfHeight - point.y - layer.offsetY};
+    return maps::toNode(map, point.x + layer.offsetX, point.y + layer.offsetY);
   };
   for (const maps::Object& object : layer.objects) objectShapes(object, place, out);
 }
@@ -237,7 +235,7 @@ Body& makeMapBody(lua_State* L, World& world, int node, const std::string& name,
   if (why.empty() && !(map = maps::get(mapName))) why = "the map did not load";
   if (why.empty()) why = mapShapes(*map, options, shapes);
   if (!why.empty()) {
-    warnOnce(name, why + "; the map's body is left out");
+    warnOnceAlways(name, why + "; the map's body is left out");
     return makeBody(L, world, node, name, nullptr, enabled);
   }
   // A bad shape is left out alone; one line tells the first and the count.
@@ -255,10 +253,10 @@ Body& makeMapBody(lua_State* L, World& world, int node, const std::string& name,
       first = reason;
   }
   if (refused)
-    warnOnce(name, "map \"" + mapName + "\": " + std::to_string(refused) +
+    warnOnceAlways(name, "map \"" + mapName + "\": " + std::to_string(refused) +
                        " collision shape(s) left out, the first because " + first);
   else if (shapes.empty())
-    warnOnce(name, "map \"" + mapName + "\": mapBodies finds no collision shapes; the map has no body");
+    warnOnceAlways(name, "map \"" + mapName + "\": mapBodies finds no collision shapes; the map has no body");
   return makeBody(L, world, node, name, desc.shapes.empty() ? nullptr : &desc, enabled);
 }
 }  // namespace physics

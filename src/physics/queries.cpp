@@ -62,7 +62,7 @@ World* rayWorld(Node node, double x1, double y1, double x2, double y2) {
   if (!world || !physics::finiteArguments(world->name, {x1, y1, x2, y2})) return nullptr;
   if (world->toMeters(x1, y1) == world->toMeters(x2, y2) ||
       b2DistanceSquared(world->toMeters(x1, y1), world->toMeters(x2, y2)) <= 0) {
-    physics::warnOnce(world->name, "a ray cast from a point to itself hits nothing");
+    physics::warnOnceAlways(world->name, "a ray cast from a point to itself hits nothing");
     return nullptr;
   }
   return world;
@@ -136,7 +136,7 @@ Results queryBox(Node node, double x1, double y1, double x2, double y2) {
   if (!world || !physics::finiteArguments(world->name, {x1, y1, x2, y2}) ||
       world->toMeters(static_cast<float>(std::fabs(x2 - x1))) < b2_linearSlop ||
       world->toMeters(static_cast<float>(std::fabs(y2 - y1))) < b2_linearSlop) {
-    if (world) physics::warnOnce(world->name, "queryBox needs a box with finite corners and a size");
+    if (world) physics::warnOnceAlways(world->name, "queryBox needs a box with finite corners and a size");
     lua_newtable(node.L);
     return Results{1};
   }

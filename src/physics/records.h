@@ -55,7 +55,10 @@ struct World {
   int velocityIterations = 8;
   int positionIterations = 3;
   bool debugDraw = false;
+  bool paused = false;            // physics.paused: no steps, all else goes on
   unsigned reached = 0;           // the last scene walk that visited the node
+  int ancestorsRef = LUA_NOREF;   // the tables above the node in that walk (reach.h)
+  int ancestorCount = 0;
   unsigned sync = 0;              // sync count, for the bodies' marks
   // nodefields::changes() after the last write-back, or NOT_SETTLED: while
   // it holds, no script code has run and no field was added since, so the

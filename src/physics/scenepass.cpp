@@ -3,6 +3,7 @@
 
 #include "physics/debugdraw.h"
 #include "physics/nodepath.h"
+#include "physics/reach.h"
 #include "physics/worlds.h"
 #include "scene/cameras.h"
 #include "scene/transforms.h"
@@ -32,8 +33,8 @@ struct NodeHandler {
                         luautils::present(L, snapshot, ON_COLLISION_END);
     }
     if (body && !world && !record && !insideWorld(L))
-      warnOnce(nodePath(L, luautils::ancestors(), "world"),
-               "a body outside any world (a node with a physics table above it) is left out");
+      warnOnceAlways(nodePath(L, luautils::ancestors(), "world"),
+                     "a body outside any world (a node with a physics table above it) is left out");
   }
 
   void enterWorld(lua_State* L, int node, const nodefields::Snapshot* snapshot) const {
@@ -43,6 +44,7 @@ struct NodeHandler {
     if (!table) return;
     World& found = ensureWorld(L, node, nodePath(L, luautils::ancestors(), "world"));
     found.reached = walk;
+    rememberAncestors(L, found, luautils::ancestors());
     found.transform = transforms::getTransform(L);
     found.cameras.clear();
     for (const cameras::Camera& camera : seen)

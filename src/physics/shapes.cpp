@@ -1,6 +1,8 @@
 // Checking shapes against everything Box2D asserts on, and making fixtures.
 #include "physics/shapes.h"
 
+#include "core/angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -97,6 +99,32 @@ std::vector<b2Vec2> chainOrder(const ShapeSpec& shape, std::vector<b2Vec2> point
 }
 }  // namespace
 
+void scaleShape(ShapeSpec& shape, float scaleX, float scaleY) {
+  if (scaleX == 1 && scaleY == 1) return;
+  float sx = std::fabs(scaleX), sy = std::fabs(scaleY);
+  bool mirrored = (scaleX < 0) != (scaleY < 0);
+  if (shape.kind == ShapeKind::BOX && shape.angle != 0 && sx != sy) {
+    // Its corners, turned, then scaled as any polygon's.
+    float angle = angles::toRadians(shape.angle), c = std::cos(angle), s = std::sin(angle);
+    float w = shape.width / 2, h = shape.height / 2;
+    shape.kind = ShapeKind::POLYGON;
+    shape.points.clear();
+    for (b2Vec2 corner : {b2Vec2(-w, -h), b2Vec2(w, -h), b2Vec2(w, h), b2Vec2(-w, h)})
+      shape.points.push_back(b2Vec2(shape.x + corner.x * c - corner.y * s,
+                                    shape.y + corner.x * s + corner.y * c));
+  }
+  shape.x *= scaleX;
+  shape.y *= scaleY;
+  shape.width *= sx;
+  shape.height *= sy;
+  shape.radius *= std::sqrt(sx * sy);
+  if (mirrored) shape.angle = -shape.angle;
+  for (b2Vec2& point : shape.points) point.Set(point.x * scaleX, point.y * scaleY);
+  // A mirrored open chain goes the other way, so that its solid side stays
+  // the one its picture shows.
+  if (mirrored && !shape.loop) std::reverse(shape.points.begin(), shape.points.end());
+}
+
 std::string checkShape(const ShapeSpec& shape, float metersPerUnit) {
   for (float value : {shape.width, shape.height, shape.radius, shape.x, shape.y, shape.angle,
                       shape.density, shape.friction, shape.restitution})
@@ -158,7 +186,7 @@ void addFixture(b2Body* body, const ShapeSpec& shape, float metersPerUnit) {
   switch (shape.kind) {
     case ShapeKind::BOX:
       polygon.SetAsBox(shape.width * metersPerUnit / 2, shape.height * metersPerUnit / 2, centre,
-                       shape.angle * b2_pi / 180);
+                       angles::toRadians(shape.angle));
       def.shape = &polygon;
       break;
     case ShapeKind::CIRCLE:

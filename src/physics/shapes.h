@@ -1,11 +1,8 @@
 // Shapes as the script describes them, checked before Box2D sees them:
 // Debian's Box2D asserts on bad input (aborting the process) and quietly
 // replaces a polygon that is not convex by its hull, so every case is refused
-// here with a reason instead.
-//
-// This is also the entry point for shapes that come from C++ (a tile map's
-// collision outlines): build ShapeSpecs, then physics::addStaticBody
-// (physics/worlds.h).
+// here with a reason instead. Shapes from C++ (a tile map's collision
+// outlines, physics/mapbodies.h) are checked here too.
 #pragma once
 
 #include <box2d/box2d.h>
@@ -40,6 +37,12 @@ struct ShapeSpec {
 // body's mass and inertia overflow a float (and Box2D asserts on them).
 const float MAX_METERS = 1e5f;
 const float MAX_DENSITY = 1e12f;
+
+// The shape as the node's own scale (scaleX, scaleY) draws it: sizes and
+// offsets scaled, mirrored by a negative factor. An unevenly scaled turned
+// box becomes a polygon; a circle stays round, its radius scaled by
+// sqrt(|scaleX · scaleY|).
+void scaleShape(ShapeSpec& shape, float scaleX, float scaleY);
 
 // Why Box2D must not be given the shape, or "" when it may. `metersPerUnit`
 // is what the world converts with (sizes too small for Box2D are refused).

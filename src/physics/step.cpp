@@ -5,17 +5,18 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "core/angles.h"
 #include "core/luautils.h"
 #include "core/nodefields.h"
 #include "physics/contacts.h"
 #include "physics/mapbodies.h"
 #include "physics/nodepath.h"
+#include "physics/reach.h"
 #include "physics/scenepass.h"
 #include "physics/worlds.h"
 
 namespace physics {
 namespace {
-const float DEGREES = 180 / b2_pi;
 // Read at every body every frame: numbered once.
 const nodefields::Key X("x"), Y("y"), ROTATION("rotation"), SCALE("scale"), SCALE_X("scaleX"),
     SCALE_Y("scaleY"), ENABLED("enabled"), BODY("body");
@@ -112,7 +113,7 @@ struct Sync {
       } else {
         BodyDesc desc;
         std::string why = readBody(L, node, node + 1, 1.0f / world.pixelsPerMeter, desc);
-        if (!why.empty()) warnOnce(name, why + "; the body is left out");
+        if (!why.empty()) warnOnceAlways(name, why + "; the body is left out");
         record = &makeBody(L, world, node, name, why.empty() ? &desc : nullptr, enabled);
         record->bodyTable = bodyTable;
       }
@@ -121,9 +122,9 @@ struct Sync {
     record->mark = world.sync;
     if (moved && !record->warnedParent) {
       record->warnedParent = true;
-      warnOnce(record->name,
-               "a node above the body (below the world node) moves, turns or scales; bodies "
-               "live in the world node's space, so the body is simulated there");
+      warnOnceAlways(record->name,
+                     "a node above the body (below the world node) moves, turns or scales; bodies "
+                     "live in the world node's space, so the body is simulated there");
     }
     if (!record->body) return;
     follow(L, *record, enabled);
@@ -138,12 +139,12 @@ struct Sync {
     }
     float x = record.x, y = record.y, rotation = record.rotation;
     if (!readPlace(L, x, y, rotation)) {
-      warnOnce(record.name, "x, y and rotation must be finite numbers within 1e9; the body stays put");
+      warnOnceAlways(record.name, "x, y and rotation must be finite numbers within 1e9; the body stays put");
       return;
     }
     if (x == record.x && y == record.y && rotation == record.rotation) return;
     b2Vec2 position = world.toMeters(x, y);
-    float angle = rotation / DEGREES;
+    float angle = angles::toRadians(rotation);
     if (body->GetType() == b2_kinematicBody) {
       targets.push_back(Target{&record, position, angle});
       return;
@@ -164,6 +165,8 @@ void readWorldSettings(lua_State* L, World& world) {
   }
   world.debugDraw = false;
   getBool(L, "debugDraw", &world.debugDraw);
+  world.paused = false;
+  getBool(L, "paused", &world.paused);
   float gravity[2] = {0, -9.8f * world.pixelsPerMeter};
   luautils::pushResolvedField(L, -1, "gravity");
   if (lua_istable(L, -1)) {
@@ -179,7 +182,7 @@ void readWorldSettings(lua_State* L, World& world) {
   }
   lua_pop(L, 2);
   if (!placeable(gravity[0], gravity[1], 0)) {
-    warnOnce(world.name, "gravity must be finite numbers within 1e9; the old gravity stays");
+    warnOnceAlways(world.name, "gravity must be finite numbers within 1e9; the old gravity stays");
     return;
   }
   world.b2->SetGravity(world.toMeters(gravity[0], gravity[1]));
@@ -223,13 +226,13 @@ void writeBack(lua_State* L, World& world) {
     if (!body || body->GetType() == b2_staticBody || !body->IsAwake() || !body->IsEnabled())
       continue;
     float x = world.toUnits(body->GetPosition().x), y = world.toUnits(body->GetPosition().y);
-    float rotation = body->GetAngle() * DEGREES;
+    float rotation = angles::toDegrees(body->GetAngle());
     if (!placeable(x, y, rotation)) {
       // Contradicting joints or huge forces blew the body up: it goes back
       // to where its node is, at rest, instead of NaN reaching the scene.
-      warnOnce(record->name, "the simulation blew the body up (joints or forces that cannot all "
-                             "hold?); it is put back where its node was, at rest");
-      body->SetTransform(world.toMeters(record->x, record->y), record->rotation / DEGREES);
+      warnOnceAlways(record->name, "the simulation blew the body up (joints or forces that "
+                                   "cannot all hold?); it is put back where its node was, at rest");
+      body->SetTransform(world.toMeters(record->x, record->y), angles::toRadians(record->rotation));
       body->SetLinearVelocity(b2Vec2(0, 0));
       body->SetAngularVelocity(0);
       continue;
@@ -294,7 +297,8 @@ void stepWorld(lua_State* L, World& world, double seconds) {
   // nodes it had passed: then the next step walks again.
   bool quiet = syncBodies(L, world, sync);
 
-  if (std::isfinite(seconds) && seconds > 0) world.accumulated += seconds;
+  // A paused world gathers no time either, so it does not rush on after.
+  if (std::isfinite(seconds) && seconds > 0 && !world.paused) world.accumulated += seconds;
   int steps = static_cast<int>(world.accumulated / world.timeStep);
   if (steps > MAX_STEPS_PER_FRAME) {
     steps = MAX_STEPS_PER_FRAME;
@@ -321,7 +325,7 @@ void stepWorld(lua_State* L, World& world, double seconds) {
       body->SetAngularVelocity(0);
       target.body->x = world.toUnits(target.position.x);
       target.body->y = world.toUnits(target.position.y);
-      target.body->rotation = target.angle * DEGREES;
+      target.body->rotation = angles::toDegrees(target.angle);
     }
   }
   writeBack(L, world);
@@ -360,7 +364,7 @@ void step(lua_State* L, double seconds) {
   // Handlers may replace worlds; they go at the next frame.
   std::vector<World*> current;
   for (auto& world : worlds())
-    if (world->reached == walk) current.push_back(world.get());
+    if (world->reached == walk && stillEnabled(L, *world)) current.push_back(world.get());
   for (World* world : current) stepWorld(L, *world, seconds);
 }
 }  // namespace physics

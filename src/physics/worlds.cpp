@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/luautils.h"
 
 namespace physics {
@@ -27,13 +28,13 @@ class JointsGone : public b2DestructionListener {
 void readSettings(lua_State* L, World& world) {
   getNumber<float>(L, "pixelsPerMeter", &world.pixelsPerMeter);
   if (!std::isfinite(world.pixelsPerMeter) || world.pixelsPerMeter <= 0) {
-    warnOnce(world.name, "pixelsPerMeter must be a number above 0; 64 is used");
+    warnOnceAlways(world.name, "pixelsPerMeter must be a number above 0; 64 is used");
     world.pixelsPerMeter = 64;
   }
   float step = 1.0f / 60;
   getNumber<float>(L, "timeStep", &step);
   if (std::isfinite(step) && step > 0 && step <= 1) world.timeStep = step;
-  else warnOnce(world.name, "timeStep lies above 0 and at most 1 second; 1/60 is used");
+  else warnOnceAlways(world.name, "timeStep lies above 0 and at most 1 second; 1/60 is used");
 }
 }  // namespace
 
@@ -85,6 +86,7 @@ void destroyWorld(lua_State* L, World& world) {
     for (auto& body : world.bodies) luaL_unref(L, LUA_REGISTRYINDEX, body->nodeRef);
     for (auto& body : world.graveyard) luaL_unref(L, LUA_REGISTRYINDEX, body->nodeRef);
     luaL_unref(L, LUA_REGISTRYINDEX, world.nodeRef);
+    luaL_unref(L, LUA_REGISTRYINDEX, world.ancestorsRef);
   }
   for (auto it = all.begin(); it != all.end(); ++it)
     if (it->get() == &world) {
@@ -113,7 +115,7 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
   getNumber<float>(L, "rotation", &record->rotation);
   lua_pop(L, 1);
   if (!placeable(record->x, record->y, record->rotation)) {
-    warnOnce(name, "x, y and rotation must be finite numbers within 1e9; the body is left out");
+    warnOnceAlways(name, "x, y and rotation must be finite numbers within 1e9; the body is left out");
     desc = nullptr;
   }
   record->enabled = enabled;
@@ -121,9 +123,9 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
     b2BodyDef def;
     def.type = desc->type;
     def.position = world.toMeters(record->x, record->y);
-    def.angle = record->rotation * b2_pi / 180;
+    def.angle = angles::toRadians(record->rotation);
     def.linearVelocity = world.toMeters(desc->vx, desc->vy);
-    def.angularVelocity = desc->angularVelocity * b2_pi / 180;
+    def.angularVelocity = angles::toRadians(desc->angularVelocity);
     def.fixedRotation = desc->fixedRotation;
     def.bullet = desc->bullet;
     def.gravityScale = desc->gravityScale;
@@ -136,9 +138,6 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
       addFixture(record->body, shape, 1.0f / world.pixelsPerMeter);
   }
   Body& made = *record;
-  // A body made outside a sync (from C++) is swept by the next one if its
-  // node is not in the world.
-  world.settled = World::NOT_SETTLED;
   world.byNode[made.node] = &made;
   world.bodies.push_back(std::move(record));
   return made;
@@ -157,28 +156,4 @@ void destroyBody(World& world, Body& body) {
     }
 }
 
-bool addStaticBody(lua_State* L, int worldNode, int ownerNode, const std::string& name,
-                   const std::vector<ShapeSpec>& shapes, std::string* why) {
-  worldNode = luautils::absoluteIndex(L, worldNode);
-  ownerNode = luautils::absoluteIndex(L, ownerNode);
-  std::string reason;
-  luautils::pushField(L, worldNode, "physics");
-  bool isWorld = lua_istable(L, -1);
-  lua_pop(L, 1);
-  if (!isWorld) reason = "the world node has no physics table";
-  World* world = isWorld ? &ensureWorld(L, worldNode, name) : nullptr;
-  if (reason.empty() && findBody(lua_topointer(L, ownerNode))) reason = "the node has a body already";
-  if (reason.empty() && shapes.empty()) reason = "no shapes";
-  for (const ShapeSpec& shape : shapes)
-    if (reason.empty()) reason = checkShape(shape, world ? 1.0f / world->pixelsPerMeter : 1);
-  if (!reason.empty()) {
-    if (why) *why = reason;
-    return false;
-  }
-  BodyDesc desc;
-  desc.type = b2_staticBody;
-  desc.shapes = shapes;
-  makeBody(L, *world, ownerNode, name, &desc, true).mark = world->sync;
-  return true;
-}
 }  // namespace physics

@@ -39,13 +39,4 @@ Body& makeBody(lua_State* L, World& world, int node, const std::string& name,
 // Destroys the body; its record waits in the graveyard for the frame's
 // contact events.
 void destroyBody(World& world, Body& body);
-
-// For C++ callers such as a tile map's collision layer: a static body of the
-// given shapes for the node at `owner`, which must lie under the world node
-// at `worldNode` (a node with a `physics` table). The body lives like any
-// other: at the owner's x, y and rotation, until the owner is no longer
-// under the world node. Shapes are checked as a script's are; false (and
-// the reason in `why`) refuses the whole body.
-bool addStaticBody(lua_State* L, int worldNode, int ownerNode, const std::string& name,
-                   const std::vector<ShapeSpec>& shapes, std::string* why);
 }  // namespace physics

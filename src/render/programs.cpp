@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "assets/frameworkfiles.h"
 #include "assets/resources.h"
 #include "core/diagnostics.h"
 #include "core/log.h"
@@ -31,22 +32,6 @@ std::unordered_set<GLuint> failedPrograms;
 // Pairs of files already reported as not linking: a pair built again (the
 // cache emptied by a script) is not reported again.
 std::set<std::pair<std::string, std::string>> reportedPairs;
-
-// The whole file as text, or false when it cannot be opened or read.
-bool readFile(const char* filePath, std::vector<char>& text) {
-  FILE* file = resources::openFile(filePath, "rb");
-  if (!file) return false;
-  fseek(file, 0, SEEK_END);
-  long size = ftell(file);
-  fseek(file, 0, SEEK_SET);
-  bool read = size >= 0;
-  if (read) {
-    text.assign(static_cast<size_t>(size) + 1, '\0');
-    read = fread(text.data(), 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);
-  }
-  fclose(file);
-  return read;
-}
 
 bool compiled(GLuint shader) {
   GLint status = GL_FALSE;
@@ -157,15 +142,19 @@ void markFailed(GLuint program, const ShaderFile& vertex, const ShaderFile& frag
 }  // namespace
 
 GLuint gr_loadShader(const char* filePath, GLenum shaderType) {
-  std::vector<char> source;
-  if (!readFile(filePath, source)) {
+  std::string source, error;
+  if (!frameworkfiles::read(filePath, source, error)) {
+    // A game's file skips its pair; without the framework's own (built in,
+    // so only a broken build lacks them) nothing would be drawn at all.
+    if (shaderfiles::framework(filePath))
+      glcheck::fatal("The framework's shader %s cannot be read: %s\n", filePath, error.c_str());
     DLOG(LogLevel::Error, "Failed to open shader %s\n", filePath);
     return 0;
   }
   DLOG(LogLevel::Info, "Compiling shader %s\n", filePath);
   GLuint shader = glCreateShader(shaderType);
   glcheck::check("glCreateShader");
-  std::string translated = platform::shaderSource(source.data());
+  std::string translated = platform::shaderSource(source);
   const GLchar* text = translated.c_str();
   glShaderSource(shader, 1, &text, nullptr);
   glCompileShader(shader);

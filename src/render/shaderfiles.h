@@ -1,6 +1,7 @@
 // Where a shader's source file is read from. A game's own
 // assets/shaders/<version>/NAME.vs|fs wins; without one, the framework's copies
-// are used (beside the executable, under the installed tree, in the build tree).
+// are used (beside the executable, under the installed tree, built into the
+// executable).
 // Owns nothing else: reading and compiling the file is the program cache's job.
 #pragma once
 
@@ -15,4 +16,7 @@ const size_t PATH_BUFFER = 128;
 // path returned. When no copy exists anywhere, the game path is returned so
 // the caller's "cannot open" message names the file the game would provide.
 std::string find(const std::string& name, const char* extension);
+// Whether `path`, as find() gave it, is one of the framework's copies rather
+// than a file of the game.
+bool framework(const std::string& path);
 }  // namespace shaderfiles

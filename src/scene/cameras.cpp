@@ -118,7 +118,7 @@ void forEach(lua_State* L, BatchMatrix& batchMatrix,
     camera.layer = getString(L, "layer");
     camera.target = getString(L, "target");
     if (!camera.target.empty() && !gr_getRenderTarget(camera.target))
-      diagnostics::warnOnce("target " + camera.target,
+      diagnostics::warnOnceUnderDebug("target " + camera.target,
                             "Warning: camera target %s names no render target; the camera "
                             "draws into the window\n",
                             camera.target.c_str());

@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "core/angles.h"
 #include "core/log.h"
 #include "core/runstate.h"
 
 namespace transforms {
 namespace {
 const char* const TRANSFORM_FIELD = "__transform";
-const double PI = 3.141592653589793;
-const float FOV_DEGREES_TO_RADIANS = 0.017453292f;
 const glm::vec3 X_AXIS(1, 0, 0);
 const glm::vec3 Y_AXIS(0, 1, 0);
 const glm::vec3 Z_AXIS(0, 0, 1);
@@ -34,7 +33,7 @@ struct Placement {
 
 // Degrees to radians: the division in float, the product with pi in double.
 float toRadians(float degrees) {
-  return static_cast<float>(static_cast<double>(degrees / 180.0f) * PI);
+  return static_cast<float>(static_cast<double>(degrees / 180.0f) * angles::PI);
 }
 
 const nodefields::Key X("x"), Y("y"), Z("z"), SCALE("scale"), SCALE_X("scaleX"),
@@ -259,7 +258,7 @@ glm::mat4 calcProjection(lua_State* L) {
     // would only give an infinite matrix.
     if (!std::isfinite(aspect) || aspect == 0 || aspect == std::numeric_limits<float>::epsilon())
       return emptyView();
-    clip = glm::perspective(fov * FOV_DEGREES_TO_RADIANS, aspect, 0.1f, 1000.0f);
+    clip = glm::perspective(fov * static_cast<float>(angles::PI / 180), aspect, 0.1f, 1000.0f);
   } else {
     clip = glm::ortho(-width / 2, width / 2, -height / 2, height / 2, -10000.0f, 10000.0f);
   }

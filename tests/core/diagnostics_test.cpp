@@ -68,3 +68,18 @@ TEST_F(Diagnostics, DeepTracebacksShowBothEnds) {
   EXPECT_EQ(countLines(log, "\t..."), 1) << log;
   EXPECT_EQ(countLinesStartingWith(log, "\t"), 12 + 1 + 10) << log;
 }
+
+// Each warning's name says when it is given: once per key in every mode, or
+// once per key under --debug only.
+TEST_F(Diagnostics, OnceWarningsFollowTheRuleTheirNameSays) {
+  auto both = [] {
+    for (int i = 0; i < 2; ++i) {
+      diagnostics::warnOnceAlways("a", "always %d\n", 1);
+      diagnostics::warnOnceUnderDebug("b", "under debug %d\n", 2);
+    }
+  };
+  EXPECT_EQ(captureOutput(both), "always 1\n");
+  diagnostics::reset();
+  develop();
+  EXPECT_EQ(captureOutput(both), "always 1\nunder debug 2\n");
+}

@@ -65,7 +65,8 @@ TEST(Archive, AMountedGameIsReadListedAndOpenedFromItsTopFolder) {
                  {"game/assets/textures/a.png", binary},
                  {"game/assets/textures/sub/b.png", "b"},
                  {"game/empty.txt", ""},
-                 {"__MACOSX/game/._main.lua", "resource fork"}});
+                 {"__MACOSX/game/._main.lua", "resource fork"},
+                 {".DS_Store", "a stray file beside the top folder"}});
   Unmount unmount;
   std::string error, bytes;
   ASSERT_TRUE(files::mountArchive(zip, 0, 0, error)) << error;
@@ -154,10 +155,10 @@ TEST(Package, TheArchiveIsSortedStampedWithoutDotFilesAndTheSameEveryTime) {
   game.write("assets/.notes", "secret");
   GameFolder out;
   std::string error;
-  ASSERT_TRUE(package::write(game.path(), out.file("one.zip"), error)) << error;
+  ASSERT_TRUE(package::write(game.path(), out.file("one.zip"), {}, error)) << error;
   struct utimbuf later = {1000000000, 1000000000};
   utime(game.file("main.lua").c_str(), &later);
-  ASSERT_TRUE(package::write(game.path(), out.file("two.zip"), error)) << error;
+  ASSERT_TRUE(package::write(game.path(), out.file("two.zip"), {}, error)) << error;
   EXPECT_EQ(slurp(out.file("one.zip")), slurp(out.file("two.zip")));
 
   int code = 0;
@@ -173,6 +174,43 @@ TEST(Package, TheArchiveIsSortedStampedWithoutDotFilesAndTheSameEveryTime) {
   EXPECT_EQ(names, (std::vector<std::string>{"assets/a.lua", "assets/textures/b.png", "main.lua"}));
 
   GameFolder empty;
-  EXPECT_FALSE(package::write(empty.path(), out.file("three.zip"), error));
+  EXPECT_FALSE(package::write(empty.path(), out.file("three.zip"), {}, error));
   EXPECT_NE(error.find("has no main.lua"), std::string::npos);
+}
+
+TEST(Package, TheIgnoreFileLeavesOutWhatItNamesAsAGitignoreWould) {
+  GameFolder game, out;
+  game.writeMain("print 'x'");
+  game.write(".tarnwickignore",
+             "# comments and blank lines are skipped\n"
+             "\n"
+             "tests/\n"
+             "*.psd\n"
+             "!assets/cover.psd\n"
+             "/notes.txt\n"
+             "docs/**/draft.md\n"
+             "tools/*\n"
+             "!tools/keep.lua\n"
+             "cache/  \n");
+  for (const char* name :
+       {"tests/a_test.lua", "assets/art.psd", "assets/deep/x.psd", "assets/cover.psd", "notes.txt",
+        "sub/notes.txt", "docs/draft.md", "docs/a/b/draft.md", "docs/final.md", "tools/build.sh",
+        "tools/keep.lua", "assets/cache/x", "assets/cache.txt", "testsuite.lua"})
+    game.write(name, "x");
+  std::string error;
+  ASSERT_TRUE(package::write(game.path(), out.file("game.zip"), {}, error)) << error;
+  int code = 0;
+  zip_t* zip = zip_open(out.file("game.zip").c_str(), ZIP_RDONLY, &code);
+  ASSERT_NE(zip, nullptr);
+  std::vector<std::string> names;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i)
+    names.push_back(zip_get_name(zip, static_cast<zip_uint64_t>(i), 0));
+  zip_discard(zip);
+  EXPECT_EQ(names, (std::vector<std::string>{"assets/cache.txt", "assets/cover.psd",
+                                             "docs/final.md", "main.lua", "sub/notes.txt",
+                                             "testsuite.lua", "tools/keep.lua"}));
+
+  game.write(".tarnwickignore", "*.lua\n");
+  EXPECT_FALSE(package::write(game.path(), out.file("none.zip"), {}, error));
+  EXPECT_EQ(error, "its .tarnwickignore leaves out main.lua");
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -124,7 +125,11 @@ TEST(Shipping, AGameRunsAlikeFromItsFolderItsArchiveAndAFusedExecutable) {
                             joined(withShot(FRAMES, out.file("fused.png"))),
                         out.file("fused.log"));
   ASSERT_EQ(fused.exitStatus, 0) << fused.out << fused.err;
-  EXPECT_EQ(fused.out, folder.out);
+  // Away from the build tree, the framework's files are its built-in copies.
+  std::string expected = folder.out;
+  for (size_t at = 0; (at = expected.find(TARNWICK_EXECUTABLE_DIR "/", at)) != std::string::npos;)
+    expected.replace(at, strlen(TARNWICK_EXECUTABLE_DIR "/"), "<built-in>/");
+  EXPECT_EQ(fused.out, expected);
 
   Picture reference = readPicture(out.file("folder.png"));
   ASSERT_EQ(reference.width, 160);
@@ -197,6 +202,77 @@ TEST(Shipping, TheBundleCarriesEveryLibraryBeyondTheBaseAndRunsWithoutTheBuildTr
                                      "/orrery/shaders/gl210/simple.vs"}))
       << run.out;
   EXPECT_EQ(readPicture(copy.path() + "/shot.png").width, 960);
+}
+
+TEST(Shipping, OutputsInsideTheGameAreNeverPackedAndNeverReplaceItsFiles) {
+  GameFolder game;
+  const std::string script = "config = { width = 32, height = 32 }\nworld = {}\n";
+  game.writeMain(script);
+  game.write("assets/data/level.txt", "3 rooms");
+  game.write("dist/readme.txt", "the game's own notes");
+
+  // Run twice, each output is the same bytes: the first is never packed into
+  // the second. The archive runs.
+  for (const char* command : {"--package", "--fuse"}) {
+    std::string out = game.file(std::string("mygame") + (command[2] == 'p' ? ".zip" : ""));
+    GameRun first = runTarnwick({command, game.path(), out});
+    ASSERT_EQ(first.exitStatus, 0) << command << first.err;
+    std::string bytes = slurp(out);
+    GameRun second = runTarnwick({command, game.path(), out});
+    ASSERT_EQ(second.exitStatus, 0) << command << second.err;
+    EXPECT_EQ(slurp(out), bytes) << command;
+  }
+  EXPECT_EQ(runTarnwick({"--windowed", "--frames", "1", game.file("mygame.zip")}).exitStatus, 0);
+  std::string archive = slurp(game.file("mygame.zip"));
+  GameRun bundled = runTarnwick({"--bundle", game.path(), game.file("build/linux")});
+  ASSERT_EQ(bundled.exitStatus, 0) << bundled.err;
+  EXPECT_EQ(runTarnwick({"--bundle", game.path(), game.file("build/linux")}).exitStatus, 0);
+  // Nor are the outputs of the other commands.
+  ASSERT_EQ(runTarnwick({"--package", game.path(), game.file("mygame.zip")}).exitStatus, 0);
+  EXPECT_EQ(slurp(game.file("mygame.zip")), archive);
+
+  // A file or folder of the game is refused, with nothing written.
+  struct Case {
+    const char* command;
+    const char* out;
+  };
+  for (const Case& c : {Case{"package", "main.lua"}, Case{"fuse", "assets/data/level.txt"},
+                        Case{"package", "assets"}, Case{"bundle", "dist"},
+                        Case{"bundle", ""}, Case{"export-web", "assets"}}) {
+    std::string out = c.out[0] ? game.file(c.out) : game.path();
+    GameRun refused = runTarnwick({std::string("--") + c.command, game.path(), out});
+    EXPECT_EQ(refused.exitStatus, 2) << c.command << " " << c.out << refused.err;
+    EXPECT_EQ(refused.err, "tarnwick: --" + std::string(c.command) + " refuses '" + out +
+                               "': it is part of the game, not an earlier output\n");
+  }
+  EXPECT_EQ(slurp(game.file("main.lua")), script);
+  EXPECT_EQ(slurp(game.file("assets/data/level.txt")), "3 rooms");
+  EXPECT_EQ(slurp(game.file("dist/readme.txt")), "the game's own notes");
+}
+
+TEST(Shipping, AFusedGameCopiedAloneDrawsWithTheFrameworksOwnShadersAndFont) {
+  GameFolder game, out, copy, empty;
+  game.writeMain(
+      "config = { width = 64, height = 48 }\n"
+      "clearColor = { red = 0, green = 0, blue = 0 }\n"
+      "world = { camera = {}, { text = 'Hi', size = 24 } }\n");
+  ASSERT_EQ(runTarnwick({"--fuse", game.path(), out.file("fused")}).exitStatus, 0);
+  ASSERT_EQ(std::system(("cp '" + out.file("fused") + "' '" + copy.path() + "/'").c_str()), 0);
+  // The build tree, where the framework's files also lie, hidden by an empty
+  // folder mounted over it.
+  std::string hide = "mount --bind '" + empty.path() + "' '" TARNWICK_EXECUTABLE_DIR "' && ";
+  GameRun run = shell("unshare -rm sh -c \"" + hide + "cd / && '" + copy.file("fused") + "'" +
+                          joined(withShot(FRAMES, copy.file("shot.png"))) + "\"",
+                      out.file("fused.log"));
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_TRUE(linesInOrder(run.out, {"Compiling shader <built-in>/shaders/gl210/text.vs"}))
+      << run.out;
+  Picture shot = readPicture(copy.file("shot.png"));
+  ASSERT_EQ(shot.width, 64);
+  int lit = 0;
+  for (int y = 0; y < shot.height; ++y)
+    for (int x = 0; x < shot.width; ++x) lit += shot.at(x, y)[0] > 128;
+  EXPECT_GT(lit, 20) << "no text drawn";
 }
 
 TEST(Shipping, ASaveWrittenByOneRunIsReadByTheNextAndBadNamesAreScriptErrors) {

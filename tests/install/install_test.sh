@@ -31,9 +31,21 @@ grep -q "Compiling shader $scratch/prefix/bin/../share/tarnwick/shaders/gl210/pt
 # The Debian package.
 (cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/package" >/dev/null)
 deb=$(ls "$scratch"/package/tarnwick_*.deb)
+# Every library the packaged binary links belongs to a package it depends on.
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libglew2.2 libpng16-16 libfreetype6 liblua5.1-0; do
-  [[ "$depends" == *"$library"* ]] || { echo "Depends lacks $library: $depends"; exit 1; }
+# The package names alone, one a line (versions and alternatives split off).
+declared=$(sed 's/ *([^)]*)//g; s/ *| */\n/g; s/, */\n/g' <<<"$depends")
+dpkg-deb -x "$deb" "$scratch/unpacked"
+binary="$scratch/unpacked/usr/bin/tarnwick"
+for library in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+  path=$(ldd "$binary" | awk -v name="$library" '$1 == name { print $3 }')
+  [ -n "$path" ] || { echo "$library does not resolve"; exit 1; }
+  # With /usr merged, dpkg knows a library by one of its two paths.
+  owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "${path#/usr}" 2>/dev/null || dpkg -S "/usr$path") \
+    || { echo "no package holds $path"; exit 1; }
+  package=${owner%%:*}
+  grep -qxF "$package" <<<"$declared" \
+    || { echo "$library comes from $package, which Depends lacks: $depends"; exit 1; }
 done
 contents=$(dpkg-deb -c "$deb")
 grep -q '\./usr/bin/tarnwick$' <<<"$contents" || { echo "no /usr/bin/tarnwick in the package"; exit 1; }

@@ -13,7 +13,9 @@
 #include "physics/step.h"
 #include "physics/worlds.h"
 #include "support/capture.h"
+#include "support/game_run.h"
 #include "support/lua_state.h"
+#include "support/picture.h"
 
 using testsupport::LuaState;
 
@@ -142,4 +144,45 @@ TEST(PhysicsMapBodies, BadOptionsAreRefusedWithOneLine) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     physics::reset(L);
   }
+}
+
+// A tile layer moved in Tiled collides where it is drawn: its solid tiles'
+// outlines and its other tiles' shapes both move with it.
+TEST(PhysicsMapBodies, AMovedLayerCollidesWhereItsTilesAreDrawn) {
+  testsupport::GameFolder game;
+  testsupport::writePicture(game.file("assets/maps/tiles.png"),
+                            testsupport::solidPicture(16, 8, {255, 255, 255, 255}));
+  // 4 × 2 cells of 8 pixels, centred: the bottom row holds a solid tile and
+  // a tile whose shape is its lower half, twice; the layer is moved 4 right
+  // and 12 up.
+  game.write("assets/maps/moved.tmx", R"(<?xml version="1.0" encoding="UTF-8"?>
+<map orientation="orthogonal" width="4" height="2" tilewidth="8" tileheight="8" infinite="0">
+ <tileset firstgid="1" name="tiles" tilewidth="8" tileheight="8" tilecount="2" columns="2">
+  <image source="tiles.png" width="16" height="8"/>
+  <tile id="0"><objectgroup><object id="1" x="0" y="0" width="8" height="8"/></objectgroup></tile>
+  <tile id="1"><objectgroup><object id="1" x="0" y="4" width="8" height="4"/></objectgroup></tile>
+ </tileset>
+ <layer id="1" name="ground" width="4" height="2" offsetx="4" offsety="-12">
+  <data encoding="csv">0,0,0,0,1,2,1,2</data>
+ </layer>
+</map>
+)");
+  game.writeMain(
+      "config = {width = 64, height = 64}\n"
+      "map = {tilemap = 'moved', mapBodies = {tiles = true}}\n"
+      "world = {camera = {}, physics = {}, map}\n"
+      "frame = 0\n"
+      "function update() frame = frame + 1\n"
+      "  if frame == 3 then for _, x in ipairs({-12.5, -11.5, -3.5, -4.5}) do\n"
+      "    local hit = bodies.rayCast(world, x, 50, x, -50)\n"
+      "    print('hit', x, hit and string.format('%.2f', hit.y)) end end end\n");
+  testsupport::GameRun result = testsupport::runFrames(game, 4);
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  // Unmoved, the cells' tops lie at 0 (solid) and -4 (half) and their sides
+  // at x = -16, -8, 0, 8; moved, at 12 and 8, and x = -12, -4, 4, 12.
+  EXPECT_NE(result.out.find("hit\t-12.5\tnil"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("hit\t-11.5\t12.00"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("hit\t-3.5\t8.00"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("hit\t-4.5\t12.00"), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find("physics: "), std::string::npos) << result.out;
 }

@@ -393,3 +393,89 @@ TEST(PhysicsRun, ContradictingJointsNeverPutNaNIntoTheScene) {
   EXPECT_EQ(countLinesStartingWith(result.out, "physics: d: the simulation blew the body up"), 1)
       << result.out;
 }
+
+// `update` runs before the frame's steps: what it disables or pauses takes no
+// step in that frame. A paused world stays drawn and answers queries.
+TEST(PhysicsRun, AWorldStopsInTheFrameThatDisablesOrPausesIt) {
+  GameFolder game;
+  game.writeMain(std::string(HEADER) +
+      "local function ball() return {body = {shape = 'circle', radius = 5}, x = 1000} end\n"
+      "a, b, c = ball(), ball(), ball()\n"
+      "arena = {physics = {}, a}\n"
+      "holder = {{physics = {}, b}}\n"
+      "paused = {physics = {debugDraw = true}, c,\n"
+      "  {body = {type = 'static', width = 100, height = 60}}}\n"
+      "world = {camera = {}, arena, holder, paused}\n"
+      "function update() frame = frame + 1\n"
+      "  if frame == 20 then arena.enabled = false; holder.enabled = false\n"
+      "    paused.physics.paused = true; print('before', a.y, b.y, c.y) end\n"
+      "  if frame == 21 then print('after', a.y, b.y, c.y) end\n"
+      "  if frame == 25 then local found = bodies.queryPoint(paused, 1000, c.y)\n"
+      "    print('query', #found, tostring(found[1] == c)) end\n"
+      "  if frame == 30 then paused.physics.paused = false; resumed = c.y end\n"
+      "  if frame == 35 then print('resumed', c.y - resumed)\n"
+      "    paused.physics.paused = true end end\n");
+  GameRun result = runFrames(game, 40, true);
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  std::vector<double> before = numbersAfter(result.out, "before");
+  std::vector<double> after = numbersAfter(result.out, "after");
+  ASSERT_EQ(before.size(), 3u) << result.out;
+  EXPECT_EQ(after, before) << result.out;
+  EXPECT_EQ(countLines(result.out, "query\t1\ttrue"), 1) << result.out;
+  std::vector<double> resumed = numbersAfter(result.out, "resumed");
+  ASSERT_EQ(resumed.size(), 1u) << result.out;
+  EXPECT_LT(resumed[0], -1);  // unpaused, it falls on
+  // The paused world's outlines are still drawn.
+  Picture shot = readPicture(game.file("shot.png"));
+  ASSERT_EQ(shot.width, 320);
+  RGBA edge = shot.at(110, 120);
+  EXPECT_GT(edge[2], 200) << edge[0] << " " << edge[1] << " " << edge[2];
+}
+
+// A body node's own scale sizes its shapes; a scale above it only warns.
+TEST(PhysicsRun, ABodyNodesOwnScaleSizesItsShapes) {
+  GameRun result = run(
+      "big = {body = {width = 10, height = 10}, x = -60, y = 20, scale = 2}\n"
+      "flat = {body = {width = 10, height = 10}, x = 0, y = 20, scaleX = 3, scaleY = -0.5}\n"
+      "round = {body = {shape = 'circle', radius = 5, y = 5}, x = 60, y = 20, scale = 3}\n"
+      "world = {camera = {}, physics = {},\n"
+      "  {body = {type = 'static', width = 300, height = 20}, y = -100}, big, flat, round,\n"
+      "  {scale = 2, {name = 'inner', body = {width = 10, height = 10}, x = 200}}}\n"
+      "function update() frame = frame + 1\n"
+      "  if frame == 150 then print('rest', big.y, flat.y, round.y, bodies.getMass(flat)) end end\n",
+      151);
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  std::vector<double> rest = numbersAfter(result.out, "rest");
+  ASSERT_EQ(rest.size(), 4u) << result.out;
+  // The floor's top is at -90; half heights 10, 2.5, and the circle's centre
+  // 15 above its node with radius 15.
+  EXPECT_NEAR(rest[0], -80, 1);
+  EXPECT_NEAR(rest[1], -87.5, 1);
+  EXPECT_NEAR(rest[2], -90, 1);
+  EXPECT_NEAR(rest[3], 30.0 * 5 / (64 * 64), 1e-4);  // 30 × 5 units at 1 kg/m²
+  EXPECT_EQ(countLinesStartingWith(result.out, "physics: inner: a node above the body"), 1)
+      << result.out;
+  EXPECT_EQ(countLinesStartingWith(result.out, "physics: "), 1) << result.out;
+}
+
+// A frame far longer than 8 steps (a level load) steps 8 times; the rest of
+// its time is dropped, not worked off by rushing the frames after it.
+TEST(PhysicsRun, AfterAVeryLongFrameBodiesGoOnAtTheirSpeed) {
+  GameFolder game;
+  game.writeMain(std::string(HEADER) +
+      "ball = {body = {shape = 'circle', radius = 5, vx = 600}}\n"
+      "world = {camera = {}, physics = {gravity = {0, 0}}, ball}\n"
+      "function update(dt) frame = frame + 1\n"
+      "  if frame == 10 then local t = os.clock() while os.clock() - t < 0.4 do end end\n"
+      "  if frame == 12 then x0, total = ball.x, 0 end\n"
+      "  if frame >= 12 and frame < 40 then total = total + dt end\n"
+      "  if frame == 40 then print('moved', ball.x - x0, total * 600) end end\n");
+  GameRun result = runGame(game, {"--windowed", "--frames", "41"});
+  ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+  std::vector<double> moved = numbersAfter(result.out, "moved");
+  ASSERT_EQ(moved.size(), 2u) << result.out;
+  // At most what the frames' time allows, give or take a step's 10 units (a
+  // slow frame of a busy machine may drop time too, so not at least).
+  EXPECT_LE(moved[0], moved[1] + 12) << result.out;
+  EXPECT_GT(moved[0], 0) << result.out;
+}

@@ -37,7 +37,7 @@ Picture tilesetA() {
 // 4 × 2 cells. Layer "base": red|blue, the same flipped in x, the animated
 // tile (white 500 ms, then yellow), the collection's green; below, red|blue
 // flipped on the diagonal. Layer "shifted": green at cell 2,1, moved 8 right
-// and 4 up.
+// and 4 up. Tileset "b" draws its tiles 6 right and 2 down (tileoffset).
 const char* const TMX = R"(<?xml version="1.0"?>
 <map orientation="orthogonal" width="4" height="2" tilewidth="16" tileheight="16" infinite="0">
  <tileset firstgid="1" name="a" tilewidth="16" tileheight="16" margin="1" spacing="2" tilecount="3" columns="3">
@@ -45,6 +45,7 @@ const char* const TMX = R"(<?xml version="1.0"?>
   <tile id="1"><animation><frame tileid="1" duration="500"/><frame tileid="2" duration="500"/></animation></tile>
  </tileset>
  <tileset firstgid="4" name="b" tilewidth="16" tileheight="16" tilecount="1" columns="0">
+  <tileoffset x="6" y="2"/>
   <tile id="0"><image source="green.png" width="16" height="16"/></tile>
  </tileset>
  <layer id="1" name="base" width="4" height="2">
@@ -61,6 +62,7 @@ const char* const TMJ = R"({"orientation":"orthogonal","width":4,"height":2,"til
    "image":"a.png","imagewidth":55,"imageheight":18,
    "tiles":[{"id":1,"animation":[{"tileid":1,"duration":500},{"tileid":2,"duration":500}]}]},
   {"firstgid":4,"name":"b","tilewidth":16,"tileheight":16,"tilecount":1,"columns":0,
+   "tileoffset":{"x":6,"y":2},
    "tiles":[{"id":0,"image":"green.png","imagewidth":16,"imageheight":16}]}],
  "layers":[{"type":"tilelayer","id":1,"name":"base","width":4,"height":2,"data":[1,2147483649,2,4,536870913,0,0,0]},
   {"type":"tilelayer","id":2,"name":"shifted","width":4,"height":2,"offsetx":8,"offsety":-4,
@@ -98,7 +100,9 @@ TEST(TileMapPictures, TilesetsFlipsAnimationAndOffsetsLandWhereTiledPutsThem) {
                          {{40, 16}, BLUE}, {{47, 31}, BLUE},  // no magenta from the gaps
                          {{48, 20}, BLUE}, {{63, 20}, RED},   // flipped in x
                          {{70, 20}, YELLOW},                  // animated, at 0.75 s
-                         {{90, 20}, GREEN},                   // the collection's tile
+                         {{90, 20}, GREEN},                   // the collection's tile,
+                         {{86, 18}, GREEN}, {{101, 33}, GREEN},  // at its tileset's offset
+                         {{85, 25}, BACKGROUND}, {{95, 17}, BACKGROUND},
                          {{40, 33}, RED},  {{40, 46}, BLUE},  // diagonal: halves now on top and below
                          {{56, 40}, BACKGROUND},              // an empty cell
                          {{86, 40}, GREEN}, {{66, 46}, BACKGROUND},  // the shifted layer
