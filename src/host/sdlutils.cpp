@@ -121,6 +121,12 @@ void SDLstart(int width, int height, const WindowSettings& settings) {
 }
 
 void SDLquit() {
+  if (platform::keepWindowAfterRun()) {
+    // The window and its context stay, and with them the last picture; the
+    // rest (sound, controllers, timers) stops.
+    SDL_QuitSubSystem(ALL_SUBSYSTEMS & ~(SDL_INIT_VIDEO | SDL_INIT_EVENTS));
+    return;
+  }
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

@@ -3,6 +3,7 @@
 // the page's panel. The page (assets/web/tarnwick-page.js) mounts the
 // storage before main runs.
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <utility>
 
@@ -41,6 +42,11 @@ void runFrames(std::function<bool()> frame, std::function<void()> finish) {
   // The browser paces the frames (0: its animation frames); the stack unwinds
   // instead of returning to the caller.
   emscripten_set_main_loop(browserFrame, 0, 1);
+}
+
+bool keepWindowAfterRun() {
+  emscripten_html5_remove_all_event_listeners();
+  return true;
 }
 
 void ended(int status) {

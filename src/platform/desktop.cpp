@@ -13,6 +13,8 @@ void runFrames(std::function<bool()> frame, std::function<void()> finish) {
   finish();
 }
 
+bool keepWindowAfterRun() { return false; }
+
 void ended(int) {}
 
 void exitNow(int status) { exit(status); }
