@@ -28,6 +28,14 @@ rng::Generator& generatorOf(lua_State* L) {
   return *static_cast<rng::Generator*>(lua_touserdata(L, lua_upvalueindex(1)));
 }
 
+// A whole number from lower to upper, both within +-2^53: the range fits 64
+// bits and the result a double.
+void pushBetween(lua_State* L, rng::Generator& generator, int64_t lower, int64_t upper) {
+  uint64_t range = static_cast<uint64_t>(upper - lower) + 1;
+  int64_t drawn = static_cast<int64_t>(rng::below(generator, range));
+  lua_pushnumber(L, static_cast<double>(lower + drawn));
+}
+
 int drawRandom(lua_State* L) {
   rng::Generator& generator = generatorOf(L);
   switch (lua_gettop(L)) {
@@ -37,17 +45,14 @@ int drawRandom(lua_State* L) {
     case 1: {
       int64_t upper = whole(luaL_checknumber(L, 1));
       luaL_argcheck(L, 1 <= upper, 1, "interval is empty");
-      lua_pushnumber(L, static_cast<double>(1 + static_cast<int64_t>(
-                                                    rng::below(generator, static_cast<uint64_t>(upper)))));
+      pushBetween(L, generator, 1, upper);
       return 1;
     }
     case 2: {
       int64_t lower = whole(luaL_checknumber(L, 1));
       int64_t upper = whole(luaL_checknumber(L, 2));
       luaL_argcheck(L, lower <= upper, 2, "interval is empty");
-      uint64_t range = static_cast<uint64_t>(upper - lower) + 1;
-      lua_pushnumber(L, static_cast<double>(lower + static_cast<int64_t>(
-                                                        rng::below(generator, range))));
+      pushBetween(L, generator, lower, upper);
       return 1;
     }
     default:

@@ -1,7 +1,7 @@
-// The web page's side of the platform: the browser calls each frame, shaders
-// become GLSL ES 1.00, the save folder lives in IndexedDB, error lines reach
-// the page's panel. The page (assets/web/tarnwick-page.js) mounts the
-// storage before main runs.
+// The web page's side of the platform: the browser calls each frame, the
+// canvas keeps the last picture after the run, shaders become GLSL ES 1.00,
+// the save folder lives in IndexedDB, error lines reach the page's panel. The
+// page (assets/web/tarnwick-page.js) mounts the storage before main runs.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
