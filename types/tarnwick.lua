@@ -869,7 +869,6 @@ function bodies.applyTorque(node, torque) end
 ---@param y number
 function bodies.setVelocity(node, x, y) end
 
---- `local vx, vy = bodies.getVelocity(node)`.
 ---@param node table
 ---@return any
 function bodies.getVelocity(node) end
@@ -897,8 +896,7 @@ function bodies.getMass(node) end
 ---@param rotation number
 function bodies.teleport(node, x, y, rotation) end
 
---- The nearest shape (sensors left out) on the segment from x1, y1 to x2, y2. `y`, the
---- surface's `normalX`, `normalY` and the `fraction` of the way along the ray.
+--- The nearest shape (sensors left out) on the segment from x1, y1 to x2, y2.
 ---@param world table
 ---@param x1 number
 ---@param y1 number
@@ -907,7 +905,6 @@ function bodies.teleport(node, x, y, rotation) end
 ---@return any
 function bodies.rayCast(world, x1, y1, x2, y2) end
 
---- nearest first; empty when nothing is hit.
 ---@param world table
 ---@param x1 number
 ---@param y1 number
@@ -916,7 +913,6 @@ function bodies.rayCast(world, x1, y1, x2, y2) end
 ---@return any
 function bodies.rayCastAll(world, x1, y1, x2, y2) end
 
---- x1, y1 and x2, y2 (truly overlap: not their bounding boxes). Sensors included.
 ---@param world table
 ---@param x1 number
 ---@param y1 number
@@ -925,7 +921,6 @@ function bodies.rayCastAll(world, x1, y1, x2, y2) end
 ---@return any
 function bodies.queryBox(world, x1, y1, x2, y2) end
 
---- chains contain none).
 ---@param world table
 ---@param x number
 ---@param y number

@@ -21,12 +21,13 @@
     errors.scrollTop = errors.scrollHeight;
   }
 
-  // The URL's run options: ?frames=N&fixed-dt=MS&screenshot=1 (or =download)
-  // &debug&strict&quiet.
+  // The URL's run options: ?frames=N&fixed-dt=MS&seed=N&screenshot=1 (or
+  // =download)&debug&strict&quiet.
   function runArguments() {
     var args = [];
     if (query.has("frames")) args.push("--frames", query.get("frames"));
     if (query.has("fixed-dt")) args.push("--fixed-dt", query.get("fixed-dt"));
+    if (query.has("seed")) args.push("--seed", query.get("seed"));
     if (query.has("screenshot")) args.push("--screenshot", "/screenshot.png");
     ["debug", "strict", "quiet"].forEach(function (flag) {
       if (query.has(flag)) args.push("--" + flag);

@@ -11,9 +11,6 @@ local PLAYING = { red = 0.08, green = 0.09, blue = 0.16 }
 local OVER = { red = 0.35, green = 0.06, blue = 0.08 }
 clearColor = PLAYING
 
--- SDL key codes, as onKeyboardEvent receives them.
-local KEY = { space = 32, right = 1073741903, left = 1073741904, minus = 45, equals = 61 }
-
 local HALF_WIDTH, HALF_HEIGHT = 240, 180
 local PADDLE_SPEED = 360 -- pixels per second
 local SPAWN_EVERY = 0.7  -- seconds
@@ -109,7 +106,7 @@ end
 
 function update(dt)
   if state.over then return end
-  local direction = (held[KEY.right] and 1 or 0) - (held[KEY.left] and 1 or 0)
+  local direction = (held[keys.right] and 1 or 0) - (held[keys.left] and 1 or 0)
   paddle.x = math.max(-HALF_WIDTH + 40, math.min(HALF_WIDTH - 40, paddle.x + direction * PADDLE_SPEED * dt))
 
   state.spawn = state.spawn - dt
@@ -154,9 +151,9 @@ end
 -- keeps changing the volume, holding space does not restart twice.
 function onKeyboardEvent(pressed, key, again)
   held[key] = pressed or nil
-  if pressed and key == KEY.space and state.over and not again then newRound() end
-  if pressed and (key == KEY.minus or key == KEY.equals) then
-    setVolume(volume.level + (key == KEY.minus and -1 or 1))
+  if pressed and key == keys.space and state.over and not again then newRound() end
+  if pressed and (key == keys.minus or key == keys.equals) then
+    setVolume(volume.level + (key == keys.minus and -1 or 1))
     sound("click.wav")
   end
 end

@@ -10,7 +10,6 @@
 config = { width = 480, height = 360, title = "Topple" }
 clearColor = { red = 0.1, green = 0.12, blue = 0.2 }
 
-local KEY = { space = 32, d = 100, r = 114, up = 1073741906, down = 1073741905 }
 local CRATE = 20
 
 local function rectangle(w, h)
@@ -113,15 +112,15 @@ end
 
 function onKeyboardEvent(pressed, key)
   if not pressed then return end
-  if key == KEY.space then fire()
-  elseif key == KEY.d then arena.physics.debugDraw = not arena.physics.debugDraw
-  elseif key == KEY.r then buildTower(); score = 0; scoreText.text = "0"
+  if key == keys.space then fire()
+  elseif key == keys.d then arena.physics.debugDraw = not arena.physics.debugDraw
+  elseif key == keys.r then buildTower(); score = 0; scoreText.text = "0"
   end
 end
 
 function update(dt)
   frame = frame + 1
   if not seesaw and bodies.hasBody(plank) then seesaw = bodies.revoluteJoint(pin, plank, -20, -150) end
-  if app.isKeyDown(KEY.up) then cannon.rotation = math.min(80, cannon.rotation + 60 * dt) end
-  if app.isKeyDown(KEY.down) then cannon.rotation = math.max(0, cannon.rotation - 60 * dt) end
+  if app.isKeyDown(keys.up) then cannon.rotation = math.min(80, cannon.rotation + 60 * dt) end
+  if app.isKeyDown(keys.down) then cannon.rotation = math.max(0, cannon.rotation - 60 * dt) end
 end

@@ -17,6 +17,19 @@ bool parseCount(const char* text, int minimum, int* value) {
   *value = static_cast<int>(parsed);
   return true;
 }
+
+// Whole numbers a double holds exactly, so that math.randomseed(N) in a script
+// starts the sequence --seed N does.
+bool parseSeed(const char* text, long long* value) {
+  if (!text || !*text) return false;
+  errno = 0;
+  char* end = nullptr;
+  long long parsed = strtoll(text, &end, 10);
+  const long long exact = 1LL << 53;
+  if (errno != 0 || *end != '\0' || parsed < -exact || parsed > exact) return false;
+  *value = parsed;
+  return true;
+}
 }  // namespace
 
 const char* usage() {
@@ -34,6 +47,8 @@ const char* usage() {
          "  --screenshot FILE  write the last drawn frame to FILE as an RGBA PNG\n"
          "                     (a relative FILE is taken from the current folder)\n"
          "  --fixed-dt MS      every frame advances MS milliseconds, without pacing\n"
+         "  --seed N           math.random starts from seed N (default: the clock's time,\n"
+         "                     or 1 with --fixed-dt)\n"
          "  --debug            report every Lua error once with its traceback, and names\n"
          "                     that resolve to nothing\n"
          "  --strict           like --debug, and the first Lua error ends the run with\n"
@@ -88,6 +103,14 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
                   (next ? next : "") + "'";
         return Outcome::BAD;
       }
+      ++i;
+    } else if (strcmp(arg, "--seed") == 0) {
+      if (!parseSeed(next, &options.seed)) {
+        message = std::string("tarnwick: --seed needs a whole number, got '") +
+                  (next ? next : "") + "'";
+        return Outcome::BAD;
+      }
+      options.seedGiven = true;
       ++i;
     } else if (strcmp(arg, "--convert-model") == 0) {
       const char* mod = i + 2 < argc ? argv[i + 2] : nullptr;

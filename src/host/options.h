@@ -10,6 +10,8 @@ struct Options {
   int frames = 0;           // end the run after this frame; 0 runs until quit
   std::string screenshot;   // PNG of the last drawn frame
   int fixedDtMs = -1;       // fixed time step in ms, frames back to back; -1 is real time
+  bool seedGiven = false;   // --seed: math.random starts from `seed`
+  long long seed = 0;       // a whole number within +-2^53, as math.randomseed takes it
   bool debug = false;       // development mode: errors, tracebacks and missing names shown
   bool strict = false;      // the first Lua error ends the run with status 1 (implies debug)
   bool quiet = false;       // only errors, warnings and the game's own output

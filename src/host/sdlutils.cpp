@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/framing.h"
 #include "core/log.h"
 #include "platform/platform.h"
 #include "render/screen.h"
@@ -34,8 +35,10 @@ void goFullScreen(int width, int height) {
   }
   SDL_Rect bounds = {};
   if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+    // The size the frame is drawn at between the bars, not the display's.
+    FramePlacement drawn = fitFrame(width, height, bounds.w, bounds.h);
     DLOG(LogLevel::Warning, "The display has no %dx%d mode: the game is scaled to %dx%d\n", width,
-         height, bounds.w, bounds.h);
+         height, drawn.width, drawn.height);
     SDL_SetWindowSize(window, bounds.w, bounds.h);
     SDL_SetWindowPosition(window, bounds.x, bounds.y);
   }
@@ -118,6 +121,12 @@ void SDLstart(int width, int height, const WindowSettings& settings) {
 }
 
 void SDLquit() {
+  if (platform::keepWindowAfterRun()) {
+    // The window and its context stay, and with them the last picture; the
+    // rest (sound, controllers, timers) stops.
+    SDL_QuitSubSystem(ALL_SUBSYSTEMS & ~(SDL_INIT_VIDEO | SDL_INIT_EVENTS));
+    return;
+  }
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

@@ -31,6 +31,8 @@ bool fullScreen();
 // otherwise the window covers the display at its own mode (the frame loop then
 // scales the game's frame into it, host/letterbox.h).
 void SDLstart(int width, int height, const WindowSettings& settings);
+// Closes the window and SDL; a page keeps its window and the last picture
+// (platform::keepWindowAfterRun).
 void SDLquit();
 [[noreturn]] void SDLdie(const char* msg);
 void SDLcheckError(int line);

@@ -28,6 +28,7 @@
 #include "host/gamescripts.h"
 #include "host/keys.h"
 #include "host/letterbox.h"
+#include "host/mathrandom.h"
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "physics/worlds.h"
@@ -270,6 +271,7 @@ int run(const Options& options) {
   resources::init();
   lua_State* L = luaL_newstate();
   luaL_openlibs(L);
+  mathrandom::install(L, mathrandom::startingSeed(options));
   gamescripts::install(L);
   openModules(L);
   keys::install(L);

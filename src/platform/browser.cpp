@@ -1,8 +1,9 @@
-// The web page's side of the platform: the browser calls each frame, shaders
-// become GLSL ES 1.00, the save folder lives in IndexedDB, error lines reach
-// the page's panel. The page (assets/web/tarnwick-page.js) mounts the
-// storage before main runs.
+// The web page's side of the platform: the browser calls each frame, the
+// canvas keeps the last picture after the run, shaders become GLSL ES 1.00,
+// the save folder lives in IndexedDB, error lines reach the page's panel. The
+// page (assets/web/tarnwick-page.js) mounts the storage before main runs.
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <utility>
 
@@ -41,6 +42,11 @@ void runFrames(std::function<bool()> frame, std::function<void()> finish) {
   // The browser paces the frames (0: its animation frames); the stack unwinds
   // instead of returning to the caller.
   emscripten_set_main_loop(browserFrame, 0, 1);
+}
+
+bool keepWindowAfterRun() {
+  emscripten_html5_remove_all_event_listeners();
+  return true;
 }
 
 void ended(int status) {

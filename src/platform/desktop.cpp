@@ -1,5 +1,5 @@
-// The desktop's side of the platform: the frame loop runs here, shaders
-// compile as written, files on disk are the save folder, errors are log lines.
+// The desktop's side of the platform: the frame loop runs here, the window
+// closes after the run, shaders compile as written, files on disk are the save folder, errors are log lines.
 #include "platform/platform.h"
 
 #include <cstdlib>
@@ -12,6 +12,8 @@ void runFrames(std::function<bool()> frame, std::function<void()> finish) {
   }
   finish();
 }
+
+bool keepWindowAfterRun() { return false; }
 
 void ended(int) {}
 

@@ -1,6 +1,7 @@
-// What differs between the desktop and a web page: who drives the frames, the
-// shading language the context compiles, keeping the save folder, and where an
-// error line shows besides the log.
+// What differs between the desktop and a web page: who drives the frames,
+// whether the window outlives the run, the shading language the context
+// compiles, keeping the save folder, and where an error line shows besides
+// the log.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,12 @@ bool browser();
 // and returns after `finish`; a page calls `frame` once per animation frame,
 // and this returns at once, before any frame (the callables are kept).
 void runFrames(std::function<bool()> frame, std::function<void()> finish);
+
+// Whether the window outlives the run, showing its last picture: on a page
+// the canvas stays (closing SDL's window would size it to 0 x 0), and its
+// input handlers are removed here, so the page's keys and scrolling work
+// again. The desktop closes its window.
+bool keepWindowAfterRun();
 
 // The run ended with exit status `status`: a page says so to its script.
 void ended(int status);

@@ -138,7 +138,7 @@ TEST(DevelopmentMode, QuietDropsExactlyTheProgressLines) {
   ASSERT_EQ(plain.exitStatus, 0) << plain.out;
   ASSERT_EQ(quiet.exitStatus, 0) << quiet.out;
   const std::regex progress(
-      "|Load lua main|Get size|Init SDL|Init audio|Init graphics|Load assets|Create textures|"
+      "|Random seed .*|Load lua main|Get size|Init SDL|Init audio|Init graphics|Load assets|Create textures|"
       "Create sheets|Call main lua init|Start main loop|SDLquit|Final quit|Exit|Quit|"
       "Watch not implemented on this platform|Red size: .*| Green size: .*| Blue size: .*|"
       "gl_.*|Compiling shader .*|Shader created|Looking for files in folder .*|"

@@ -25,9 +25,11 @@ TEST(Options, EveryOptionTakesItsValue) {
   Options result;
   std::string message;
   EXPECT_EQ(parse({"--windowed", "--frames", "3", "--fixed-dt", "16", "--screenshot", "a.png",
-                   "game"},
+                   "--seed", "-9007199254740992", "game"},
                   result, message),
             options::Outcome::RUN);
+  EXPECT_TRUE(result.seedGiven);
+  EXPECT_EQ(result.seed, -9007199254740992LL);
   EXPECT_TRUE(result.windowed);
   EXPECT_EQ(result.frames, 3);
   EXPECT_EQ(result.fixedDtMs, 16);
@@ -46,6 +48,8 @@ TEST(Options, BadInputIsNamed) {
                                          {{"--frames"}, "--frames"},
                                          {{"--fixed-dt", "-1"}, "-1"},
                                          {{"--screenshot"}, "--screenshot"},
+                                         {{"--seed", "1.5"}, "1.5"},
+                                         {{"--seed", "9007199254740993"}, "9007199254740993"},
                                          {{"--new"}, "--new"},
                                          {{"a", "b"}, "b"}}) {
     Options result;

@@ -131,7 +131,8 @@ TEST(Startup, AnUnusableConfigFieldEndsStartUpWithOneLine) {
     game.writeMain(std::string("config = ") + c.config + "\nworld = {}\n");
     GameRun run = runFrames(game, 1);
     EXPECT_EQ(run.exitStatus, 1) << c.config;
-    EXPECT_EQ(run.out, std::string("Load lua main\nGet size\n") + c.line + "\n") << c.config;
+    EXPECT_EQ(run.out, std::string("Random seed 1\nLoad lua main\nGet size\n") + c.line + "\n")
+        << c.config;
   }
   // Numeric text still gives a size, and fractions are cut.
   GameFolder game;

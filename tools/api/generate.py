@@ -335,8 +335,8 @@ def error_lines(member, params, attrs):
 # ---- Descriptions ------------------------------------------------------------
 
 def read_descriptions(path):
-    """Blocks of 'name' followed by indented lines; 'returns: text' lines are
-    the result's description."""
+    """Blocks of 'name' followed by indented lines; a 'returns: text' line and
+    the lines after it in its block are the result's description."""
     found = {}
     current = None
     with open(path, encoding="utf-8") as text:
@@ -349,10 +349,13 @@ def read_descriptions(path):
                 found[current] = {"text": [], "returns": None}
             elif current is not None:
                 stripped = line.strip()
+                entry = found[current]
                 if stripped.startswith("returns:"):
-                    found[current]["returns"] = stripped[len("returns:"):].strip()
+                    entry["returns"] = stripped[len("returns:"):].strip()
+                elif entry["returns"] is not None:
+                    entry["returns"] += " " + stripped
                 else:
-                    found[current]["text"].append(stripped)
+                    entry["text"].append(stripped)
     return found
 
 
@@ -421,6 +424,24 @@ def markdown(modules, types, descriptions):
     return "\n".join(re.sub(r"\n{3,}", "\n\n", "\n".join(out)).split("\n")).rstrip() + "\n"
 
 
+# A prose paragraph starts a sentence and ends one; a sentence cut between
+# two paragraphs (the description and "Returns:") fails one of the two.
+SENTENCE_START = re.compile(r"^[A-Z0-9`\"'*\[]")
+SENTENCE_CUT = re.compile(r"[,;:(]\.$|\.\.$|[^.!?:]$")
+
+
+def cut_sentences(reference):
+    """Prose paragraphs of the generated reference that begin or end
+    mid-sentence."""
+    found = []
+    for line in reference.split("\n"):
+        if not line or line[0] in "#|-<" or line.startswith("    "):
+            continue
+        if not SENTENCE_START.match(line) or SENTENCE_CUT.search(line):
+            found.append(line)
+    return found
+
+
 def add_description(out, descriptions, key):
     text = text_of(descriptions, key)
     out.append("")
@@ -456,7 +477,8 @@ def function_section(out, module, member, types, descriptions, key):
     described = returns_of(descriptions, key)
     results = ([result[1]] if result else []) + \
         ["`%s`: %s" % (name, words) for name, _, words in output_params(types, member.params[0])]
-    out.append("Returns: %s." % (described or (", ".join(results) if results else "nothing")))
+    returned = described or (", ".join(results) if results else "nothing")
+    out.append("Returns: %s" % returned + ("" if returned.endswith(".") else "."))
     out.append("")
     if len(member.params) > 1:
         # As the generated wrapper prints them: every C parameter, outputs too.
@@ -654,6 +676,10 @@ def main():
         types_path: merged_types_file(current_types, lua_definitions(modules, types,
                                                                      descriptions)),
     }
+    cut = cut_sentences(wanted[reference_path])
+    if cut:
+        sys.exit("Sentences cut in the generated reference (tools/api/descriptions.txt or "
+                 "how it is read):\n  " + "\n  ".join(cut))
     stale = []
     for path, content in wanted.items():
         existing = ""
