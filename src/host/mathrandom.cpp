@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/log.h"
+#include "core/luautils.h"
 #include "core/random.h"
 
 namespace mathrandom {
@@ -76,7 +77,7 @@ int64_t startingSeed(const Options& options) {
 
 void install(lua_State* L, int64_t value) {
   DLOG(LogLevel::Info, "Random seed %lld\n", static_cast<long long>(value));
-  lua_getglobal(L, "math");
+  luautils::pushGlobal(L, "math");
   new (lua_newuserdata(L, sizeof(rng::Generator)))
       rng::Generator(rng::seeded(static_cast<uint64_t>(value)));
   lua_pushvalue(L, -1);

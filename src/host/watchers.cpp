@@ -27,7 +27,8 @@ const char* const SCRIPTS_FOLDER = "assets/scripts/";
 std::vector<std::string> loadedModules(lua_State* L, const std::string& path) {
   luautils::StackCheck balanced(L, 0, "loadedModules");
   std::vector<std::string> names;
-  lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
+  lua_pushliteral(L, "_LOADED");
+  lua_rawget(L, LUA_REGISTRYINDEX);
   if (!lua_istable(L, -1)) {
     lua_pop(L, 1);
     return names;
@@ -123,7 +124,8 @@ void onModuleChange(lua_State* L, const std::string& path) {
   std::vector<std::string> names = loadedModules(L, path);
   if (names.empty() && path.rfind(SCRIPTS_FOLDER, 0) == 0) return;
   DLOG(LogLevel::Info, "Reload %s\n", path.c_str());
-  lua_getfield(L, LUA_REGISTRYINDEX, "_LOADED");
+  lua_pushliteral(L, "_LOADED");
+  lua_rawget(L, LUA_REGISTRYINDEX);
   for (const std::string& name : names) {
     lua_pushstring(L, name.c_str());
     lua_pushnil(L);
