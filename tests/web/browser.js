@@ -1,7 +1,6 @@
 // What the browser tests and bench/web_bench share: exporting a game with the
-// desktop executable, a static file server on 127.0.0.1, headless Chromium
-// with WebGL 2 on SwiftShader, waiting on the page's `window.tarnwick`, and
-// reading PNG files.
+// desktop executable (tests/support/desktop.js runs it and reads its PNG files), a static file server on 127.0.0.1, headless Chromium
+// with WebGL 2 on SwiftShader, and waiting on the page's `window.tarnwick`.
 "use strict";
 
 const childProcess = require("child_process");
@@ -9,7 +8,7 @@ const fs = require("fs");
 const http = require("http");
 const os = require("os");
 const path = require("path");
-const zlib = require("zlib");
+const { runTarnwick, decodePng } = require("../support/desktop");
 
 let puppeteer;
 try {
@@ -19,16 +18,6 @@ try {
 }
 
 const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
-
-// Runs the desktop executable; its output and exit status, never throwing.
-function runTarnwick(tarnwick, args, env = {}) {
-  const run = childProcess.spawnSync(tarnwick, args, {
-    encoding: "utf8",
-    env: { ...process.env, SDL_AUDIODRIVER: "dummy", ...env },
-    timeout: 120000,
-  });
-  return { status: run.status, out: (run.stdout || "") + (run.stderr || "") };
-}
 
 // `tarnwick --export-web GAME_DIR OUT_DIR` with the given runtime folder.
 function exportGame(tarnwick, runtime, gameDir, outDir) {
@@ -167,68 +156,6 @@ async function waitForEnd(page, options) {
 // Whether the page's canvas can have a WebGL 2 context at all.
 function hasWebGL2(page) {
   return page.evaluate(() => !!document.createElement("canvas").getContext("webgl2"));
-}
-
-// Decodes an 8-bit, non-interlaced RGB or RGBA PNG: {width, height, rgba}.
-function decodePng(bytes) {
-  if (bytes.readUInt32BE(0) !== 0x89504e47) throw new Error("not a PNG file");
-  let offset = 8, width = 0, height = 0, colourType = 0;
-  const data = [];
-  while (offset < bytes.length) {
-    const length = bytes.readUInt32BE(offset);
-    const type = bytes.toString("latin1", offset + 4, offset + 8);
-    const body = bytes.subarray(offset + 8, offset + 8 + length);
-    if (type === "IHDR") {
-      width = body.readUInt32BE(0);
-      height = body.readUInt32BE(4);
-      colourType = body[9];
-      if (body[8] !== 8 || (colourType !== 2 && colourType !== 6) || body[12] !== 0)
-        throw new Error("only 8-bit non-interlaced RGB and RGBA PNG files are read");
-    } else if (type === "IDAT") {
-      data.push(body);
-    } else if (type === "IEND") {
-      break;
-    }
-    offset += 12 + length;
-  }
-  const channels = colourType === 6 ? 4 : 3;
-  const stride = width * channels;
-  const raw = zlib.inflateSync(Buffer.concat(data));
-  const pixels = Buffer.alloc(stride * height);
-  for (let y = 0; y < height; y++) {
-    const filter = raw[y * (stride + 1)];
-    const line = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
-    const out = pixels.subarray(y * stride, (y + 1) * stride);
-    const up = y > 0 ? pixels.subarray((y - 1) * stride, y * stride) : Buffer.alloc(stride);
-    for (let i = 0; i < stride; i++) {
-      const a = i >= channels ? out[i - channels] : 0;
-      const b = up[i];
-      const c = i >= channels ? up[i - channels] : 0;
-      let predicted = 0;
-      if (filter === 1) predicted = a;
-      else if (filter === 2) predicted = b;
-      else if (filter === 3) predicted = (a + b) >> 1;
-      else if (filter === 4) {
-        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
-        predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      } else if (filter !== 0) throw new Error("bad PNG row filter " + filter);
-      out[i] = (line[i] + predicted) & 255;
-    }
-  }
-  const rgba = Buffer.alloc(width * height * 4);
-  for (let i = 0; i < width * height; i++) {
-    for (let k = 0; k < channels; k++) rgba[i * 4 + k] = pixels[i * channels + k];
-    if (channels === 3) rgba[i * 4 + 3] = 255;
-  }
-  return {
-    width,
-    height,
-    rgba,
-    at(x, y) {
-      const i = (y * width + x) * 4;
-      return [rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]];
-    },
-  };
 }
 
 function decodeDataUrl(url) {

@@ -15,19 +15,10 @@ const fs = require("fs");
 const os = require("os");
 const path = require("path");
 const web = require("./browser");
+const { compare, EXAMPLE_PROBES } = require("../support/desktop");
 
 const ROOT = path.resolve(__dirname, "../..");
 
-// Probe pixels of each example's third frame.
-const EXAMPLES = {
-  // The sparks fly out from the sun's centre at 480,290.
-  demo: [[5, 5], [450, 310], [648, 285], [175, 445], [890, 60], [100, 97]],
-  arcade: [[5, 5], [240, 330], [21, 25], [26, 30]],
-  postprocess: [[5, 5], [240, 80], [350, 170], [130, 200]],
-  lit3d: [[5, 5], [240, 340], [160, 200], [330, 200]],
-  platformer: [[5, 5], [100, 310], [100, 340], [200, 318], [200, 340], [56, 288], [296, 140], [24, 304]],
-  physics: [[5, 5], [335, 224], [345, 124], [370, 240], [220, 330], [240, 352]],
-};
 
 // The most the browser's picture may differ from the desktop's: in any channel
 // at a probe, in the mean over every channel of every pixel, and in the share of
@@ -41,27 +32,6 @@ function writeGame(folder, mainLua) {
   fs.mkdirSync(folder, { recursive: true });
   fs.writeFileSync(path.join(folder, "main.lua"), mainLua);
   return folder;
-}
-
-// How far apart two pictures of one size are: the largest channel difference
-// at each probe, the mean channel difference, the share of differing pixels.
-function compare(browser, desktop, probes) {
-  const probeDiffs = probes.map(([x, y]) => {
-    const a = browser.at(x, y), b = desktop.at(x, y);
-    return { x, y, diff: Math.max(...a.map((v, k) => Math.abs(v - b[k]))), browser: a, desktop: b };
-  });
-  let total = 0, differing = 0;
-  for (let i = 0; i < browser.rgba.length; i += 4) {
-    let most = 0;
-    for (let k = 0; k < 4; k++) {
-      const d = Math.abs(browser.rgba[i + k] - desktop.rgba[i + k]);
-      total += d;
-      most = Math.max(most, d);
-    }
-    if (most > 16) differing++;
-  }
-  const pixels = browser.width * browser.height;
-  return { probeDiffs, mean: total / (pixels * 4), share: differing / pixels };
 }
 
 function exampleTest(name, probes) {
@@ -100,7 +70,7 @@ function exampleTest(name, probes) {
 }
 
 const TESTS = [
-  ...Object.entries(EXAMPLES).map(([name, probes]) => exampleTest(name, probes)),
+  ...Object.entries(EXAMPLE_PROBES).map(([name, probes]) => exampleTest(name, probes)),
 
   {
     name: "the last picture stays when the run ends",
