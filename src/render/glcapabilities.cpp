@@ -7,7 +7,12 @@ namespace glcapabilities {
 namespace {
 Record describe(platform::GraphicsContext context) {
   bool webgl = context == platform::GraphicsContext::WebGL2;
-  return Record{!webgl, webgl, webgl, webgl};
+  Record record;
+  record.errorChecksCheap = !webgl;
+  record.floatTargetsSizedOnly = webgl;
+  record.streamBuffersNeeded = webgl;
+  record.oneContextForLife = webgl;
+  return record;
 }
 }  // namespace
 
