@@ -20,7 +20,7 @@ const DWORD FILTER = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME 
 const ULONGLONG QUIET_MS = 100;
 
 struct Folder {
-  std::wstring path;  // full, '\' separated
+  std::wstring path;  // full, '\' separated, long ones prefixed
   HANDLE handle = INVALID_HANDLE_VALUE;
   OVERLAPPED overlapped = {};
   std::vector<DWORD> buffer = std::vector<DWORD>(8192);  // DWORD-aligned, as the call needs
@@ -151,6 +151,9 @@ int watchFolder(const std::string& path, std::string& problem) {
   }
   std::wstring normal(full, length);
   while (normal.size() > 3 && normal.back() == L'\\') normal.pop_back();
+  // A long path opens only with the prefix that lifts MAX_PATH.
+  if (normal.size() >= MAX_PATH - 12 && normal.compare(0, 2, L"\\\\") != 0)
+    normal.insert(0, L"\\\\?\\");
   for (size_t number = 0; number < folders.size(); ++number)
     if (folders[number]->handle != INVALID_HANDLE_VALUE && folders[number]->path == normal)
       return static_cast<int>(number);
