@@ -1,6 +1,7 @@
 // Normalising game paths and checking plain names.
 #include "files/paths.h"
 
+#include <cstring>
 #include <vector>
 
 namespace paths {
@@ -41,8 +42,24 @@ bool resolveInGame(const std::string& from, const std::string& relative, std::st
   return true;
 }
 
+namespace {
+// Windows opens its devices under these names, whatever follows the first dot.
+bool deviceName(const std::string& name) {
+  std::string stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+         stem[3] >= '1' && stem[3] <= '9';
+}
+}  // namespace
+
 bool plainName(const std::string& name) {
-  return !name.empty() && name.size() <= 255 && name[0] != '.' &&
-         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+  if (name.empty() || name.size() > 255 || name[0] == '.') return false;
+  // Refused everywhere, so that a game's saves are the same on every system.
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("/\\:*?\"<>|", c)) return false;
+  return name.back() != '.' && name.back() != ' ' && !deviceName(name);
 }
 }  // namespace paths

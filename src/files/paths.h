@@ -18,8 +18,10 @@ bool normaliseInGame(const std::string& path, std::string& normal);
 // climbs above the game's root. An absolute `from` (a tool's file on disk)
 // keeps its leading "/" and resolves below it.
 bool resolveInGame(const std::string& from, const std::string& relative, std::string& normal);
-// True for a single file name: no slash, not "." or "..", no NUL or backslash,
-// not starting with "." (hidden files and the save folder's temporaries), at
-// most 255 bytes.
+// True for a single file name that every system takes: no slash, not "." or
+// "..", not starting with "." (hidden files and the save folder's
+// temporaries), at most 255 bytes, none of \ : * ? " < > | or a control
+// character, not ending in "." or " ", and not a Windows device name (CON,
+// PRN, AUX, NUL, COM1-9, LPT1-9, in any case, with or without an extension).
 bool plainName(const std::string& name);
 }  // namespace paths

@@ -26,7 +26,9 @@ std::string current = "game";
 void checkName(const std::string& name) {
   if (!paths::plainName(name))
     throw std::runtime_error("save name '" + name +
-                             "' is refused: use a plain file name (no '/', not starting with '.')");
+                             "' is refused: use a plain file name (none of /\\:*?\"<>| or control "
+                             "characters, no leading '.', no trailing '.' or ' ', not CON, NUL, "
+                             "COM1 and the like)");
 }
 
 // Creates `path` and the folders above it, private to the user as data

@@ -1,6 +1,7 @@
 // File-change notification: the seam for live reloading. By default the
 // desktop platform watches nothing and only logs each registration; after
-// enableWatching (--watch) registrations are real, through Linux's inotify,
+// enableWatching (--watch) registrations are real, through the platform's
+// folder notification (inotify on Linux, ReadDirectoryChangesW on Windows),
 // and poll() delivers the changes between frames on the main thread.
 #pragma once
 
@@ -20,7 +21,8 @@ void watch(std::string path, std::function<void(Change, std::string)> callback);
 // already there arrive as ADDED). Paths are `path`/SUB/NAME, or SUB/NAME for
 // ".". Logs "Watching PATH and its folders" once.
 void watchTree(std::string path, std::function<void(Change, std::string)> callback);
-// Makes later registrations real. False (logged) when inotify cannot start.
+// Makes later registrations real. False (logged) where the platform cannot
+// watch (a page).
 bool enableWatching();
 // Runs the callbacks of the changes seen since the last call, one call per
 // changed file and watch (the last change wins), in the order first seen.

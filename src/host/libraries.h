@@ -17,5 +17,7 @@ struct Library {
 // True for a library of the base system, by its name.
 bool isBase(const std::string& name);
 // The libraries loaded with this process that a bundle must carry, by name.
+// None where the platform lists no loaded libraries (Windows, whose bundle
+// takes the runtime folder's DLL list, and a page).
 std::vector<Library> toBundle();
 }  // namespace libraries

@@ -1,14 +1,20 @@
 // The web page's side of the platform: the browser calls each frame, the
-// canvas keeps the last picture after the run, shaders become GLSL ES 1.00,
-// the save folder lives in IndexedDB, error lines reach the page's panel. The
-// page (assets/web/tarnwick-page.js) mounts the storage before main runs.
+// canvas keeps the last picture after the run, the context is WebGL 2 and
+// shaders become GLSL ES 1.00, the save folder lives in IndexedDB, error lines
+// reach the page's panel. A page's files never change while it runs, so
+// nothing is watched, and it loads no shared libraries. The page
+// (assets/web/tarnwick-page.js) mounts the storage before main runs.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "platform/glsles.h"
+#include "platform/libraries.h"
 #include "platform/platform.h"
+#include "platform/watch.h"
 
 namespace platform {
 namespace {
@@ -61,6 +67,8 @@ void exitNow(int status) {
   emscripten_force_exit(status);
 }
 
+GraphicsContext graphicsContext() { return GraphicsContext::WebGL2; }
+
 std::string shaderSource(const std::string& source) { return glsles::fromGlsl120(source); }
 
 void savesChanged() {
@@ -74,4 +82,23 @@ void reportError(const char* text, size_t length) {
     if (Module.tarnwickError) Module.tarnwickError(UTF8ToString($0, $1));
   }, text, length);
 }
+bool startWatching(std::string& problem) {
+  problem = strerror(ENOSYS);
+  return false;
+}
+
+int watchFolder(const std::string&, std::string& problem) {
+  problem = strerror(ENOSYS);
+  return -1;
+}
+
+void folderEvents(std::vector<FolderEvent>&) {}
+
+void stopWatching() {}
+
+std::map<std::string, std::string> loadedLibraries() { return {}; }
+
+std::vector<std::string> executableNeeds() { return {}; }
+
+std::vector<std::string> libraryNeeds(const std::string&) { return {}; }
 }  // namespace platform

@@ -1,7 +1,7 @@
 // What differs between the desktop and a web page: who drives the frames,
-// whether the window outlives the run, the shading language the context
-// compiles, keeping the save folder, and where an error line shows besides
-// the log.
+// whether the window outlives the run, the GL context and the shading
+// language it compiles, keeping the save folder, and where an error line
+// shows besides the log.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +29,12 @@ void ended(int status);
 // Ends the process at once with `status` (a page: its frames stop, and it is
 // told the status).
 [[noreturn]] void exitNow(int status);
+
+// The GL context the window gives: desktop OpenGL (2.1 or later, with the
+// compatibility profile's client-side vertex arrays), or WebGL 2 (OpenGL ES 3
+// in a browser). The renderer's capability record is filled from it.
+enum class GraphicsContext { DesktopGL, WebGL2 };
+GraphicsContext graphicsContext();
 
 // A GLSL 1.20 shader's text as the context compiles it: unchanged on the
 // desktop, GLSL ES 1.00 on a page.

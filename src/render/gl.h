@@ -1,4 +1,6 @@
 // The GL entry points: GLEW's on the desktop, OpenGL ES 3 (WebGL 2) on a page.
+// The one compile-time choice of the renderer; what the context can do is in
+// render/glcapabilities.h.
 #pragma once
 
 #ifdef __EMSCRIPTEN__
@@ -7,4 +9,6 @@
 #define glClearDepth glClearDepthf
 #else
 #include <GL/glew.h>
+// The entry points are loaded at run time, once a context exists.
+#define TARNWICK_GL_LOADER 1
 #endif

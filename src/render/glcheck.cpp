@@ -10,6 +10,7 @@
 
 #include "core/log.h"
 #include "platform/platform.h"
+#include "render/glcapabilities.h"
 
 namespace glcheck {
 void fatal(const char* format, ...) {
@@ -35,14 +36,12 @@ bool allocated(const char* label) {
 }
 
 void check(const char* label) {
-#ifdef __EMSCRIPTEN__
   // In a browser every glGetError waits for the GPU process to finish all that
   // was sent: checking each call costs several times the frame. WebGL reports
   // its errors on the console itself.
-  (void)label;
-#else
+  static const bool cheapChecks = glcapabilities::current().errorChecksCheap;
+  if (!cheapChecks) return;
   GLenum error = glGetError();
   if (error != GL_NO_ERROR) fatal("OpenGL error: %s: %d\n", label, static_cast<int>(error));
-#endif
 }
 }  // namespace glcheck

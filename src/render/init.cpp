@@ -11,7 +11,7 @@
 GLuint testProgramID = 0;
 
 void gr_init() {
-#ifndef __EMSCRIPTEN__
+#ifdef TARNWICK_GL_LOADER
   glewExperimental = GL_TRUE;
   GLenum result = glewInit();
   // On an EGL context (SDL picks one where GLX is not to be had) there is no

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/log.h"
+#include "render/glcapabilities.h"
 #include "render/glcheck.h"
 #include "render/graphics.h"
 #include "render/rendertarget_size.h"
@@ -66,7 +67,7 @@ bool attachDepthTexture(int width, int height) {
 // takes every format a game can name; WebGL 2 renders to float textures only
 // with an extension, and takes float pixels in sized formats only.
 std::string unsupportedFormat(GLint internalFormat, GLenum type) {
-#ifdef __EMSCRIPTEN__
+  if (!glcapabilities::current().floatTargetsSizedOnly) return "";
   bool sizedFloat = internalFormat == GL_R32F || internalFormat == GL_RG32F;
   if (type == GL_FLOAT && !sizedFloat)
     return "WebGL takes float pixels only in GL_R32F or GL_RG32F";
@@ -79,11 +80,6 @@ std::string unsupportedFormat(GLint internalFormat, GLenum type) {
     if (name && std::string(name).find("EXT_color_buffer_float") != std::string::npos) return "";
   }
   return "drawing into a float format needs the browser's EXT_color_buffer_float, which it lacks";
-#else
-  (void)internalFormat;
-  (void)type;
-  return "";
-#endif
 }
 
 // What a target that GL has no memory for made so far, deleted.

@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "render/glcapabilities.h"
+
 namespace vertexstream {
-#ifdef __EMSCRIPTEN__
 namespace {
+// Read once: the draws ask for every batch.
+const bool streamed = glcapabilities::current().streamBuffersNeeded;
+
 // Filled anew for every draw: the data lives one draw long.
 GLuint streamBuffer(GLenum target, const void* data, size_t bytes) {
   static GLuint buffers[2] = {};
@@ -21,6 +25,7 @@ GLuint streamBuffer(GLenum target, const void* data, size_t bytes) {
 
 const void* vertices(const GLfloat* data, size_t stride, size_t count, const GLuint* indices,
                      size_t indexCount) {
+  if (!streamed) return data;
   if (indices)
     count = indexCount == 0 ? 0 : size_t{*std::max_element(indices, indices + indexCount)} + 1;
   streamBuffer(GL_ARRAY_BUFFER, data, count * stride * sizeof(GLfloat));
@@ -28,14 +33,10 @@ const void* vertices(const GLfloat* data, size_t stride, size_t count, const GLu
 }
 
 const void* indices(const GLuint* indices, size_t count) {
+  if (!streamed) return indices;
   streamBuffer(GL_ELEMENT_ARRAY_BUFFER, indices, count * sizeof(GLuint));
   return nullptr;
 }
-#else
-const void* vertices(const GLfloat* data, size_t, size_t, const GLuint*, size_t) { return data; }
-
-const void* indices(const GLuint* indices, size_t) { return indices; }
-#endif
 
 const void* at(const void* base, size_t floats) {
   return reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(base) +

@@ -52,9 +52,14 @@ TEST(Paths, NormaliseAndResolveCollapseSeparatorsAndRefuseWhatLeavesTheGame) {
   ASSERT_TRUE(paths::resolveInGame("/abs/maps/a.tmx", "../t.tsx", normal));
   EXPECT_EQ(normal, "/abs/t.tsx");
   EXPECT_FALSE(paths::resolveInGame("maps/a.tmx", "../../t.tsx", normal));
-  EXPECT_TRUE(paths::plainName("slot1.sav"));
-  for (const char* bad : {"", ".", "..", ".hidden", "a/b", "/abs", "a\\b"})
+  // Names some system refuses are refused everywhere; their near misses are not.
+  for (const char* good : {"slot1.sav", "console", "COM10", "LPT0", "nul_", "a.b c", "é.sav"})
+    EXPECT_TRUE(paths::plainName(good)) << good;
+  for (const char* bad : {"", ".", "..", ".hidden", "a/b", "/abs", "a\\b", "a:b", "a*", "a?",
+                          "a\"b", "a<b", "a>b", "a|b", "tab\tname", "end.", "end ", "CON",
+                          "nul.txt", "Com1.sav", "lpt9", "aux .x", "prn.tar.gz"})
     EXPECT_FALSE(paths::plainName(bad)) << bad;
+  EXPECT_FALSE(paths::plainName(std::string(256, 'a')));
 }
 
 TEST(Archive, AMountedGameIsReadListedAndOpenedFromItsTopFolder) {

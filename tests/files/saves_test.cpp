@@ -51,7 +51,8 @@ TEST_F(Saves, BinaryContentsRoundTripAndTheFolderFollowsTheEnvironment) {
 }
 
 TEST_F(Saves, NamesThatAreNotPlainFileNamesAreRefusedWithAClearError) {
-  for (const char* bad : {"../x", "/tmp/x", "a/b", ".hidden", "", ".."}) {
+  for (const char* bad : {"../x", "/tmp/x", "a/b", ".hidden", "", "..", "a:b", "slot?", "NUL",
+                          "con.sav", "slot."}) {
     try {
       saves::write(bad, "x");
       ADD_FAILURE() << "accepted " << bad;

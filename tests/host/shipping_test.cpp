@@ -291,8 +291,9 @@ TEST(Shipping, ASaveWrittenByOneRunIsReadByTheNextAndBadNamesAreScriptErrors) {
   ASSERT_EQ(first.exitStatus, 0) << first.out << first.err;
   EXPECT_TRUE(linesInOrder(
       first.out, {"found: nil ",
-                  "save name '../escape' is refused: use a plain file name (no '/', not starting "
-                  "with '.')",
+                  "save name '../escape' is refused: use a plain file name (none of "
+                  "/\\:*?\"<>| or control characters, no leading '.', no trailing '.' or ' ', "
+                  "not CON, NUL, COM1 and the like)",
                   "path: " + data.path() + "/tarnwick/keeper"}))
       << first.out;
   GameRun second = runFrames(game, 1);

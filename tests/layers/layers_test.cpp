@@ -1,7 +1,8 @@
 // The layers of src/ (docs/architecture.md) as a table, and a check of the
 // sources against it: no include from a folder above, no library linking one
 // above, GL called only where the table allows it, and no Lua header reached,
-// directly or through other headers, where the table forbids Lua. A folder
+// directly or through other headers, where the table forbids Lua, and no
+// system test or system call outside platform/. A folder
 // under src/ that the table does not list fails the check, so a new subsystem
 // is placed on purpose: one line below. Also: architecture.md's table of what
 // each library links is what the build links, and the script modules list
@@ -200,6 +201,15 @@ class LayerCheck {
       if (std::regex_search(code, match, call))
         report(name + " calls " + match.str() + "...), but only render/ calls GL");
     }
+    if (layer.folder != "platform" && name != "render/gl.h") {
+      // gl.h's choice of GL headers is the one system test allowed outside.
+      static const std::regex system(
+          "\\b(__EMSCRIPTEN__|_WIN32|inotify\\w*|dl_iterate_phdr)\\b");
+      std::string code = codeOf(read(file));
+      std::smatch match;
+      if (std::regex_search(code, match, system))
+        report(name + " names " + match.str() + ", but only platform/ deals with the system");
+    }
     if (!layer.seesLua) {
       std::string through = luaThrough(file);
       if (!through.empty())
@@ -352,6 +362,9 @@ TEST(Layers, EachBreachIsReported) {
   tree.write("audio/CMakeLists.txt", "target_link_libraries(tw_audio PUBLIC tw_core)\n"
                                      "target_link_libraries(tw_core PUBLIC tw_modules)\n");
   tree.write("network/world.cpp", "\n");
+  tree.write("render/gl.h", "#ifdef __EMSCRIPTEN__\n#endif\n");
+  tree.write("files/watch.cpp", "#ifdef _WIN32\n#endif\nint n = inotify_init1(0);\n");
+  tree.write("platform/watch.cpp", "int n = inotify_init1(0);\n");
 
   std::vector<std::string> problems = LayerCheck(tree.root).problems();
   std::set<std::string> expected = {
@@ -362,6 +375,7 @@ TEST(Layers, EachBreachIsReported) {
       "render/uses.cpp reaches a Lua header through core/lua_user.h, but render sees no Lua",
       "render/direct.h reaches a Lua header, but render sees no Lua",
       "audio/CMakeLists.txt: tw_core links tw_modules, from bindings, which is not beneath core",
+      "files/watch.cpp names _WIN32, but only platform/ deals with the system",
   };
   EXPECT_EQ(std::set<std::string>(problems.begin(), problems.end()), expected)
       << listed(problems);
