@@ -51,7 +51,7 @@ bool fuse(const std::string& gameDir, const std::string& runtime, const std::str
           bool executable, std::string& error) {
   std::error_code problem;
   fs::path folder = fs::temp_directory_path(problem);
-  std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").string();
+  std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").u8string();
   int descriptor = mkstemp(&archivePath[0]);
   if (descriptor < 0) {
     error = archivePath + ": " + strerror(errno);
