@@ -1,8 +1,9 @@
 // Finding the archive a fused executable carries.
 #include "host/fused.h"
 
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace fused {
 namespace {
@@ -17,15 +18,14 @@ std::string trailer(uint64_t length) {
 }
 
 bool find(const std::string& path, uint64_t& start, uint64_t& length) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return false;
+  // A stream's offsets are 64 bits wide on every platform, unlike off_t, and
+  // the path reaches the OS as UTF-8 (wide where that is the OS's form).
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
   unsigned char bytes[TRAILER_BYTES];
-  bool read = fseeko(file, 0, SEEK_END) == 0;
-  off_t size = read ? ftello(file) : -1;
-  read = size >= static_cast<off_t>(TRAILER_BYTES) &&
-         fseeko(file, size - static_cast<off_t>(TRAILER_BYTES), SEEK_SET) == 0 &&
-         fread(bytes, 1, TRAILER_BYTES, file) == TRAILER_BYTES;
-  fclose(file);
+  std::streamoff size = file.seekg(0, std::ios::end) ? static_cast<std::streamoff>(file.tellg()) : -1;
+  bool read = size >= static_cast<std::streamoff>(TRAILER_BYTES) &&
+              file.seekg(size - static_cast<std::streamoff>(TRAILER_BYTES)) &&
+              file.read(reinterpret_cast<char*>(bytes), TRAILER_BYTES);
   if (!read || memcmp(bytes + 8, MARK, 8) != 0) return false;
   length = 0;
   for (int i = 7; i >= 0; --i) length = (length << 8) | bytes[i];

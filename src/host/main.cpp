@@ -60,10 +60,11 @@ int main(int argc, char** argv) {
       if (runOptions.ship == "package")
         return shipping::packageGame(runOptions.shipGame, runOptions.shipOut);
       if (runOptions.ship == "fuse")
-        return shipping::fuseGame(runOptions.shipGame, runOptions.shipOut);
+        return shipping::fuseGame(runOptions.shipGame, runOptions.shipOut, runOptions.shipTarget);
       if (runOptions.ship == "export-web")
         return webexport::exportGame(runOptions.shipGame, runOptions.shipOut);
-      return shipping::bundleGame(runOptions.shipGame, runOptions.shipOut);
+      return shipping::bundleGame(runOptions.shipGame, runOptions.shipOut,
+                                  runOptions.shipTarget);
     case options::Outcome::RUN:
       break;
   }

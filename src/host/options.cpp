@@ -30,14 +30,24 @@ bool parseSeed(const char* text, long long* value) {
   *value = parsed;
   return true;
 }
+
+bool parseTarget(const char* text, Options& options, std::string& message) {
+  if (!text || (strcmp(text, "linux") != 0 && strcmp(text, "windows") != 0)) {
+    message = std::string("tarnwick: --target needs linux or windows, got '") +
+              (text ? text : "") + "'";
+    return false;
+  }
+  options.shipTarget = text;
+  return true;
+}
 }  // namespace
 
 const char* usage() {
   return "Usage: tarnwick [options] [GAME_DIR | GAME.zip]\n"
          "       tarnwick --convert-model IN.obj OUT.mod [--animation ANIM.lua]\n"
          "       tarnwick --package GAME_DIR OUT.zip\n"
-         "       tarnwick --fuse GAME_DIR OUT\n"
-         "       tarnwick --bundle GAME_DIR OUT_DIR\n"
+         "       tarnwick --fuse [--target windows] GAME_DIR OUT\n"
+         "       tarnwick --bundle [--target windows] GAME_DIR OUT_DIR\n"
          "       tarnwick --export-web GAME_DIR OUT_DIR\n"
          "Runs the game in GAME_DIR (main.lua and assets/; default: the current folder,\n"
          "or the game this executable carries) or in the zip archive GAME.zip.\n"
@@ -67,6 +77,9 @@ const char* usage() {
          "  --bundle GAME_DIR OUT_DIR\n"
          "                     write that executable, the framework's files and the\n"
          "                     libraries a player may lack into OUT_DIR and stop\n"
+         "  --target linux|windows\n"
+         "                     with --fuse or --bundle: the player's system (default: this\n"
+         "                     one); windows writes GAME.exe from the Windows runtime\n"
          "  --export-web GAME_DIR OUT_DIR\n"
          "                     write a web page that plays the game into OUT_DIR and stop\n"
          "  --help             show this text\n"
@@ -124,6 +137,13 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       i += 2;
     } else if (strcmp(arg, "--package") == 0 || strcmp(arg, "--fuse") == 0 ||
                strcmp(arg, "--bundle") == 0 || strcmp(arg, "--export-web") == 0) {
+      // --bundle --target windows GAME_DIR OUT_DIR reads as written.
+      if (next && strcmp(next, "--target") == 0) {
+        if (!parseTarget(i + 2 < argc ? argv[i + 2] : nullptr, options, message))
+          return Outcome::BAD;
+        i += 2;
+        next = i + 1 < argc ? argv[i + 1] : nullptr;
+      }
       const char* out = i + 2 < argc ? argv[i + 2] : nullptr;
       if (!next || !*next || !out || !*out) {
         message = std::string("tarnwick: ") + arg + " needs a game folder and what to write";
@@ -133,6 +153,9 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
       options.shipGame = next;
       options.shipOut = out;
       i += 2;
+    } else if (strcmp(arg, "--target") == 0) {
+      if (!parseTarget(next, options, message)) return Outcome::BAD;
+      ++i;
     } else if (strcmp(arg, "--animation") == 0) {
       if (!next || !*next) {
         message = "tarnwick: --animation needs a file name";
@@ -171,6 +194,10 @@ Outcome parse(int argc, char** argv, Options& options, std::string& message) {
   }
   if (converting && haveGameDir) {
     message = "tarnwick: --convert-model takes no game folder";
+    return Outcome::BAD;
+  }
+  if (!options.shipTarget.empty() && options.ship != "fuse" && options.ship != "bundle") {
+    message = "tarnwick: --target belongs to --fuse and --bundle";
     return Outcome::BAD;
   }
   if (converting) return Outcome::CONVERT;

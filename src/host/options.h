@@ -27,6 +27,7 @@ struct Options {
   std::string ship;
   std::string shipGame;
   std::string shipOut;
+  std::string shipTarget;  // --target of --fuse and --bundle: "linux" or "windows"; empty is this machine
 };
 
 namespace options {

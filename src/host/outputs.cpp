@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 
 bool insideGame(const std::string& gameDir, const std::string& path) {
   std::error_code problem;
-  fs::path game = fs::weakly_canonical(gameDir, problem);
-  fs::path out = fs::weakly_canonical(path, problem);
+  fs::path game = fs::weakly_canonical(fs::u8path(gameDir), problem);
+  fs::path out = fs::weakly_canonical(fs::u8path(path), problem);
   if (problem) return false;
   auto mismatch = std::mismatch(game.begin(), game.end(), out.begin(), out.end());
   return mismatch.first == game.end();
@@ -37,11 +37,11 @@ int refuse(const std::string& command, const std::string& out) {
 std::string temporaryBeside(const std::string& path, std::string& error) {
   // Short and hidden: the final name may be as long as a name can be, and a
   // packer never takes a hidden file.
-  fs::path folder = fs::path(path).parent_path();
-  std::string temporary = (folder / ".tarnwick-XXXXXX").string();
+  fs::path folder = fs::u8path(path).parent_path();
+  std::string temporary = (folder / ".tarnwick-XXXXXX").u8string();
   int descriptor = mkstemp(&temporary[0]);
   if (descriptor < 0) {
-    error = (folder.empty() ? std::string(".") : folder.string()) + ": " + strerror(errno);
+    error = (folder.empty() ? std::string(".") : folder.u8string()) + ": " + strerror(errno);
     return "";
   }
   close(descriptor);
@@ -70,11 +70,12 @@ bool isOutput(const std::string& path, bool folder) {
   std::error_code problem;
   if (!folder)
     return isFused(path) || package::writtenHere(path);
-  if (fs::is_regular_file(fs::path(path) / "tarnwick.wasm", problem) &&
-      package::writtenHere((fs::path(path) / "game.zip").string()))
+  fs::path folderPath = fs::u8path(path);
+  if (fs::is_regular_file(folderPath / "tarnwick.wasm", problem) &&
+      package::writtenHere((folderPath / "game.zip").u8string()))
     return true;
-  for (const fs::directory_entry& entry : fs::directory_iterator(path, problem))
-    if (entry.is_regular_file(problem) && isFused(entry.path().string())) return true;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folderPath, problem))
+    if (entry.is_regular_file(problem) && isFused(entry.path().u8string())) return true;
   return false;
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -13,42 +12,17 @@
 #include "files/files.h"
 #include "files/package.h"
 #include "host/outputs.h"
+#include "host/runtimes.h"
 
 namespace webexport {
 namespace {
 namespace fs = std::filesystem;
 
-const char* const RUNTIME_FILES[] = {"tarnwick.js", "tarnwick.wasm"};
 const char* const PAGE_FILES[] = {"index.html", "tarnwick-page.js"};
 
 int failed(const std::string& gameDir, const std::string& why) {
   fprintf(stderr, "tarnwick: cannot export '%s' for the web: %s\n", gameDir.c_str(), why.c_str());
   return 1;
-}
-
-bool hasRuntime(const fs::path& folder) {
-  std::error_code problem;
-  for (const char* file : RUNTIME_FILES)
-    if (!fs::is_regular_file(folder / file, problem)) return false;
-  return true;
-}
-
-// The runtime's folder: TARNWICK_WEB_RUNTIME, else where an install or this
-// build tree keeps the framework's files, else the repository's web build,
-// the last only for the executable running uninstalled from its build tree:
-// a released or fused copy never looks into the tree it was built in.
-fs::path findRuntime() {
-  if (const char* named = getenv("TARNWICK_WEB_RUNTIME"))
-    return hasRuntime(named) ? fs::path(named) : fs::path();
-  std::string installed = frameworkfiles::find("web/tarnwick.wasm");
-  if (!installed.empty()) return fs::path(installed).parent_path();
-#ifdef TARNWICK_WEB_BUILD_DIR
-  std::error_code problem;
-  bool inBuildTree =
-      fs::equivalent(fs::path(files::executablePath()).parent_path(), TARNWICK_BUILD_DIR, problem);
-  if (inBuildTree && hasRuntime(TARNWICK_WEB_BUILD_DIR)) return TARNWICK_WEB_BUILD_DIR;
-#endif
-  return {};
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
@@ -108,7 +82,7 @@ int exportGame(const std::string& gameDir, const std::string& outDir) {
   if (outputs::insideGame(gameDir, outDir) && !fs::is_empty(folder, problem) && !problem &&
       !package::writtenHere(archive))
     return outputs::refuse("export-web", outDir);
-  fs::path runtime = findRuntime();
+  fs::path runtime = fs::u8path(runtimes::find(runtimes::web()));
   if (runtime.empty())
     return failed(gameDir,
                   "no web runtime (tarnwick.js and tarnwick.wasm) was found: build it with "
@@ -118,7 +92,7 @@ int exportGame(const std::string& gameDir, const std::string& outDir) {
   if (problem) return failed(gameDir, outDir + ": " + problem.message());
   std::string error;
   if (!outputs::writeArchive(gameDir, archive, error)) return failed(gameDir, error);
-  for (const char* file : RUNTIME_FILES) {
+  for (const std::string& file : runtimes::web().files) {
     std::string bytes;
     if (!files::read((runtime / file).string(), bytes, error, SIZE_MAX) ||
         !outputs::write((folder / file).string(), {&bytes}, false, error))

@@ -1,14 +1,16 @@
 // Shipping a game: the same game run from its folder, its archive and a fused
-// executable; bad archives; and the player bundle, run where the build tree
-// cannot be seen.
+// executable; bad archives; the player bundle, run where the build tree
+// cannot be seen; and the Windows bundle made from a stand-in runtime.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "host/fused.h"
 #include "support/game_run.h"
 #include "support/picture.h"
 
@@ -306,4 +308,95 @@ TEST(Shipping, ASaveWrittenByOneRunIsReadByTheNextAndBadNamesAreScriptErrors) {
   EXPECT_TRUE(linesInOrder(refused.out,
                            {"config.identity must be a plain folder name, got \"../up\""}))
       << refused.out;
+}
+
+namespace {
+// A stand-in Windows runtime: an "executable" and a DLL list.
+class WindowsRuntime {
+ public:
+  explicit WindowsRuntime(const std::string& folder) {
+    setenv("TARNWICK_WINDOWS_RUNTIME", folder.c_str(), 1);
+  }
+  ~WindowsRuntime() { unsetenv("TARNWICK_WINDOWS_RUNTIME"); }
+};
+
+std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+}  // namespace
+
+TEST(Shipping, TheWindowsBundleIsTheRuntimeWithTheGameFusedInAndItsDllsBesideIt) {
+  GameFolder runtime, game, out;
+  const std::string exe = std::string("MZ runtime\0bytes", 16);
+  runtime.write("tarnwick.exe", exe);
+  runtime.write("tarnwick-dlls.txt", "\nlibfake-1.dll\r\n");
+  runtime.write("libfake-1.dll", "MZ dll");
+  runtime.write("unlisted.dll", "not shipped");
+  WindowsRuntime found(runtime.path());
+  game.writeMain("config = { width = 32, height = 32 }\nworld = {}\n");
+  ASSERT_EQ(runTarnwick({"--package", game.path(), out.file("game.zip")}).exitStatus, 0);
+  std::string archive = slurp(out.file("game.zip"));
+  std::string name = std::filesystem::path(game.path()).filename().string();
+
+  // Twice into the game's own dist/: the earlier GAME.exe is an output, left
+  // out of the archive and written over with the same bytes.
+  std::string bundle = game.file("dist/windows");
+  for (int run = 0; run < 2; ++run) {
+    GameRun made = runTarnwick({"--bundle", "--target", "windows", game.path(), bundle});
+    ASSERT_EQ(made.exitStatus, 0) << made.err;
+    EXPECT_EQ(made.out, "Bundled " + game.path() + " into " + bundle + ": " + name +
+                            ".exe and 1 DLLs beside it\n");
+    EXPECT_EQ(namesIn(bundle), (std::vector<std::string>{"libfake-1.dll", name + ".exe"}));
+    std::string program = slurp(bundle + "/" + name + ".exe");
+    uint64_t start = 0, length = 0;
+    ASSERT_TRUE(fused::find(bundle + "/" + name + ".exe", start, length));
+    EXPECT_EQ(program, exe + archive + fused::trailer(archive.size()));
+    EXPECT_EQ(program.find(game.path()), std::string::npos);
+    EXPECT_EQ(slurp(bundle + "/libfake-1.dll"), "MZ dll");
+  }
+
+  // One .exe only when the runtime needs no DLL; --target linux is the default.
+  GameRun refused = runTarnwick({"--fuse", "--target", "windows", game.path(), out.file("g.exe")});
+  EXPECT_EQ(refused.exitStatus, 1);
+  EXPECT_EQ(refused.err, "tarnwick: cannot fuse '" + game.path() + "' for Windows: the Windows "
+                         "runtime in " + runtime.path() + " needs 1 DLLs beside it: use "
+                         "--bundle --target windows\n");
+  EXPECT_FALSE(std::filesystem::exists(out.file("g.exe")));
+  runtime.write("tarnwick-dlls.txt", "");
+  ASSERT_EQ(runTarnwick({"--fuse", "--target", "windows", game.path(), out.file("g.exe")}).exitStatus, 0);
+  EXPECT_EQ(slurp(out.file("g.exe")), exe + archive + fused::trailer(archive.size()));
+  ASSERT_EQ(runTarnwick({"--fuse", game.path(), out.file("native")}).exitStatus, 0);
+  ASSERT_EQ(runTarnwick({"--fuse", "--target", "linux", game.path(), out.file("linux")}).exitStatus, 0);
+  EXPECT_EQ(slurp(out.file("linux")), slurp(out.file("native")));
+
+  // A list naming a file outside the runtime's folder is not followed.
+  runtime.write("tarnwick-dlls.txt", "../secret.dll\n");
+  GameRun escaping = runTarnwick({"--bundle", "--target", "windows", game.path(), out.file("e")});
+  EXPECT_EQ(escaping.exitStatus, 1);
+  EXPECT_EQ(std::count(escaping.err.begin(), escaping.err.end(), '\n'), 1) << escaping.err;
+}
+
+TEST(Shipping, WithoutAWindowsRuntimeOrWithABadTargetNothingIsWritten) {
+  GameFolder empty, game, out;
+  game.writeMain("config = { width = 32, height = 32 }\nworld = {}\n");
+  WindowsRuntime missing(empty.path());
+  for (const char* command : {"fuse", "bundle"}) {
+    GameRun run = runTarnwick({std::string("--") + command, "--target", "windows", game.path(),
+                               out.file("w")});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "tarnwick: cannot " + std::string(command) + " '" + game.path() +
+                           "' for Windows: no Windows runtime (tarnwick.exe and "
+                           "tarnwick-dlls.txt) was found: build it with scripts/build-windows.sh "
+                           "from the source repository (cmake --install of the framework then "
+                           "carries it), or name its folder in TARNWICK_WINDOWS_RUNTIME\n");
+  }
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--bundle", "--target", "macos", game.path(), out.file("w")},
+        std::vector<std::string>{"--package", "--target", "windows", game.path(), out.file("w")}})
+    EXPECT_EQ(runTarnwick(args).exitStatus, 2) << args[0] << " " << args[2];
+  EXPECT_TRUE(namesIn(out.path()).empty());
 }
