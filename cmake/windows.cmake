@@ -9,7 +9,10 @@ set(TARNWICK_BENCH OFF CACHE BOOL "" FORCE)
 set(TARNWICK_FUZZ OFF CACHE BOOL "" FORCE)
 set(TARNWICK_SANITIZE OFF CACHE BOOL "" FORCE)
 
+# The static GLEW. FindGLEW looks for MSVC's names of it only (.lib): MinGW's
+# is found here first.
 set(GLEW_USE_STATIC_LIBS ON)
+find_library(GLEW_STATIC_LIBRARY_RELEASE glew32s)
 add_link_options(-static)
 
 # tarnwick_windows_runtime(TARGET): the runtime executable. A window
