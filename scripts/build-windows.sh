@@ -26,7 +26,7 @@ cmake --build "$dir" -j "$(nproc)"
 # copied beside it and listed; any other is Windows' own.
 : >"$dir/tarnwick-dlls.txt"
 for dll in $($host-objdump -p "$dir/tarnwick.exe" | awk '/DLL Name:/ { print $3 }'); do
-  found=$(find "$prefix/bin" /usr/$host/lib /usr/lib/gcc/$host -iname "$dll" 2>/dev/null | head -n 1)
+  found=$(find "$prefix/bin" /usr/$host/lib /usr/lib/gcc/$host/*-posix -iname "$dll" 2>/dev/null | head -n 1)
   [ -n "$found" ] || continue
   cp "$found" "$dir/"
   echo "$dll" >>"$dir/tarnwick-dlls.txt"
