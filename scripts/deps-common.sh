@@ -98,17 +98,19 @@ build_libsdl2-mixer() {
     -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_MP3_MPG123=OFF -DSDL2MIXER_MP3_DRMP3=ON -DSDL2MIXER_VORBIS=STB
 }
 
-# Lua's own makefile builds programs too; the library is its sources less
-# those. The sourcing script sets target, cc, ar, lua_flags and multiarch.
-build_lua5.1() {
-  local source=$1 objects=() build=$1/build-$target
+# lua_library SOURCE CC AR MULTIARCH CFLAGS...: Lua's own makefile builds
+# programs too; the library is its sources less those.
+lua_library() {
+  local source=$1 cc=$2 ar=$3 multiarch=$4 objects=() build
+  shift 4
+  build=$source/build-$multiarch
   rm -rf "$build" && mkdir -p "$build" "$prefix/include/lua5.1"
   # Debian's luaconf.h names the multiarch folder of Lua's C modules from here.
   echo "#define DEB_HOST_MULTIARCH \"$multiarch\"" >"$prefix/include/lua5.1/lua5.1-deb-multiarch.h"
   for file in "$source"/src/*.c; do
     case $(basename "$file") in lua.c | luac.c | print.c) continue ;; esac
     objects+=("$build/$(basename "${file%.c}").o")
-    "$cc" -O2 $lua_flags -I"$prefix/include/lua5.1" -c "$file" -o "${objects[-1]}" &
+    "$cc" -O2 "$@" -I"$prefix/include/lua5.1" -c "$file" -o "${objects[-1]}" &
     [ "$(jobs -r | wc -l)" -ge "$jobs" ] && wait -n
   done
   wait

@@ -35,7 +35,7 @@ build_libsdl2() {
   cmake_package "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
 }
 
-target=web cc=emcc ar=emar lua_flags=-DLUA_USE_POSIX multiarch=wasm32-emscripten
+build_lua5.1() { lua_library "$1" emcc emar wasm32-emscripten -DLUA_USE_POSIX; }
 
 export NODE_PATH=/usr/share/nodejs
 build_packages Emscripten zlib libpng1.6 freetype libzip box2d pugixml lua5.1 libsdl2 libsdl2-mixer

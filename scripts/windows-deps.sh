@@ -7,7 +7,7 @@ set -euo pipefail
 . "$(dirname "$0")/deps-common.sh"
 deps_init "$1"
 toolchain=$(realpath "$(dirname "$0")/../cmake/mingw-w64.cmake")
-host=x86_64-w64-mingw32
+host=x86_64-w64-mingw32 cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar
 
 # cmake_package SOURCE OPTIONS...: configures, builds and installs with MinGW.
 cmake_package() {
@@ -30,6 +30,9 @@ build_libsdl2() {
   cmake_package "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
 }
 
+# luaconf.h takes _WIN32 as LUA_WIN itself.
+build_lua5.1() { lua_library "$1" "$cc" "$ar" "$host"; }
+
 # The loader alone, static (GLEW_STATIC): its generated source is in the
 # release, so neither its Makefile nor Perl is needed.
 build_glew() {
@@ -42,6 +45,5 @@ build_glew() {
   cp "$source"/include/GL/{glew.h,wglew.h} "$prefix/include/GL/"
 }
 
-target=windows cc=$host-gcc-posix ar=$host-ar lua_flags=-DLUA_WIN multiarch=$host
 build_packages MinGW-w64 zlib libpng1.6 freetype libzip box2d pugixml lua5.1 libsdl2 libsdl2-mixer glew
 copy_headers
