@@ -10,13 +10,15 @@ toolchain=$(realpath "$(dirname "$0")/../cmake/mingw-w64.cmake")
 host=x86_64-w64-mingw32 cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar
 
 # cmake_package SOURCE OPTIONS...: configures, builds and installs with MinGW.
+# Source file names kept in the libraries (SDL's assertions) are relative, so
+# a shipped game names no folder of this machine.
 cmake_package() {
   local source=$1
   shift
   rm -rf "$source/build-windows"
   cmake -S "$source" -B "$source/build-windows" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
-    -DBUILD_SHARED_LIBS=OFF "$@" >/dev/null
+    -DCMAKE_C_FLAGS="-ffile-prefix-map=$work/=" -DBUILD_SHARED_LIBS=OFF "$@" >/dev/null
   cmake --build "$source/build-windows" -j "$jobs" >/dev/null
   cmake --install "$source/build-windows" >/dev/null
 }
