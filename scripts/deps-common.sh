@@ -8,7 +8,7 @@
 
 deps_init() {
   prefix=$(realpath -m "$1")
-  work=$prefix/../src
+  work=$(realpath -m "$prefix/../src")
   mkdir -p "$prefix/include" "$prefix/lib/pkgconfig" "$work" "$prefix/stamps"
   jobs=$(nproc)
 }
