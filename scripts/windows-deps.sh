@@ -28,8 +28,10 @@ build_zlib() {
      make -j "$jobs" libz.a >/dev/null && make install >/dev/null)
 }
 
+# Not through ccache, which SDL uses when it finds one: objects it hands back
+# keep the file names of the build that cached them.
 build_libsdl2() {
-  cmake_package "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+  cmake_package "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_CCACHE=OFF
 }
 
 # luaconf.h takes _WIN32 as LUA_WIN itself.
