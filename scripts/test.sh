@@ -65,7 +65,7 @@ echo "== Web runtime and browser tests"
 phase "web runtime build" scripts/build-web.sh build/web
 phase "browser tests" env TARNWICK_WEB_RUNTIME=build/web scripts/test-web.sh
 
-if [ -x scripts/test-windows.sh ]; then
+if [ -f scripts/test-windows.sh ]; then
   echo "== Windows runtime and its tests under Wine"
   phase "Windows runtime and tests" scripts/test-windows.sh
 fi
