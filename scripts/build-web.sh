@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds the web runtime (tarnwick.js and tarnwick.wasm) with Emscripten:
 # scripts/build-web.sh [BUILD_DIR] (default build/web). Installs what is
-# missing, builds the libraries from Debian's source packages into
-# build/web-deps/prefix (once per package version), then the runtime. The
+# missing, builds the libraries from Debian's source packages into the user's
+# cache, ~/.cache/tarnwick/web-deps/prefix (once per package version and
+# recipe, shared by every checkout on the machine), then the runtime. The
 # desktop `tarnwick --export-web` finds it there; `cmake --install BUILD_DIR`
 # puts it where an installed tarnwick looks (share/tarnwick/web).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build/web}
-prefix=$PWD/build/web-deps/prefix
+prefix=${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/web-deps/prefix
 
 scripts/install-deps.sh web
 # Debian's emcc finds its JavaScript packages (acorn) here, whichever node runs.

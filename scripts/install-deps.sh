@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Tarnwick need;
-# `scripts/install-deps.sh web` those of the web runtime and its browser tests.
+# `scripts/install-deps.sh web` those of the web runtime and its browser tests,
+# `scripts/install-deps.sh windows` those of the Windows runtime and its tests.
 # Does nothing when all of them are already installed.
 set -euo pipefail
 
@@ -29,6 +30,12 @@ if [ "${1:-}" = web ]; then
   )
   # Debian's nodejs comes without npm (other builds of it bring their own).
   command -v npm >/dev/null || packages+=(npm)
+elif [ "${1:-}" = windows ]; then
+  packages=(
+    mingw-w64 dpkg-dev   # the cross compiler (posix threads), and apt-get source for the libraries it builds
+    cmake make pkg-config swig python3 libglm-dev nlohmann-json3-dev fonts-dejavu-core
+    wine wine64          # the Windows tests run the runtime under Wine
+  )
 fi
 
 missing=()

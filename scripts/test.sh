@@ -5,16 +5,34 @@
 # SDL's dummy audio.
 # Then the loaders' fuzzers (a clang build) run over their corpora and fuzz
 # for FUZZ_SECONDS each (default 30), and last the web runtime is built and
-# its browser tests run (scripts/test-web.sh). The exit status is the verdict.
+# its browser tests run (scripts/test-web.sh), then the Windows tests
+# (scripts/test-windows.sh, when the checkout has them). Each phase's time is
+# printed at the end, failed or not. The exit status is the verdict.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+# phase NAME COMMAND...: runs one phase and notes how long it took.
+times=()
+phase() {
+  local name=$1 started=$SECONDS status=0
+  shift
+  "$@" || status=$?
+  times+=("$(printf '%-28s %5d s%s' "$name" $((SECONDS - started)) "$([ $status -eq 0 ] || echo ' (failed)')")")
+  return $status
+}
+print_times() {
+  echo "== Phase times"
+  printf '%s\n' "${times[@]}"
+  printf '%-28s %5d s\n' "total" "$SECONDS"
+}
+trap print_times EXIT
+
+phase "install" scripts/install-deps.sh
 export SDL_AUDIODRIVER=dummy
 
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON -DTARNWICK_WERROR=ON
-scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_WERROR=ON
-scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=OFF -DTARNWICK_FUZZ=ON \
+phase "release build" scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON -DTARNWICK_BENCH=ON -DTARNWICK_WERROR=ON
+phase "sanitize build" scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_TESTS=ON -DTARNWICK_SANITIZE=ON -DTARNWICK_WERROR=ON
+phase "fuzz build" scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=OFF -DTARNWICK_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 # run_suite BUILD_DIR [VAR=value...]: the suite on its own X display, with the
@@ -26,7 +44,7 @@ run_suite() {
 }
 
 echo "== Tests (release build)"
-run_suite build/release
+phase "release tests" run_suite build/release
 
 echo "== Tests (AddressSanitizer and UndefinedBehaviorSanitizer)"
 # Mesa's driver and GLX/EGL vendor libraries, and SDL's udev, are loaded at run time
@@ -38,10 +56,16 @@ preload="$driver libGLX_mesa.so.0 libEGL_mesa.so.0 libudev.so.1"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:verify_asan_link_order=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-run_suite build/sanitize LD_PRELOAD="$preload"
+phase "sanitize tests" run_suite build/sanitize LD_PRELOAD="$preload"
 
 echo "== Fuzzers (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)"
-tests/fuzz/run.sh build/fuzz "${FUZZ_SECONDS:-30}"
+phase "fuzzers" tests/fuzz/run.sh build/fuzz "${FUZZ_SECONDS:-30}"
 
 echo "== Web runtime and browser tests"
-scripts/test-web.sh
+phase "web runtime build" scripts/build-web.sh build/web
+phase "browser tests" env TARNWICK_WEB_RUNTIME=build/web scripts/test-web.sh
+
+if [ -f scripts/test-windows.sh ]; then
+  echo "== Windows runtime and its tests under Wine"
+  phase "Windows runtime and tests" scripts/test-windows.sh
+fi
