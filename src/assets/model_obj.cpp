@@ -1,8 +1,6 @@
 // Wavefront OBJ import: positions, normals, texture coordinates and faces
 // become one de-indexed mesh (every face corner its own vertex, indices 0, 1,
 // 2, ...). Everything else in a file is ignored.
-#include <sys/stat.h>
-
 #include <cctype>
 #include <climits>
 #include <cstdint>
@@ -13,6 +11,7 @@
 #include "assets/model.h"
 #include "assets/resources.h"
 #include "core/log.h"
+#include "platform/files.h"
 
 namespace model {
 namespace {
@@ -198,8 +197,7 @@ Mesh buildMesh(const ObjData& data, const std::string& fileName) {
 // hide the files that the later lookups would find.
 FILE* openText(const std::string& path) {
   FILE* file = resources::openFile(path.c_str(), "r");
-  struct stat info;
-  if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (file && platform::isFolder(file)) {
     fclose(file);
     return nullptr;
   }

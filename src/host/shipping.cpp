@@ -5,8 +5,6 @@
 // libraries.
 #include "host/shipping.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -20,6 +18,7 @@
 #include "host/fused.h"
 #include "host/libraries.h"
 #include "host/outputs.h"
+#include "platform/files.h"
 #include "render/graphics.h"
 
 namespace shipping {
@@ -45,21 +44,20 @@ bool placeable(const std::string& gameDir, const std::string& out,
 bool fuse(const std::string& gameDir, const std::string& out, std::string& error) {
   std::error_code problem;
   fs::path folder = fs::temp_directory_path(problem);
-  std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").string();
-  int descriptor = mkstemp(&archivePath[0]);
-  if (descriptor < 0) {
-    error = archivePath + ": " + strerror(errno);
+  std::string temporaryFolder = problem ? "/tmp" : folder.u8string();
+  std::string archivePath = platform::temporaryFile(temporaryFolder);
+  if (archivePath.empty()) {
+    error = temporaryFolder + ": " + strerror(errno);
     return false;
   }
-  close(descriptor);
-  std::string self = files::executablePath(), program, archive, why;
+  std::string self = platform::executablePath(), program, archive, why;
   bool ok = package::write(gameDir, archivePath, outputs::isOutput, error);
   if (ok && !(files::read(self, program, why, SIZE_MAX) &&
               files::read(archivePath, archive, why, SIZE_MAX))) {
     error = "cannot read " + self + " or " + archivePath + ": " + why;
     ok = false;
   }
-  unlink(archivePath.c_str());
+  platform::removeFile(archivePath);
   if (!ok) return false;
   uint64_t start = 0, length = 0;
   if (fused::find(self, start, length)) program.resize(start);

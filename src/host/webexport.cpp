@@ -13,6 +13,7 @@
 #include "files/files.h"
 #include "files/package.h"
 #include "host/outputs.h"
+#include "platform/files.h"
 
 namespace webexport {
 namespace {
@@ -45,7 +46,8 @@ fs::path findRuntime() {
 #ifdef TARNWICK_WEB_BUILD_DIR
   std::error_code problem;
   bool inBuildTree =
-      fs::equivalent(fs::path(files::executablePath()).parent_path(), TARNWICK_BUILD_DIR, problem);
+      fs::equivalent(fs::u8path(platform::executablePath()).parent_path(), TARNWICK_BUILD_DIR,
+                     problem);
   if (inBuildTree && hasRuntime(TARNWICK_WEB_BUILD_DIR)) return TARNWICK_WEB_BUILD_DIR;
 #endif
   return {};
