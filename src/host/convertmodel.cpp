@@ -56,7 +56,7 @@ int run(const std::string& objPath, const std::string& modPath, const std::strin
       !animationscript::read(animationPath, result.animation.curves, problem))
     return fail("animation '" + animationPath + "': " + problem);
 
-  FILE* file = fopen(modPath.c_str(), "wb");
+  FILE* file = platform::openFile(modPath, "wb");
   if (!file) {
     problem = strerror(errno);
     return fail("cannot write '" + modPath + "': " + problem);

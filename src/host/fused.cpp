@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace fused {
 namespace {
 const char MARK[] = "TWGAME01";
@@ -17,7 +19,7 @@ std::string trailer(uint64_t length) {
 }
 
 bool find(const std::string& path, uint64_t& start, uint64_t& length) {
-  FILE* file = fopen(path.c_str(), "rb");
+  FILE* file = platform::openFile(path, "rb");
   if (!file) return false;
   unsigned char bytes[TRAILER_BYTES];
   bool read = fseeko(file, 0, SEEK_END) == 0;
