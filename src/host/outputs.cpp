@@ -42,7 +42,8 @@ std::string temporaryBeside(const std::string& path, std::string& error) {
   // packer never takes a hidden file.
   std::string folder = fs::u8path(path).parent_path().u8string();
   std::string temporary = platform::temporaryFile(folder);
-  if (temporary.empty()) error = (folder.empty() ? std::string(".") : folder) + ": " + strerror(errno);
+  if (temporary.empty())
+    error = (folder.empty() ? std::string(".") : folder) + ": " + strerror(errno);
   return temporary;
 }
 

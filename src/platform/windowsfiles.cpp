@@ -157,8 +157,9 @@ bool makeFolders(const std::string& path) {
     std::string part = path.substr(0, slash);
     // "C:", "\\server" and "\\server\share" cannot be made; what matters is
     // that each folder ends up there.
-    if (!CreateDirectoryW(osPath(part).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS &&
-        slash == std::string::npos) {
+    bool made = CreateDirectoryW(osPath(part).c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS;
+    if (!made && slash == std::string::npos) {
       setErrno();
       return fileKind(path) == FileKind::Folder;
     }

@@ -60,7 +60,8 @@ void startProcess(int& argc, char**& argv) {
   int count = 0;
   wchar_t** wideArguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!wideArguments) return;
-  for (int i = 0; i < count; ++i) arguments.push_back(narrow(wideArguments[i], wcslen(wideArguments[i])));
+  for (int i = 0; i < count; ++i)
+    arguments.push_back(narrow(wideArguments[i], wcslen(wideArguments[i])));
   LocalFree(wideArguments);
   for (std::string& argument : arguments) pointers.push_back(&argument[0]);
   pointers.push_back(nullptr);
