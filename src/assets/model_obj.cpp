@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "assets/model.h"
@@ -212,10 +213,15 @@ bool parseObj(std::string fileName) {
 
   // Whole lines, however long: a face of many corners must not lose its tail.
   ObjData data;
-  char* line = nullptr;
-  size_t capacity = 0;
-  while (getline(&line, &capacity, file) != -1) readLine(line, data);
-  free(line);
+  std::string line;
+  char chunk[4096];
+  while (fgets(chunk, sizeof chunk, file)) {
+    line += chunk;
+    if (line.back() != '\n') continue;
+    readLine(line.c_str(), data);
+    line.clear();
+  }
+  if (!line.empty()) readLine(line.c_str(), data);
   fclose(file);
 
   Model result;
