@@ -2,19 +2,19 @@
 // copies built into the executable.
 #include "assets/frameworkfiles.h"
 
-#include <unistd.h>
-
+#include <cstdio>
 #include <cstring>
 
 #include "assets/builtinfiles.h"
 #include "files/files.h"
+#include "platform/files.h"
 
 namespace frameworkfiles {
 namespace {
-// The running executable's folder with its trailing slash; empty when it
-// cannot be told.
+// The running executable's folder with its trailing slash ('/' on every
+// system); empty when it cannot be told.
 std::string executableFolder() {
-  std::string path = files::executablePath();
+  std::string path = platform::executablePath();
   return path.substr(0, path.rfind('/') + 1);
 }
 
@@ -51,7 +51,10 @@ std::string find(const std::string& relative) {
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;
     std::string path = folder + relative;
-    if (access(path.c_str(), R_OK) == 0) return path;
+    if (FILE* file = platform::openFile(path, "rb")) {
+      fclose(file);
+      return path;
+    }
   }
   return builtInCopy(relative) ? BUILT_IN + relative : "";
 }

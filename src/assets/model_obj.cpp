@@ -1,18 +1,18 @@
 // Wavefront OBJ import: positions, normals, texture coordinates and faces
 // become one de-indexed mesh (every face corner its own vertex, indices 0, 1,
 // 2, ...). Everything else in a file is ignored.
-#include <sys/stat.h>
-
 #include <cctype>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "assets/model.h"
 #include "assets/resources.h"
 #include "core/log.h"
+#include "platform/files.h"
 
 namespace model {
 namespace {
@@ -198,8 +198,7 @@ Mesh buildMesh(const ObjData& data, const std::string& fileName) {
 // hide the files that the later lookups would find.
 FILE* openText(const std::string& path) {
   FILE* file = resources::openFile(path.c_str(), "r");
-  struct stat info;
-  if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (file && platform::isFolder(file)) {
     fclose(file);
     return nullptr;
   }
@@ -214,10 +213,15 @@ bool parseObj(std::string fileName) {
 
   // Whole lines, however long: a face of many corners must not lose its tail.
   ObjData data;
-  char* line = nullptr;
-  size_t capacity = 0;
-  while (getline(&line, &capacity, file) != -1) readLine(line, data);
-  free(line);
+  std::string line;
+  char chunk[4096];
+  while (fgets(chunk, sizeof chunk, file)) {
+    line += chunk;
+    if (line.back() != '\n') continue;
+    readLine(line.c_str(), data);
+    line.clear();
+  }
+  if (!line.empty()) readLine(line.c_str(), data);
   fclose(file);
 
   Model result;

@@ -3,30 +3,26 @@
 // its index and absolute ones from disk.
 #include "files/files.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "files/archive.h"
 #include "files/paths.h"
-#include "files/stream.h"
+#include "platform/files.h"
 
 namespace files {
 namespace {
 archive::Archive mounted;
 
-bool inArchive(const std::string& path) { return mounted.zip && (path.empty() || path[0] != '/'); }
+bool inArchive(const std::string& path) { return mounted.zip && !platform::isAbsolute(path); }
 
 // One loop for every file read whole from disk: the cap is checked as the
 // bytes arrive, so a file growing past it is never held whole.
 bool readDisk(const std::string& path, std::string& bytes, std::string& error, size_t cap,
               ReadFailure& failure) {
   bytes.clear();
-  FILE* file = fopen(path.c_str(), "rb");
+  FILE* file = platform::openFile(path, "rb");
   if (!file) {
     error = strerror(errno);
     failure = ReadFailure::CannotOpen;
@@ -47,13 +43,7 @@ bool readDisk(const std::string& path, std::string& bytes, std::string& error, s
 }
 
 std::vector<std::string> listDisk(const std::string& path) {
-  std::vector<std::string> names;
-  DIR* folder = opendir(path.c_str());
-  if (!folder) return names;
-  while (dirent* entry = readdir(folder))
-    if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0)
-      names.push_back(entry->d_name);
-  closedir(folder);
+  std::vector<std::string> names = platform::listFolder(path);
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -90,10 +80,7 @@ void unmount() { archive::close(mounted); }
 bool archiveMounted() { return mounted.zip != nullptr; }
 
 bool exists(const std::string& path) {
-  if (!inArchive(path)) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-  }
+  if (!inArchive(path)) return platform::fileKind(path) == platform::FileKind::Regular;
   std::string normal;
   return paths::normaliseInGame(path, normal) && mounted.entries.count(normal) != 0;
 }
@@ -121,7 +108,7 @@ std::vector<std::string> list(const std::string& path) {
 }
 
 FILE* open(const std::string& path, const char* mode) {
-  if (!inArchive(path)) return fopen(path.c_str(), mode);
+  if (!inArchive(path)) return platform::openFile(path, mode);
   if (strcmp(mode, "r") != 0 && strcmp(mode, "rb") != 0) {
     errno = EROFS;
     return nullptr;
@@ -136,12 +123,6 @@ FILE* open(const std::string& path, const char* mode) {
     errno = EIO;
     return nullptr;
   }
-  return stream::fromBytes(std::move(bytes));
-}
-
-std::string executablePath() {
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  return length > 0 ? std::string(path, static_cast<size_t>(length)) : "";
+  return platform::memoryStream(std::move(bytes));
 }
 }  // namespace files

@@ -46,8 +46,4 @@ std::vector<std::string> list(const std::string& path);
 // are inflated to memory and can seek; writing them fails with EROFS. Null,
 // with errno set, when the file cannot be opened.
 FILE* open(const std::string& path, const char* mode);
-
-// The running executable's path, as the kernel tells it; empty when it
-// cannot be told.
-std::string executablePath();
 }  // namespace files

@@ -22,7 +22,7 @@ const zip_uint16_t FIXED_DATE = (0 << 9) | (1 << 5) | 1;
 const zip_uint32_t FILE_MODE = 0100644;
 
 bool compressedAlready(const fs::path& path) {
-  std::string extension = path.extension().string();
+  std::string extension = path.extension().u8string();
   std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
   for (const char* known : {".png", ".jpg", ".jpeg", ".ogg", ".mp3", ".flac", ".opus", ".zip"})
     if (extension == known) return true;
@@ -31,7 +31,7 @@ bool compressedAlready(const fs::path& path) {
 
 bool hidden(const fs::path& relative) {
   for (const fs::path& part : relative)
-    if (part.string().size() > 0 && part.string()[0] == '.') return true;
+    if (part.u8string().size() > 0 && part.u8string()[0] == '.') return true;
   return false;
 }
 
@@ -43,8 +43,8 @@ bool collect(const fs::path& root, const fs::path& out, const LeftOut& leftOut,
   std::string text;
   fs::path rulesFile = root / ignorefile::NAME;
   if (fs::exists(rulesFile)) {
-    if (!files::read(rulesFile.string(), text, error)) {
-      error = rulesFile.string() + ": " + error;
+    if (!files::read(rulesFile.u8string(), text, error)) {
+      error = rulesFile.u8string() + ": " + error;
       return false;
     }
     rules = ignorefile::parse(text);
@@ -55,12 +55,13 @@ bool collect(const fs::path& root, const fs::path& out, const LeftOut& leftOut,
     fs::path relative = walk->path().lexically_relative(root);
     bool folder = walk->is_directory();
     std::error_code same;
-    if (hidden(relative) || ignorefile::ignored(rules, relative.generic_string(), folder) ||
-        fs::equivalent(walk->path(), out, same) || (leftOut && leftOut(walk->path().string(), folder))) {
+    if (hidden(relative) || ignorefile::ignored(rules, relative.generic_u8string(), folder) ||
+        fs::equivalent(walk->path(), out, same) ||
+        (leftOut && leftOut(walk->path().u8string(), folder))) {
       if (folder) walk.disable_recursion_pending();
       continue;
     }
-    if (walk->is_regular_file()) found.push_back(relative.generic_string());
+    if (walk->is_regular_file()) found.push_back(relative.generic_u8string());
   }
   if (problem) {
     error = problem.message();
@@ -71,7 +72,8 @@ bool collect(const fs::path& root, const fs::path& out, const LeftOut& leftOut,
 }
 
 bool add(zip_t* zip, const fs::path& root, const std::string& name, std::string& error) {
-  zip_source_t* source = zip_source_file(zip, (root / name).c_str(), 0, -1);
+  // libzip takes UTF-8 names on every system.
+  zip_source_t* source = zip_source_file(zip, (root / fs::u8path(name)).u8string().c_str(), 0, -1);
   zip_int64_t index = source ? zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
   if (index < 0) {
     if (source) zip_source_free(source);
@@ -93,19 +95,19 @@ bool add(zip_t* zip, const fs::path& root, const std::string& name, std::string&
 
 bool write(const std::string& gameDir, const std::string& out, const LeftOut& leftOut,
            std::string& error) {
-  fs::path root(gameDir);
+  fs::path root = fs::u8path(gameDir);
   if (!fs::is_regular_file(root / "main.lua")) {
     error = "'" + gameDir + "' has no main.lua";
     return false;
   }
   std::vector<std::string> names;
-  if (!collect(root, out, leftOut, names, error)) return false;
+  if (!collect(root, fs::u8path(out), leftOut, names, error)) return false;
   if (!std::binary_search(names.begin(), names.end(), "main.lua")) {
     error = "its " + std::string(ignorefile::NAME) + " leaves out main.lua";
     return false;
   }
   std::error_code ignored;
-  fs::remove(out, ignored);  // a fresh archive, never entries added to an old one
+  fs::remove(fs::u8path(out), ignored);  // a fresh archive, never entries added to an old one
   int code = 0;
   zip_t* zip = zip_open(out.c_str(), ZIP_CREATE | ZIP_EXCL, &code);
   if (!zip) {

@@ -11,8 +11,10 @@ namespace saves {
 // name. False (nothing changed) for a name that is not a plain file name.
 bool setIdentity(const std::string& identity);
 const std::string& identity();
-// $XDG_DATA_HOME/tarnwick/IDENTITY (when that variable holds an absolute
-// path), else $HOME/.local/share/tarnwick/IDENTITY; empty when neither is set.
+// The user data folder's IDENTITY: $XDG_DATA_HOME/tarnwick/IDENTITY (when
+// that variable holds an absolute path), else
+// $HOME/.local/share/tarnwick/IDENTITY, on Windows %APPDATA%/tarnwick/IDENTITY;
+// empty when there is none.
 std::string folder();
 
 // The calls scripts make. A name must be a plain file name (no slash, not

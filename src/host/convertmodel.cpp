@@ -2,8 +2,6 @@
 // layer, with the animation description read through Lua here in the host.
 #include "host/convertmodel.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +9,7 @@
 #include "assets/model.h"
 #include "assets/model_write.h"
 #include "host/animationscript.h"
+#include "platform/files.h"
 
 namespace convertmodel {
 namespace {
@@ -25,10 +24,9 @@ int fail(const std::string& message) {
 
 // Why the file cannot be read as an OBJ file; empty when it can.
 std::string unreadable(const std::string& path) {
-  FILE* file = fopen(path.c_str(), "r");
+  FILE* file = platform::openFile(path, "r");
   if (!file) return strerror(errno);
-  struct stat info;
-  bool folder = fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+  bool folder = platform::isFolder(file);
   fclose(file);
   return folder ? "it is a folder" : "";
 }
@@ -58,7 +56,7 @@ int run(const std::string& objPath, const std::string& modPath, const std::strin
       !animationscript::read(animationPath, result.animation.curves, problem))
     return fail("animation '" + animationPath + "': " + problem);
 
-  FILE* file = fopen(modPath.c_str(), "wb");
+  FILE* file = platform::openFile(modPath, "wb");
   if (!file) {
     problem = strerror(errno);
     return fail("cannot write '" + modPath + "': " + problem);

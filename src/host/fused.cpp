@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+
 namespace fused {
 namespace {
 const char MARK[] = "TWGAME01";

@@ -1,9 +1,6 @@
 // Choosing and mounting the game, and naming its save folder.
 #include "host/gamemount.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,13 +10,14 @@
 #include "files/files.h"
 #include "files/saves.h"
 #include "host/fused.h"
+#include "platform/files.h"
 
 namespace gamemount {
 namespace {
 // The last component of `path`, without its extension when `dropExtension`.
 std::string baseName(const std::string& path, bool dropExtension) {
-  std::filesystem::path whole(path);
-  return (dropExtension ? whole.stem() : whole.filename()).string();
+  std::filesystem::path whole = std::filesystem::u8path(path);
+  return (dropExtension ? whole.stem() : whole.filename()).u8string();
 }
 
 void nameSaves(const std::string& name) {
@@ -43,23 +41,22 @@ int mountArchive(Options& options, const std::string& path, uint64_t start, uint
 
 int mount(Options& options) {
   uint64_t start = 0, length = 0;
-  std::string self = files::executablePath();
+  std::string self = platform::executablePath();
   if (!options.gameGiven && fused::find(self, start, length)) {
     nameSaves(baseName(self, false));
     return mountArchive(options, self, start, length, "the game this executable carries");
   }
-  struct stat info;
-  if (stat(options.gameDir.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+  if (platform::fileKind(options.gameDir) == platform::FileKind::Regular) {
     nameSaves(baseName(options.gameDir, true));
     return mountArchive(options, options.gameDir, 0, 0,
                         "game archive '" + options.gameDir + "'");
   }
-  if (chdir(options.gameDir.c_str()) != 0) {
+  if (!platform::setWorkingFolder(options.gameDir)) {
     fprintf(stderr, "tarnwick: cannot enter game folder '%s': %s\n", options.gameDir.c_str(),
             strerror(errno));
     return 2;
   }
-  nameSaves(baseName(std::filesystem::current_path().string(), false));
+  nameSaves(baseName(platform::workingFolder(), false));
   files::mountFolder();
   return 0;
 }

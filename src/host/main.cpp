@@ -1,15 +1,10 @@
-// The program's entry, reached through SDL's process entry: reads the command
-// line, mounts the game (folder, archive, or the archive this executable
-// carries) and runs it, or converts a model, or packages a game.
+// The program's entry (SDL's own entry is not used): sets up the process,
+// reads the command line, mounts the game (folder, archive, or the archive
+// this executable carries) and runs it, or converts a model, or packages a
+// game.
 #include <SDL.h>
-#include <unistd.h>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -20,24 +15,13 @@
 #include "host/starter.h"
 #include "host/startup.h"
 #include "host/webexport.h"
-
-namespace {
-// The software GL driver allocates and frees its per-frame vertex and bin
-// storage every frame. With glibc's defaults that memory goes back to the
-// kernel at each free and is faulted in again the next frame, which costs
-// more than drawing a small sprite; keeping up to 64 MiB of freed memory
-// makes the frame reuse it. The resident size then stays at the frame's peak.
-void keepFreedMemoryForTheNextFrame() {
-#ifdef __GLIBC__
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 64 << 20);
-#endif
-}
-}  // namespace
+#include "platform/process.h"
 
 int main(int argc, char** argv) {
-  // Line-buffered, so the log keeps its order with stderr and survives a crash.
-  setvbuf(stdout, nullptr, _IOLBF, 0);
+  platform::startProcess(argc, argv);
+  // The build defines SDL_MAIN_HANDLED: this is the process entry on every
+  // system, and SDL is told so.
+  SDL_SetMainReady();
 
   Options runOptions;
   std::string message;
@@ -71,8 +55,9 @@ int main(int argc, char** argv) {
   // A relative screenshot path names a file where the command was run, not in
   // the game folder entered below.
   if (!runOptions.screenshot.empty())
-    runOptions.screenshot = std::filesystem::absolute(runOptions.screenshot).string();
+    runOptions.screenshot =
+        std::filesystem::absolute(std::filesystem::u8path(runOptions.screenshot)).u8string();
   if (int status = gamemount::mount(runOptions)) return status;
-  keepFreedMemoryForTheNextFrame();
+  platform::keepFreedMemory();
   return host::run(runOptions);
 }

@@ -1,9 +1,6 @@
 // Output placement and whole writes for the packaging commands.
 #include "host/outputs.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -15,9 +12,15 @@
 
 #include "files/package.h"
 #include "host/fused.h"
+#include "platform/files.h"
 
 namespace outputs {
 namespace fs = std::filesystem;
+namespace {
+platform::Access access(bool executable) {
+  return executable ? platform::Access::Executable : platform::Access::Shared;
+}
+}  // namespace
 
 bool insideGame(const std::string& gameDir, const std::string& path) {
   std::error_code problem;
@@ -37,28 +40,18 @@ int refuse(const std::string& command, const std::string& out) {
 std::string temporaryBeside(const std::string& path, std::string& error) {
   // Short and hidden: the final name may be as long as a name can be, and a
   // packer never takes a hidden file.
-  fs::path folder = fs::u8path(path).parent_path();
-  std::string temporary = (folder / ".tarnwick-XXXXXX").u8string();
-  int descriptor = mkstemp(&temporary[0]);
-  if (descriptor < 0) {
-    error = (folder.empty() ? std::string(".") : folder.u8string()) + ": " + strerror(errno);
-    return "";
-  }
-  close(descriptor);
+  std::string folder = fs::u8path(path).parent_path().u8string();
+  std::string temporary = platform::temporaryFile(folder);
+  if (temporary.empty())
+    error = (folder.empty() ? std::string(".") : folder) + ": " + strerror(errno);
   return temporary;
 }
 
 bool replace(const std::string& temporary, const std::string& path, bool executable,
              std::string& error) {
-  mode_t mask = umask(0);
-  umask(mask);
-  mode_t mode = (executable ? 0777 : 0666) & ~mask;
-  if (chmod(temporary.c_str(), mode) != 0 || rename(temporary.c_str(), path.c_str()) != 0) {
-    error = path + ": " + strerror(errno);
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  if (platform::replaceFile(temporary, path, access(executable))) return true;
+  error = path + ": " + strerror(errno);
+  return false;
 }
 
 bool isFused(const std::string& path) {
@@ -70,11 +63,10 @@ bool isOutput(const std::string& path, bool folder) {
   std::error_code problem;
   if (!folder)
     return isFused(path) || package::writtenHere(path);
-  fs::path folderPath = fs::u8path(path);
-  if (fs::is_regular_file(folderPath / "tarnwick.wasm", problem) &&
-      package::writtenHere((folderPath / "game.zip").u8string()))
+  if (fs::is_regular_file(fs::u8path(path) / "tarnwick.wasm", problem) &&
+      package::writtenHere((fs::u8path(path) / "game.zip").u8string()))
     return true;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folderPath, problem))
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(path), problem))
     if (entry.is_regular_file(problem) && isFused(entry.path().u8string())) return true;
   return false;
 }
@@ -83,7 +75,7 @@ bool writeArchive(const std::string& gameDir, const std::string& out, std::strin
   std::string temporary = temporaryBeside(out, error);
   if (temporary.empty()) return false;
   if (!package::write(gameDir, temporary, isOutput, error)) {
-    unlink(temporary.c_str());
+    platform::removeFile(temporary);
     return false;
   }
   return replace(temporary, out, false, error);
@@ -91,18 +83,8 @@ bool writeArchive(const std::string& gameDir, const std::string& out, std::strin
 
 bool write(const std::string& path, const std::vector<const std::string*>& pieces,
            bool executable, std::string& error) {
-  std::string temporary = temporaryBeside(path, error);
-  if (temporary.empty()) return false;
-  FILE* file = fopen(temporary.c_str(), "wb");
-  bool ok = file != nullptr;
-  for (const std::string* piece : pieces)
-    ok = ok && fwrite(piece->data(), 1, piece->size(), file) == piece->size();
-  if (file && fclose(file) != 0) ok = false;
-  if (!ok) {
-    error = path + ": " + strerror(errno);
-    unlink(temporary.c_str());
-    return false;
-  }
-  return replace(temporary, path, executable, error);
+  if (platform::writeFile(path, pieces, access(executable))) return true;
+  error = path + ": " + strerror(errno);
+  return false;
 }
 }  // namespace outputs

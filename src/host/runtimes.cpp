@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "assets/frameworkfiles.h"
-#include "files/files.h"
+#include "platform/files.h"
 
 // Only a desktop build tree knows where the source tree's other builds lie.
 #ifndef TARNWICK_WEB_BUILD_DIR
@@ -29,7 +29,7 @@ bool holdsAll(const std::string& folder, const Kind& kind) {
 bool inBuildTree() {
 #ifdef TARNWICK_BUILD_DIR
   std::error_code problem;
-  return fs::equivalent(fs::u8path(files::executablePath()).parent_path(),
+  return fs::equivalent(fs::u8path(platform::executablePath()).parent_path(),
                         fs::u8path(TARNWICK_BUILD_DIR), problem);
 #else
   return false;

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "host/sdlutils.h"
+#include "platform/files.h"
 #include "render/screen.h"
 
 namespace screenshot {
 bool writePNG(const std::string& path, int width, int height, const unsigned char* pixels) {
-  FILE* file = fopen(path.c_str(), "wb");
+  FILE* file = platform::openFile(path, "wb");
   if (!file) {
     fprintf(stderr, "tarnwick: cannot write screenshot %s: %s\n", path.c_str(), strerror(errno));
     return false;

@@ -6,8 +6,6 @@
 // and its DLLs sit beside it.
 #include "host/shipping.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +21,7 @@
 #include "host/libraries.h"
 #include "host/outputs.h"
 #include "host/runtimes.h"
+#include "platform/files.h"
 #include "render/graphics.h"
 
 namespace shipping {
@@ -51,13 +50,12 @@ bool fuse(const std::string& gameDir, const std::string& runtime, const std::str
           bool executable, std::string& error) {
   std::error_code problem;
   fs::path folder = fs::temp_directory_path(problem);
-  std::string archivePath = ((problem ? fs::path("/tmp") : folder) / "tarnwick-XXXXXX").u8string();
-  int descriptor = mkstemp(&archivePath[0]);
-  if (descriptor < 0) {
-    error = archivePath + ": " + strerror(errno);
+  std::string temporaryFolder = problem ? "/tmp" : folder.u8string();
+  std::string archivePath = platform::temporaryFile(temporaryFolder);
+  if (archivePath.empty()) {
+    error = temporaryFolder + ": " + strerror(errno);
     return false;
   }
-  close(descriptor);
   std::string program, archive, why;
   bool ok = package::write(gameDir, archivePath, outputs::isOutput, error);
   if (ok && !(files::read(runtime, program, why, SIZE_MAX) &&
@@ -65,7 +63,7 @@ bool fuse(const std::string& gameDir, const std::string& runtime, const std::str
     error = "cannot read " + runtime + " or " + archivePath + ": " + why;
     ok = false;
   }
-  unlink(archivePath.c_str());
+  platform::removeFile(archivePath);
   if (!ok) return false;
   uint64_t start = 0, length = 0;
   if (fused::find(runtime, start, length)) program.resize(start);
@@ -193,7 +191,7 @@ int fuseGame(const std::string& gameDir, const std::string& out, const std::stri
                         std::to_string(windows.dlls.size()) +
                         " DLLs beside it: use --bundle --target windows");
   }
-  std::string runtime = forWindows(target) ? windows.program() : files::executablePath();
+  std::string runtime = forWindows(target) ? windows.program() : platform::executablePath();
   if (!fuse(gameDir, runtime, out, !forWindows(target), error))
     return failed(doing("fuse", gameDir, target), error);
   printf("Fused %s into %s\n", gameDir.c_str(), out.c_str());
@@ -220,7 +218,7 @@ int bundleGame(const std::string& gameDir, const std::string& outDir, const std:
            fs::u8path(program).filename().u8string().c_str(), windows.dlls.size());
     return 0;
   }
-  if (!fuse(gameDir, files::executablePath(), program, true, error) ||
+  if (!fuse(gameDir, platform::executablePath(), program, true, error) ||
       !copyFrameworkFiles(folder, error))
     return failed(what, error);
   size_t count = 0;

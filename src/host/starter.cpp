@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "host/screenshot.h"
+#include "platform/files.h"
 
 namespace starter {
 namespace {
@@ -78,7 +79,7 @@ function onTouchEvent(type, finger, x, y) end
 )";
 
 bool writeText(const fs::path& path, const char* text) {
-  FILE* file = fopen(path.c_str(), "wb");
+  FILE* file = platform::openFile(path.u8string(), "wb");
   if (!file) return false;
   size_t length = strlen(text);
   bool written = fwrite(text, 1, length, file) == length;
@@ -91,7 +92,7 @@ int refuse(const std::string& folder, const char* why) {
 }
 
 int cannotWrite(const fs::path& path, const char* why) {
-  fprintf(stderr, "tarnwick: --new cannot write '%s': %s\n", path.c_str(), why);
+  fprintf(stderr, "tarnwick: --new cannot write '%s': %s\n", path.u8string().c_str(), why);
   return 1;
 }
 }  // namespace
@@ -125,7 +126,7 @@ std::vector<unsigned char> badge(int size) {
 }
 
 int write(const std::string& folder) {
-  fs::path root(folder);
+  fs::path root = fs::u8path(folder);
   std::error_code error;
   if (fs::exists(root, error)) {
     if (!fs::is_directory(root, error)) return refuse(folder, "it is not a folder");
@@ -139,7 +140,7 @@ int write(const std::string& folder) {
   std::vector<unsigned char> picture = badge(BADGE_SIZE);
   fs::path image = textures / "badge.png";
   // The writer reports its own failure on standard error.
-  if (!screenshot::writePNG(image.string(), BADGE_SIZE, BADGE_SIZE, picture.data())) return 1;
+  if (!screenshot::writePNG(image.u8string(), BADGE_SIZE, BADGE_SIZE, picture.data())) return 1;
   printf("Wrote a starter game to %s; run it with: tarnwick --windowed %s\n", folder.c_str(),
          folder.c_str());
   return 0;

@@ -3,8 +3,6 @@
 // window exists, init runs after every asset is loaded.
 #include "host/startup.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +30,7 @@
 #include "host/sdlutils.h"
 #include "host/watchers.h"
 #include "physics/worlds.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "render/graphics.h"
 #include "render/sheets.h"
@@ -53,9 +52,8 @@ void openModules(lua_State* L) {
 }
 
 std::string workingPath(const char* file) {
-  char cwd[4096];
-  if (!getcwd(cwd, sizeof cwd)) return file;
-  return std::string(cwd) + "/" + file;
+  std::string folder = platform::workingFolder();
+  return folder.empty() ? file : folder + "/" + file;
 }
 
 // A config field as the protected read found it; checked outside that call.
@@ -200,7 +198,7 @@ void registerWatches(lua_State* L, bool watchAll) {
   filesystem::watch("assets/sprites",
                     watchers::edits({".png"}, watchers::spriteCallback("assets/sprites/")));
   // Only games with maps have the folder; the others keep their log as it was.
-  if (access("assets/maps", F_OK) == 0)
+  if (platform::fileKind("assets/maps") != platform::FileKind::None)
     filesystem::watch("assets/maps", watchers::edits({".tmx", ".tmj", ".tsx", ".tsj", ".json", ".png"},
                                                      watchers::mapCallback()));
 }

@@ -156,3 +156,26 @@ TEST(SaveIdentity, TheTopOfMainLuaUsesTheGamesFolder) {
   struct stat info;
   EXPECT_NE(stat((data.path() + "/tarnwick/" + own).c_str(), &info), 0);
 }
+
+// Non-ASCII bytes in every part of a save's path: the data folder, the game
+// folder the identity is named after, and the save's name. The second run
+// reads what the first wrote.
+TEST(SaveIdentity, NonAsciiFoldersAndNamesRoundTrip) {
+  GameFolder data, game;
+  std::string home = data.path() + "/Dätä ünd Späß";
+  setenv("XDG_DATA_HOME", home.c_str(), 1);
+  game.write("Spiel ゲーム/main.lua",
+             "config = { width = 32, height = 32 }\nworld = {}\n"
+             "print('read: ' .. tostring(saves.read('Stand ✓')))\n"
+             "saves.write('Stand ✓', 'Grüße')\n"
+             "print('list: ' .. table.concat(saves.list(), ','))\n");
+  std::vector<std::string> args = {"--windowed", "--frames", "1", "--fixed-dt", "16",
+                                   game.file("Spiel ゲーム")};
+  GameRun first = testsupport::runTarnwick(args), second = testsupport::runTarnwick(args);
+  EXPECT_EQ(first.exitStatus, 0) << first.out << first.err;
+  EXPECT_TRUE(testsupport::linesInOrder(first.out, {"read: nil", "list: Stand ✓"})) << first.out;
+  EXPECT_TRUE(testsupport::linesInOrder(second.out, {"read: Grüße", "list: Stand ✓"}))
+      << second.out << second.err;
+  struct stat info;
+  EXPECT_EQ(stat((home + "/tarnwick/Spiel ゲーム/Stand ✓").c_str(), &info), 0);
+}
