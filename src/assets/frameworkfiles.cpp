@@ -41,7 +41,9 @@ void diskFolders(std::string folders[FOLDERS]) {
     folders[0] = base;
     folders[1] = base + "../share/tarnwick/";
   }
+#ifdef TARNWICK_DATA_INSTALL_DIR
   folders[2] = TARNWICK_DATA_INSTALL_DIR "/";
+#endif
 }
 }  // namespace
 

@@ -20,6 +20,15 @@ std::string baseName(const std::string& path, bool dropExtension) {
   return (dropExtension ? whole.stem() : whole.filename()).u8string();
 }
 
+// A fused game's name: its program's, without the system's suffix (a
+// Windows GAME.exe keeps its saves where a Linux GAME does).
+std::string programName(const std::string& path) {
+  std::string name = baseName(path, false), suffix = platform::executableSuffix();
+  bool suffixed = name.size() > suffix.size() &&
+                  name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return suffixed ? name.substr(0, name.size() - suffix.size()) : name;
+}
+
 void nameSaves(const std::string& name) {
   if (!saves::setIdentity(name)) saves::setIdentity("game");
 }
@@ -43,7 +52,7 @@ int mount(Options& options) {
   uint64_t start = 0, length = 0;
   std::string self = platform::executablePath();
   if (!options.gameGiven && fused::find(self, start, length)) {
-    nameSaves(baseName(self, false));
+    nameSaves(programName(self));
     return mountArchive(options, self, start, length, "the game this executable carries");
   }
   if (platform::fileKind(options.gameDir) == platform::FileKind::Regular) {

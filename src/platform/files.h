@@ -11,6 +11,9 @@
 namespace platform {
 // The running executable's path, '/' separated; empty when it cannot be told.
 std::string executablePath();
+// What ends the name of this system's programs: ".exe" on Windows, else
+// nothing. A fused game is known by its program's name without it.
+const char* executableSuffix();
 // The base of the per-user data folders (saves add the game's identity, a
 // log without a console goes here): $XDG_DATA_HOME/tarnwick when that is
 // absolute, else $HOME/.local/share/tarnwick; on Windows the roaming

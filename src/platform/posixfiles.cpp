@@ -81,6 +81,8 @@ std::string executablePath() {
   return length > 0 ? std::string(path, static_cast<size_t>(length)) : "";
 }
 
+const char* executableSuffix() { return ""; }
+
 std::string userDataFolder() {
   const char* data = getenv("XDG_DATA_HOME");
   if (data && data[0] == '/') return std::string(data) + "/tarnwick";

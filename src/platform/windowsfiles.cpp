@@ -104,6 +104,8 @@ std::string executablePath() {
   }
 }
 
+const char* executableSuffix() { return ".exe"; }
+
 std::string userDataFolder() {
   wchar_t* folder = nullptr;
   std::string result;
