@@ -5,8 +5,8 @@
 # SDL's dummy audio.
 # Then the loaders' fuzzers (a clang build) run over their corpora and fuzz
 # for FUZZ_SECONDS each (default 30), and last the web runtime is built and
-# its browser tests run (scripts/test-web.sh), then the Windows tests
-# (scripts/test-windows.sh, when the checkout has them). Each phase's time is
+# its browser tests run (scripts/test-web.sh), then the Windows runtime and
+# its tests under Wine (scripts/test-windows.sh). Each phase's time is
 # printed at the end, failed or not. The exit status is the verdict.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -65,7 +65,6 @@ echo "== Web runtime and browser tests"
 phase "web runtime build" scripts/build-web.sh build/web
 phase "browser tests" env TARNWICK_WEB_RUNTIME=build/web scripts/test-web.sh
 
-if [ -f scripts/test-windows.sh ]; then
-  echo "== Windows runtime and its tests under Wine"
-  phase "Windows runtime and tests" scripts/test-windows.sh
-fi
+echo "== Windows runtime and its tests under Wine"
+phase "Windows runtime build" scripts/build-windows.sh build/windows
+phase "Windows tests" env TARNWICK_WINDOWS_RUNTIME=build/windows scripts/test-windows.sh

@@ -1,7 +1,7 @@
 // File-change notification: the seam for live reloading. By default the
 // desktop platform watches nothing and only logs each registration; after
 // enableWatching (--watch) registrations are real, through the platform's
-// folder notification (inotify on Linux, ReadDirectoryChangesW on Windows),
+// folder notification (platform/watch.h),
 // and poll() delivers the changes between frames on the main thread.
 #pragma once
 
