@@ -4,8 +4,8 @@
 // Every example draws what the desktop build draws; a save survives to the
 // next run and a run killed while saving leaves a whole save; the arcade's
 // sounds reach SDL's disk driver; a bad archive and a missing main.lua end
-// as on the desktop; a game in a folder with a non-ASCII name runs; and the
-// bundle needs nothing of this machine.
+// as on the desktop; a game in a folder with a non-ASCII name runs; and an
+// installed framework bundles a game that needs nothing of this machine.
 //
 //   scripts/on-xvfb.sh node tests/windows/run.js TARNWICK WINDOWS_RUNTIME_DIR [TEST...]
 //
@@ -67,27 +67,35 @@ function bundle(t, gameDir, outDir) {
   return path.join(outDir, path.basename(gameDir) + ".exe");
 }
 
-function exampleTest(name, probes) {
+// Runs `program` (a bundled example) for three frames and compares its
+// picture with the desktop build's: the figures, or an error.
+function drawsAsDesktop(t, name, program, shotName) {
+  const frameArgs = ["--windowed", "--frames", "3", "--fixed-dt", "16", "--screenshot"];
+  const desktopShot = path.join(t.work, name + "-desktop.png");
+  if (!fs.existsSync(desktopShot)) {
+    const desktop = runTarnwick(t.tarnwick, [...frameArgs, desktopShot, path.join(ROOT, "examples", name)]);
+    if (desktop.status !== 0) throw new Error("the desktop run failed:\n" + desktop.out);
+  }
+  const windows = runWine(t, program, [...frameArgs, shotName]);
+  if (windows.status !== 0) throw new Error("the Windows run ended with " + windows.status + ":\n" + windows.out);
+  if (/Lua error|Error/.test(windows.out)) throw new Error("errors in the log:\n" + windows.out);
+  const seen = compare(decodePng(fs.readFileSync(path.join(t.work, shotName))),
+                       decodePng(fs.readFileSync(desktopShot)), EXAMPLE_PROBES[name]);
+  const worst = Math.max(...seen.probeDiffs.map((p) => p.diff));
+  const figures = "probes differ by at most " + worst + ", " + (100 * seen.share).toFixed(3) +
+                  "% of pixels off by more than 16";
+  const bad = seen.probeDiffs.filter((p) => p.diff > LIMITS.probe)
+    .map((p) => p.x + "," + p.y + ": " + p.other + " on Windows, " + p.desktop + " on the desktop");
+  if (bad.length || seen.share > LIMITS.share) throw new Error(figures + (bad.length ? "; " + bad.join("; ") : ""));
+  return figures;
+}
+
+function exampleTest(name) {
   return {
     name: "example " + name + " draws as on the desktop",
     run(t) {
-      const source = path.join(ROOT, "examples", name);
-      const frameArgs = ["--windowed", "--frames", "3", "--fixed-dt", "16", "--screenshot"];
-      const desktop = runTarnwick(t.tarnwick, [...frameArgs, path.join(t.work, name + "-desktop.png"), source]);
-      if (desktop.status !== 0) throw new Error("the desktop run failed:\n" + desktop.out);
-      const program = bundle(t, source, path.join(t.work, "bundles", name));
-      const windows = runWine(t, program, [...frameArgs, name + "-windows.png"]);
-      if (windows.status !== 0) throw new Error("the Windows run ended with " + windows.status + ":\n" + windows.out);
-      if (/Lua error|Error/.test(windows.out)) throw new Error("errors in the log:\n" + windows.out);
-      const seen = compare(decodePng(fs.readFileSync(path.join(t.work, name + "-windows.png"))),
-                           decodePng(fs.readFileSync(path.join(t.work, name + "-desktop.png"))), probes);
-      const worst = Math.max(...seen.probeDiffs.map((p) => p.diff));
-      const figures = "probes differ by at most " + worst + ", " + (100 * seen.share).toFixed(3) +
-                      "% of pixels off by more than 16";
-      const bad = seen.probeDiffs.filter((p) => p.diff > LIMITS.probe)
-        .map((p) => p.x + "," + p.y + ": " + p.other + " on Windows, " + p.desktop + " on the desktop");
-      if (bad.length || seen.share > LIMITS.share) throw new Error(figures + (bad.length ? "; " + bad.join("; ") : ""));
-      return figures;
+      const program = bundle(t, path.join(ROOT, "examples", name), path.join(t.work, "bundles", name));
+      return drawsAsDesktop(t, name, program, name + "-windows.png");
     },
   };
 }
@@ -111,7 +119,7 @@ const SAVE_GAME =
   "print('folder ' .. saves.path())\n";
 
 const TESTS = [
-  ...Object.entries(EXAMPLE_PROBES).map(([name, probes]) => exampleTest(name, probes)),
+  ...Object.keys(EXAMPLE_PROBES).map(exampleTest),
 
   {
     name: "a save survives to the next run, in a folder with a non-ASCII name",
@@ -219,10 +227,20 @@ const TESTS = [
   },
 
   {
-    name: "the bundle needs nothing of this machine",
+    name: "an installed framework bundles a game that needs nothing of this machine",
     run(t) {
-      const folder = path.join(t.work, "bundles", "platformer-alone");
-      bundle(t, path.join(ROOT, "examples/platformer"), folder);
+      // Installed with the runtime under test, then used without naming it.
+      const prefix = path.join(t.work, "installed");
+      const install = childProcess.spawnSync("cmake", ["--install", path.dirname(t.tarnwick), "--prefix", prefix],
+        { encoding: "utf8", env: { ...process.env, TARNWICK_WINDOWS_RUNTIME: t.runtime } });
+      if (install.status !== 0) throw new Error("cmake --install failed:\n" + install.stdout + install.stderr);
+      const folder = path.join(t.work, "bundles", "platformer-installed");
+      const env = { ...process.env, SDL_AUDIODRIVER: "dummy" };
+      delete env.TARNWICK_WINDOWS_RUNTIME;
+      const made = childProcess.spawnSync(path.join(prefix, "bin", "tarnwick"),
+        ["--bundle", "--target", "windows", path.join(ROOT, "examples/platformer"), folder], { encoding: "utf8", env });
+      if (made.status !== 0) throw new Error("the installed --bundle --target windows failed:\n" + made.stdout + made.stderr);
+      const figures = drawsAsDesktop(t, "platformer", path.join(folder, "platformer.exe"), "platformer-installed.png");
       const files = fs.readdirSync(folder);
       const present = new Set(files.map((f) => f.toLowerCase()));
       // Names of this machine that a build could leak: the source and build
@@ -240,7 +258,7 @@ const TESTS = [
             throw new Error(file + " imports " + dll + ", neither a system DLL nor in the bundle");
       }
       const size = files.reduce((sum, f) => sum + fs.statSync(path.join(folder, f)).size, 0);
-      return files.length + " files, " + (size / 1048576).toFixed(1) + " MiB: " + files.join(", ");
+      return files.length + " files, " + (size / 1048576).toFixed(1) + " MiB: " + files.join(", ") + "; " + figures;
     },
   },
 ];
