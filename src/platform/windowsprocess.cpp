@@ -1,7 +1,8 @@
 // The process on Windows: arguments read again as UTF-8 from the wide
 // command line; the log in binary mode (no CRLF), unbuffered (msvcrt has no
-// line buffering), and in a file in the user data folder when standard
-// output leads nowhere, as for a program started without a console.
+// line buffering); when standard output leads nowhere, as for a windowed
+// program, on the console it was started from, else in a file in the user
+// data folder.
 #include <windows.h>
 #include <shellapi.h>
 #include <fcntl.h>
@@ -25,7 +26,6 @@ bool leadsNowhere(DWORD which) {
          GetFileType(handle) == FILE_TYPE_UNKNOWN;
 }
 
-// GAME.log beside the saves, started afresh each run.
 std::string logPath() {
   std::string folder = userDataFolder(), program = executablePath();
   if (folder.empty() || !makeFolders(folder)) return "";
@@ -35,16 +35,35 @@ std::string logPath() {
   return folder + "/" + (name.empty() ? "tarnwick" : name) + ".log";
 }
 
+// Points the streams that lead nowhere at `file`. A program started without
+// standard handles gets msvcrt streams whose descriptor is -2, which no
+// freopen reopens: the file's descriptor is copied onto 1 and 2 and the
+// streams are pointed at those. Both share one file position.
+void redirect(FILE* file, bool out, bool error) {
+  if (!file) return;
+  if (out && _dup2(_fileno(file), 1) == 0) {
+    stdout->_file = 1;
+    clearerr(stdout);
+  }
+  if (error && _dup2(_fileno(file), 2) == 0) {
+    stderr->_file = 2;
+    clearerr(stderr);
+  }
+  fclose(file);
+}
+
+// Started from a console (cmd.exe, PowerShell), a windowed program gets none
+// of its own: it writes to its parent's.
+bool useParentConsole(bool out, bool error) {
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  redirect(_wfopen(L"CONOUT$", L"wb"), out, error);
+  return true;
+}
+
+// Else GAME.log beside the saves, started afresh each run.
 void sendToLog(bool out, bool error) {
-  if (!out && !error) return;
   std::string path = logPath();
-  if (path.empty()) return;
-  FILE* fresh = openFile(path, "wb");
-  if (!fresh) return;
-  fclose(fresh);
-  // Both streams append, so neither writes over the other's lines.
-  if (out) _wfreopen(wide(path).c_str(), L"ab", stdout);
-  if (error) _wfreopen(wide(path).c_str(), L"ab", stderr);
+  if (!path.empty()) redirect(openFile(path, "wb"), out, error);
 }
 
 std::vector<std::string> arguments;
@@ -52,7 +71,8 @@ std::vector<char*> pointers;
 }  // namespace
 
 void startProcess(int& argc, char**& argv) {
-  sendToLog(leadsNowhere(STD_OUTPUT_HANDLE), leadsNowhere(STD_ERROR_HANDLE));
+  bool out = leadsNowhere(STD_OUTPUT_HANDLE), error = leadsNowhere(STD_ERROR_HANDLE);
+  if ((out || error) && !useParentConsole(out, error)) sendToLog(out, error);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   setvbuf(stdout, nullptr, _IONBF, 0);
