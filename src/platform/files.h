@@ -39,6 +39,9 @@ bool removeFile(const std::string& path);
 bool setWorkingFolder(const std::string& path);
 // Empty when it cannot be told.
 std::string workingFolder();
+// The folder holding `path`: empty for a bare name, the root itself ("/",
+// "C:/") for a file at the root.
+std::string folderOf(const std::string& path);
 
 // Who may use a file written whole: the user alone (a save), everyone the
 // umask allows (an output), or that and run it (an executable output).
@@ -52,7 +55,7 @@ std::string temporaryFile(const std::string& folder);
 // the new; the temporary is gone either way.
 bool replaceFile(const std::string& temporary, const std::string& path, Access access);
 // The `pieces` one after another as the file `path`, written whole through a
-// temporary beside it and replaceFile.
+// temporary beside it and replaceFile (writefile.cpp, on every system).
 bool writeFile(const std::string& path, const std::vector<const std::string*>& pieces,
                Access access);
 

@@ -15,13 +15,6 @@
 
 namespace platform {
 namespace {
-// The folder holding `path` ("/" for a file at the root, empty for a name
-// without a folder).
-std::string folderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return "";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // The rename reaches the disk with its folder.
 void syncFolder(const std::string& folder) {
@@ -82,6 +75,12 @@ std::string executablePath() {
 }
 
 const char* executableSuffix() { return ""; }
+
+std::string folderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 std::string userDataFolder() {
   const char* data = getenv("XDG_DATA_HOME");
@@ -161,24 +160,6 @@ bool replaceFile(const std::string& temporary, const std::string& path, Access a
   }
   syncFolder(folderOf(path));
   return true;
-}
-
-bool writeFile(const std::string& path, const std::vector<const std::string*>& pieces,
-               Access access) {
-  std::string temporary = temporaryFile(folderOf(path));
-  if (temporary.empty()) return false;
-  FILE* file = fopen(temporary.c_str(), "wb");
-  bool ok = file != nullptr;
-  for (const std::string* piece : pieces)
-    ok = ok && fwrite(piece->data(), 1, piece->size(), file) == piece->size();
-  if (file && fclose(file) != 0) ok = false;
-  if (!ok) {
-    int error = errno;
-    unlink(temporary.c_str());
-    errno = error;
-    return false;
-  }
-  return replaceFile(temporary, path, access);
 }
 
 FILE* memoryStream(std::string bytes) {

@@ -72,13 +72,6 @@ void setErrno() {
   }
 }
 
-std::string folderOf(const std::string& path) {
-  size_t slash = path.find_last_of("/\\");
-  if (slash == std::string::npos) return "";
-  return slash == 0 || (slash == 2 && path[1] == ':') ? path.substr(0, slash + 1)
-                                                       : path.substr(0, slash);
-}
-
 // FlushFileBuffers needs a handle that may write.
 bool syncFile(const std::wstring& path) {
   HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -105,6 +98,13 @@ std::string executablePath() {
 }
 
 const char* executableSuffix() { return ".exe"; }
+
+std::string folderOf(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  if (slash == std::string::npos) return "";
+  return slash == 0 || (slash == 2 && path[1] == ':') ? path.substr(0, slash + 1)
+                                                       : path.substr(0, slash);
+}
 
 std::string userDataFolder() {
   wchar_t* folder = nullptr;
@@ -225,24 +225,6 @@ bool replaceFile(const std::string& temporary, const std::string& path, Access) 
     errno = error;
   }
   return ok;
-}
-
-bool writeFile(const std::string& path, const std::vector<const std::string*>& pieces,
-               Access access) {
-  std::string temporary = temporaryFile(folderOf(path));
-  if (temporary.empty()) return false;
-  FILE* file = openFile(temporary, "wb");
-  bool ok = file != nullptr;
-  for (const std::string* piece : pieces)
-    ok = ok && fwrite(piece->data(), 1, piece->size(), file) == piece->size();
-  if (file && fclose(file) != 0) ok = false;
-  if (!ok) {
-    int error = errno;
-    removeFile(temporary);
-    errno = error;
-    return false;
-  }
-  return replaceFile(temporary, path, access);
 }
 
 // Without fopencookie or fmemopen, the bytes go to a temporary file the

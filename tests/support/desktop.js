@@ -110,4 +110,38 @@ function compare(other, desktop, probes) {
   return { probeDiffs, mean: total / (pixels * 4), share: differing / pixels };
 }
 
-module.exports = { EXAMPLE_PROBES, runTarnwick, decodePng, compare };
+// A harness's command line, `run.js TARNWICK RUNTIME_DIR [TEST...]`, run on
+// an X display for the desktop runs: {tarnwick, runtime, only}, or exits 2.
+function harnessArguments(usage) {
+  const [tarnwick, runtime, ...only] = process.argv.slice(2);
+  if (!tarnwick || !runtime) {
+    console.error("usage: " + usage);
+    process.exit(2);
+  }
+  if (!process.env.DISPLAY) {
+    console.error("run.js: no X display for the desktop runs; run it under scripts/on-xvfb.sh");
+    process.exit(2);
+  }
+  return { tarnwick, runtime, only };
+}
+
+// Runs the tests whose names hold one of the words in `only` (all when none)
+// one after another with `t`, one line each: how many ran and failed.
+async function runEach(tests, only, t) {
+  let failed = 0, ran = 0;
+  for (const test of tests) {
+    if (only.length && !only.some((word) => test.name.includes(word))) continue;
+    ran++;
+    const start = Date.now();
+    try {
+      const detail = await test.run(t);
+      console.log("ok   " + test.name + " (" + ((Date.now() - start) / 1000).toFixed(1) + " s): " + detail);
+    } catch (error) {
+      failed++;
+      console.log("FAIL " + test.name + ": " + (error && error.message ? error.message : error));
+    }
+  }
+  return { ran, failed };
+}
+
+module.exports = { EXAMPLE_PROBES, runTarnwick, decodePng, compare, harnessArguments, runEach };

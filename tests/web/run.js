@@ -15,7 +15,7 @@ const fs = require("fs");
 const os = require("os");
 const path = require("path");
 const web = require("./browser");
-const { compare, EXAMPLE_PROBES } = require("../support/desktop");
+const { compare, EXAMPLE_PROBES, harnessArguments, runEach } = require("../support/desktop");
 
 const ROOT = path.resolve(__dirname, "../..");
 
@@ -225,15 +225,7 @@ const TESTS = [
 ];
 
 async function main() {
-  const [tarnwick, runtime, ...only] = process.argv.slice(2);
-  if (!tarnwick || !runtime) {
-    console.error("usage: node tests/web/run.js TARNWICK WEB_RUNTIME_DIR [TEST...]");
-    process.exit(2);
-  }
-  if (!process.env.DISPLAY) {
-    console.error("run.js: no X display for the desktop runs; run it under scripts/on-xvfb.sh");
-    process.exit(2);
-  }
+  const { tarnwick, runtime, only } = harnessArguments("node tests/web/run.js TARNWICK WEB_RUNTIME_DIR [TEST...]");
   const started = Date.now();
   const work = fs.mkdtempSync(path.join(os.tmpdir(), "tarnwick-web-tests."));
   const site = path.join(work, "site");
@@ -255,18 +247,7 @@ async function main() {
         return web.open(browser, server.url + "/" + name + "/index.html" + query);
       },
     };
-    for (const test of TESTS) {
-      if (only.length && !only.some((word) => test.name.includes(word))) continue;
-      ran++;
-      const start = Date.now();
-      try {
-        const detail = await test.run(t);
-        console.log("ok   " + test.name + " (" + ((Date.now() - start) / 1000).toFixed(1) + " s): " + detail);
-      } catch (error) {
-        failed++;
-        console.log("FAIL " + test.name + ": " + (error && error.message ? error.message : error));
-      }
-    }
+    ({ ran, failed } = await runEach(TESTS, only, t));
   } finally {
     await browser.close();
     await server.close();

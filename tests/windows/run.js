@@ -16,7 +16,7 @@ const childProcess = require("child_process");
 const fs = require("fs");
 const os = require("os");
 const path = require("path");
-const { EXAMPLE_PROBES, runTarnwick, decodePng, compare } = require("../support/desktop");
+const { EXAMPLE_PROBES, runTarnwick, decodePng, compare, harnessArguments, runEach } = require("../support/desktop");
 
 const ROOT = path.resolve(__dirname, "../..");
 
@@ -284,16 +284,8 @@ const TESTS = [
   },
 ];
 
-function main() {
-  const [tarnwick, runtime, ...only] = process.argv.slice(2);
-  if (!tarnwick || !runtime) {
-    console.error("usage: node tests/windows/run.js TARNWICK WINDOWS_RUNTIME_DIR [TEST...]");
-    process.exit(2);
-  }
-  if (!process.env.DISPLAY) {
-    console.error("run.js: no X display; run it under scripts/on-xvfb.sh");
-    process.exit(2);
-  }
+async function main() {
+  const { tarnwick, runtime, only } = harnessArguments("node tests/windows/run.js TARNWICK WINDOWS_RUNTIME_DIR [TEST...]");
   const started = Date.now();
   const work = fs.mkdtempSync(path.join(os.tmpdir(), "tarnwick-windows-tests."));
   const t = {
@@ -309,27 +301,16 @@ function main() {
     console.error("run.js: wineboot failed (" + boot.status + "): " + boot.stderr);
     process.exit(1);
   }
-  let failed = 0, ran = 0;
-  (async () => {
-    for (const test of TESTS) {
-      if (only.length && !only.some((word) => test.name.includes(word))) continue;
-      ran++;
-      const start = Date.now();
-      try {
-        const detail = await test.run(t);
-        console.log("ok   " + test.name + " (" + ((Date.now() - start) / 1000).toFixed(1) + " s): " + detail);
-      } catch (error) {
-        failed++;
-        console.log("FAIL " + test.name + ": " + (error && error.message ? error.message : error));
-      }
-    }
-    childProcess.spawnSync("wineserver", ["-k"], { env: wineEnv(t.prefix) });
-    if (failed === 0) fs.rmSync(work, { recursive: true, force: true });
-    else console.log("pictures, bundles and the Wine prefix kept in " + work);
-    console.log((ran - failed) + " of " + ran + " Windows tests passed in " +
-                ((Date.now() - started) / 1000).toFixed(1) + " s (verified under Wine 8)");
-    process.exit(failed === 0 && ran > 0 ? 0 : 1);
-  })();
+  const { ran, failed } = await runEach(TESTS, only, t);
+  childProcess.spawnSync("wineserver", ["-k"], { env: wineEnv(t.prefix) });
+  if (failed === 0) fs.rmSync(work, { recursive: true, force: true });
+  else console.log("pictures, bundles and the Wine prefix kept in " + work);
+  console.log((ran - failed) + " of " + ran + " Windows tests passed in " +
+              ((Date.now() - started) / 1000).toFixed(1) + " s (verified under Wine 8)");
+  process.exit(failed === 0 && ran > 0 ? 0 : 1);
 }
 
-main();
+main().catch((error) => {
+  console.error("run.js: " + (error && error.stack ? error.stack : error));
+  process.exit(1);
+});
