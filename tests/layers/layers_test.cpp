@@ -204,11 +204,14 @@ class LayerCheck {
     if (layer.folder != "platform" && name != "render/gl.h") {
       // gl.h's choice of GL headers is the one system test allowed outside.
       static const std::regex system(
-          "\\b(__EMSCRIPTEN__|_WIN32|inotify\\w*|dl_iterate_phdr)\\b");
-      std::string code = codeOf(read(file));
+          "\\b(__EMSCRIPTEN__|_WIN32|inotify\\w*|dl_iterate_phdr|fopencookie|mkostemp|readlink)\\b");
+      std::string text = read(file), code = codeOf(text);
       std::smatch match;
       if (std::regex_search(code, match, system))
         report(name + " names " + match.str() + ", but only platform/ deals with the system");
+      // A path, so in a string: looked for in the whole text.
+      if (text.find("/proc/self") != std::string::npos)
+        report(name + " names /proc/self, but only platform/ deals with the system");
     }
     if (!layer.seesLua) {
       std::string through = luaThrough(file);
@@ -364,6 +367,7 @@ TEST(Layers, EachBreachIsReported) {
   tree.write("network/world.cpp", "\n");
   tree.write("render/gl.h", "#ifdef __EMSCRIPTEN__\n#endif\n");
   tree.write("files/watch.cpp", "#ifdef _WIN32\n#endif\nint n = inotify_init1(0);\n");
+  tree.write("files/self.cpp", "const char* self = \"/proc/self/exe\";\n");
   tree.write("platform/watch.cpp", "int n = inotify_init1(0);\n");
 
   std::vector<std::string> problems = LayerCheck(tree.root).problems();
@@ -376,6 +380,7 @@ TEST(Layers, EachBreachIsReported) {
       "render/direct.h reaches a Lua header, but render sees no Lua",
       "audio/CMakeLists.txt: tw_core links tw_modules, from bindings, which is not beneath core",
       "files/watch.cpp names _WIN32, but only platform/ deals with the system",
+      "files/self.cpp names /proc/self, but only platform/ deals with the system",
   };
   EXPECT_EQ(std::set<std::string>(problems.begin(), problems.end()), expected)
       << listed(problems);
