@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -213,13 +214,20 @@ bool parseObj(std::string fileName) {
 
   // Whole lines, however long: a face of many corners must not lose its tail.
   ObjData data;
+  // Read by the chunk, not by fgets: a NUL byte in a line must not hide its
+  // length. Each line goes on with its '\n', as getline hands it.
   std::string line;
-  char chunk[4096];
-  while (fgets(chunk, sizeof chunk, file)) {
-    line += chunk;
-    if (line.back() != '\n') continue;
-    readLine(line.c_str(), data);
-    line.clear();
+  char chunk[65536];
+  for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) {
+    for (size_t at = 0; at < got;) {
+      const void* newline = memchr(chunk + at, '\n', got - at);
+      size_t stop = newline ? static_cast<size_t>(static_cast<const char*>(newline) - chunk) + 1 : got;
+      line.append(chunk + at, stop - at);
+      at = stop;
+      if (!newline) continue;
+      readLine(line.c_str(), data);
+      line.clear();
+    }
   }
   if (!line.empty()) readLine(line.c_str(), data);
   fclose(file);
