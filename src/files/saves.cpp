@@ -31,7 +31,9 @@ void checkName(const std::string& name) {
 std::string knownFolder() {
   std::string where = folder();
   if (where.empty())
-    throw std::runtime_error("no save folder: neither XDG_DATA_HOME nor HOME is set");
+    throw std::runtime_error(
+        "no save folder: the user's data folder cannot be told (on Linux, neither XDG_DATA_HOME "
+        "nor HOME is set)");
   return where;
 }
 
